@@ -1,0 +1,101 @@
+#include "Startup.h"
+
+#include "MainWindow.h"
+#include "dialogs/OptionsDialog.h"
+#include "lang/LanguageApplier.h"
+#include "platform/MessageBox.h"
+#include "platform/PlatformServices.h"
+#include "platform/SingleInstance.h"
+#include "storage/Settings.h"
+#include "tray/TrayModule.h"
+
+namespace chimewell {
+
+const QString Startup::kWelcomeText = QStringLiteral(
+    "Thank you for choosing Chimewell.\r\nBecause this is the first time you open Chimewell\r\n"
+    "you will be taken to the options immediately.");
+const QString Startup::kAlreadyRunningText = QStringLiteral("Chimewell is already running.");
+
+Startup::Startup(PlatformServices& services, const QString& appDir, LanguageApplier& language,
+                 QObject* parent)
+    : QObject(parent), m_services(services), m_appDir(appDir), m_language(language)
+{}
+
+Startup::~Startup()
+{
+    // Dialogs are top-level windows without an owner: they go with the program.
+    for (WindowSlot* slot : {&m_options, &m_schedule, &m_delete, &m_about})
+        delete slot->loaded();
+    delete m_mainWindow;
+}
+
+void Startup::setUpDialogs()
+{
+    const std::string appDir = m_appDir.toStdString();
+    m_options.setFactory([this] { return new OptionsDialog(m_services, m_appDir); });
+    (void)appDir;
+}
+
+bool Startup::run(const QStringList& arguments)
+{
+    // 1. One copy per user and application folder; a second one reads and writes nothing.
+    if (!m_services.instance->tryAcquire()) {
+        m_services.messages->show(kAlreadyRunningText, MessageIcon::Stop);
+        return false;
+    }
+
+    m_mainWindow = new MainWindow(m_services, m_appDir);
+    connect(m_mainWindow, &MainWindow::shutDown, this, &Startup::finished);
+    connect(m_mainWindow, &MainWindow::optionsRequested, this, [this] { m_options.show(); });
+    connect(m_mainWindow, &MainWindow::scheduleRequested, this, [this] { m_schedule.show(); });
+    connect(m_mainWindow, &MainWindow::deleteRequested, this, [this] { m_delete.show(); });
+    connect(m_mainWindow, &MainWindow::aboutRequested, this, [this] { m_about.show(); });
+    setUpDialogs();
+    m_mainWindow->startClock();
+
+    // 2. The tray icon.
+    const std::string appDir = m_appDir.toStdString();
+    m_mainWindow->tray().AddTrayIcon(m_mainWindow,
+                                     QString::fromStdString(appFile(appDir, kTrayIconName)),
+                                     QStringLiteral("Chimewell"), 0, m_mainWindow->trayMenu());
+
+    // 3-5. The language pack named in the settings. A pack that fails to load leaves the
+    // windows with the texts they have, and start-up goes on.
+    const std::string language = readSetting(appDir, kLanguageKey);
+    m_language.loadPack(QString::fromStdString(appFile(appDir, kPacksFolder, language)), nullptr);
+
+    // 6. The pack on the main window and the three dialogs, which this loads hidden.
+    applyLanguageToAll(false);
+
+    // 7. The main window.
+    m_mainWindow->show();
+
+    // 8. The first start.
+    if (readSetting(appDir, kFirstLoadKey) == "1") {
+        m_services.messages->show(kWelcomeText, MessageIcon::Information);
+        m_options.show();
+        writeSetting(appDir, kFirstLoadKey, "0");
+    }
+
+    // 9. The status line.
+    m_mainWindow->RefreshScheduleStatus(false);
+
+    // 10. Started hidden: only the tray icon shows (a minimised window where there is none).
+    if (arguments == QStringList{QStringLiteral("-minimized")})
+        m_mainWindow->minimizeToTray();
+    return true;
+}
+
+void Startup::applyLanguageToAll(bool optionsFirst)
+{
+    QList<QWidget*> windows;
+    if (optionsFirst)
+        windows = {m_options.get(), m_mainWindow, m_delete.get(), m_schedule.get()};
+    else
+        windows = {m_mainWindow, m_options.get(), m_delete.get(), m_schedule.get()};
+    for (QWidget* window : windows)
+        if (window)
+            m_language.apply(window);
+}
+
+} // namespace chimewell

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "dialogs/WindowSlot.h"
+
+#include <QtCore/QObject>
+#include <QtCore/QStringList>
+
+namespace chimewell {
+
+class LanguageApplier;
+class MainWindow;
+struct PlatformServices;
+
+/// Start-up of the program, in order: one copy only, the tray icon, the language pack on the
+/// main window and the three dialogs, the window shown, the first-start welcome, the status
+/// line, and hiding for "-minimized". Owns the main window and the single dialogs.
+class Startup : public QObject
+{
+    Q_OBJECT
+public:
+    Startup(PlatformServices& services, const QString& appDir, LanguageApplier& language,
+            QObject* parent = nullptr);
+    ~Startup() override;
+
+    /// False when another copy runs: the user was told, and this copy ends.
+    bool run(const QStringList& arguments);
+
+    MainWindow* mainWindow() const { return m_mainWindow; }
+    WindowSlot& options() { return m_options; }
+    WindowSlot& schedule() { return m_schedule; }
+    WindowSlot& remove() { return m_delete; }
+    WindowSlot& about() { return m_about; }
+
+    static const QString kWelcomeText;
+    static const QString kAlreadyRunningText;
+
+signals:
+    /// The main window closed: the program ends.
+    void finished();
+
+private:
+    void setUpDialogs();
+    void applyLanguageToAll(bool optionsFirst);
+
+    PlatformServices& m_services;
+    QString m_appDir;
+    LanguageApplier& m_language;
+    MainWindow* m_mainWindow = nullptr;
+    WindowSlot m_options;
+    WindowSlot m_schedule;
+    WindowSlot m_delete;
+    WindowSlot m_about;
+};
+
+} // namespace chimewell

@@ -1,0 +1,64 @@
+#include "Startup.h"
+#include "lang/LanguageApplier.h"
+#include "platform/LockFileSingleInstance.h"
+#include "platform/PlatformServices.h"
+#include "platform/QtClock.h"
+#include "platform/QtFilePicker.h"
+#include "platform/QtMessageBox.h"
+#include "platform/QtShellOpen.h"
+#include "platform/QtSoundDevice.h"
+#include "platform/QtTrayIcon.h"
+
+#include <QtGui/QIcon>
+#include <QtWidgets/QApplication>
+
+namespace {
+
+// Until a pack format is read, windows keep their design texts.
+class DesignTexts final : public chimewell::LanguageApplier
+{
+public:
+    bool loadPack(const QString&, QString*) override { return false; }
+    void apply(QWidget*) override {}
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Chimewell"));
+    QApplication::setApplicationVersion(QStringLiteral(CHIMEWELL_VERSION));
+    // The program lives on in the tray with every window hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/images/bell-32.png"));
+    icon.addFile(QStringLiteral(":/images/bell-64.png"));
+    QApplication::setWindowIcon(icon);
+
+    const QString appDir = QApplication::applicationDirPath();
+    chimewell::QtClock clock;
+    chimewell::QtMessageBox messages;
+    chimewell::QtShellOpen shell;
+    chimewell::LockFileSingleInstance instance(appDir);
+    chimewell::QtTrayIcon tray;
+    chimewell::DBusNotifier notifier;
+    chimewell::QtSoundDevice sound;
+    chimewell::QtFilePicker picker;
+    chimewell::PlatformServices services;
+    services.clock = &clock;
+    services.messages = &messages;
+    services.shell = &shell;
+    services.instance = &instance;
+    services.tray = &tray;
+    services.notifier = &notifier;
+    services.sound = &sound;
+    services.picker = &picker;
+
+    DesignTexts language;
+    chimewell::Startup startup(services, appDir, language);
+    QObject::connect(&startup, &chimewell::Startup::finished, &app, &QApplication::quit);
+    if (!startup.run(QApplication::arguments().mid(1)))
+        return 0;
+    return QApplication::exec();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QtCore/QList>
+#include <QtCore/QString>
+#include <optional>
+
+class QWidget;
+
+namespace chimewell {
+
+/// One entry of a picker's type list: what the user reads and the pattern that filters.
+struct FileFilter
+{
+    QString description;
+    QString pattern;
+};
+
+/// The file-open dialog. Returns the full path of the chosen file, or nothing when the user
+/// cancelled or anything went wrong.
+class FilePicker
+{
+public:
+    virtual ~FilePicker() = default;
+    virtual std::optional<QString> openFile(QWidget* parent, const QList<FileFilter>& filters,
+                                            int selectedFilter) = 0;
+};
+
+/// Reads a type list written as "description|pattern|description|pattern|".
+QList<FileFilter> parseFilterList(const QString& list);
+
+} // namespace chimewell

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QtCore/QString>
+#include <QtGui/QFont>
+
+class QPushButton;
+class QWidget;
+
+// Windows are laid out as designed: positions in twips (1/1440 inch, 15 to a pixel at
+// 96 dots per inch) relative to the container, and the fonts each control was given.
+
+namespace chimewell::form {
+
+constexpr int kTwipsPerPixel = 15;
+
+inline int px(int twips)
+{
+    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+/// Puts `widget` at the design position (left, top, width, height in twips).
+void place(QWidget* widget, int left, int top, int width, int height);
+
+/// A font given to a control at design time; the toolkit substitutes a near family when the
+/// named one is not installed.
+QFont font(const QString& family, qreal points, bool bold = false);
+inline QFont verdana(qreal points, bool bold = false)
+{
+    return font(QStringLiteral("Verdana"), points, bold);
+}
+
+/// The window's default font, set explicitly so a control does not inherit its container's.
+QFont defaultFont();
+
+enum class Glyph
+{
+    Play,
+    Stop
+};
+
+/// A play or stop button: the "Marlett" symbol font's mark where that font is installed
+/// ("4" plays, "g" stops), otherwise the same mark drawn as an icon.
+void makeSymbolButton(QPushButton* button, Glyph glyph, qreal points);
+
+} // namespace chimewell::form

@@ -1,0 +1,30 @@
+#pragma once
+
+namespace chimewell {
+
+class Autostart;
+class Clock;
+class DesktopNotifier;
+class FilePicker;
+class MessageBox;
+class ShellOpen;
+class SingleInstance;
+class SoundDevice;
+class TrayIcon;
+
+/// The operating-system services the windows use. The program fills it with the real ones;
+/// tests fill it with fakes that answer at once.
+struct PlatformServices
+{
+    Clock* clock = nullptr;
+    MessageBox* messages = nullptr;
+    ShellOpen* shell = nullptr;
+    SingleInstance* instance = nullptr;
+    TrayIcon* tray = nullptr;
+    DesktopNotifier* notifier = nullptr;
+    SoundDevice* sound = nullptr;
+    FilePicker* picker = nullptr;
+    Autostart* autostart = nullptr;
+};
+
+} // namespace chimewell

@@ -1,0 +1,21 @@
+# The operating-system side of the program: one implementation file per service and system.
+set(P ${CMAKE_CURRENT_LIST_DIR})
+set(CHIMEWELL_PLATFORM_SOURCES
+    ${P}/Autostart.h
+    ${P}/FilePicker.h
+    ${P}/FormLayout.cpp
+    ${P}/FormLayout.h
+    ${P}/QtFilePicker.cpp
+    ${P}/QtFilePicker.h
+    ${P}/QtSoundDevice.cpp
+    ${P}/QtSoundDevice.h
+    ${P}/QtTrayIcon.cpp
+    ${P}/QtTrayIcon.h
+    ${P}/SoundDevice.h
+    ${P}/TrayIcon.h
+)
+if(WIN32)
+    set(CHIMEWELL_EXECUTABLE_NAME Chimewell)
+else()
+    set(CHIMEWELL_EXECUTABLE_NAME chimewell)
+endif()

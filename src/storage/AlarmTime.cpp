@@ -1,0 +1,144 @@
+#include "AlarmTime.h"
+
+#include <array>
+#include <cctype>
+
+namespace chimewell {
+namespace {
+
+constexpr std::array<std::string_view, 7> kDayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                       "Thursday", "Friday", "Saturday"};
+
+std::string twoDigits(int value)
+{
+    std::string text(2, '0');
+    text[0] = static_cast<char>('0' + (value / 10) % 10);
+    text[1] = static_cast<char>('0' + value % 10);
+    return text;
+}
+
+std::int64_t wallSeconds(const LocalDateTime& t)
+{
+    return dayNumber(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+} // namespace
+
+std::int64_t dayNumber(int year, int month, int day)
+{
+    // Howard Hinnant's days_from_civil.
+    const std::int64_t y = static_cast<std::int64_t>(year) - (month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+int weekdayIndex(int year, int month, int day)
+{
+    const std::int64_t days = dayNumber(year, month, day);
+    // 1970-01-01 was a Thursday (index 4).
+    return static_cast<int>(((days % 7) + 7 + 4) % 7);
+}
+
+std::string_view dayName(int index)
+{
+    return kDayNames.at(static_cast<std::size_t>(index));
+}
+
+std::string GetDay(const LocalDateTime& now)
+{
+    return std::string(dayName(weekdayIndex(now.year, now.month, now.day)));
+}
+
+bool isDayName(std::string_view text, std::string* canonical)
+{
+    for (std::string_view name : kDayNames) {
+        if (name.size() != text.size())
+            continue;
+        bool same = true;
+        for (std::size_t i = 0; i < name.size() && same; ++i)
+            same = std::tolower(static_cast<unsigned char>(name[i])) ==
+                   std::tolower(static_cast<unsigned char>(text[i]));
+        if (same) {
+            if (canonical)
+                *canonical = std::string(name);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string renderClock(const LocalDateTime& now)
+{
+    return twoDigits(now.hour) + ":" + twoDigits(now.minute) + ":" + twoDigits(now.second);
+}
+
+std::optional<int> parseTimeOfDay(std::string_view text)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos || colon < 1 || colon > 2 || text.size() != colon + 3)
+        return std::nullopt;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (i != colon && (text[i] < '0' || text[i] > '9'))
+            return std::nullopt;
+    int hours = 0;
+    for (std::size_t i = 0; i < colon; ++i)
+        hours = hours * 10 + (text[i] - '0');
+    const int minutes = (text[colon + 1] - '0') * 10 + (text[colon + 2] - '0');
+    if (hours > 23 || minutes > 59)
+        return std::nullopt;
+    return hours * 60 + minutes;
+}
+
+std::string formatTimeOfDay(int minutes)
+{
+    return twoDigits(minutes / 60) + ":" + twoDigits(minutes % 60);
+}
+
+bool isPending(std::string_view timeText, const LocalDateTime& now)
+{
+    const auto minutes = parseTimeOfDay(timeText);
+    if (!minutes)
+        return false;
+    return *minutes * 60 > now.hour * 3600 + now.minute * 60 + now.second;
+}
+
+void AlarmTrigger::restart(const ClockReading& now)
+{
+    m_previous = now;
+    m_firedDay = INT64_MIN;
+    m_firedMinute = -1;
+}
+
+bool AlarmTrigger::check(std::optional<int> minuteOfDay, const ClockReading& now)
+{
+    const std::optional<ClockReading> previous = m_previous;
+    m_previous = now;
+    if (!previous || !minuteOfDay)
+        return false;
+    const std::int64_t gap = now.epochSeconds - previous->epochSeconds;
+    if (gap <= 0 || gap > kMaxTickGapSeconds)
+        return false;
+    const std::int64_t before = wallSeconds(previous->local);
+    const std::int64_t after = wallSeconds(now.local);
+    const std::int64_t today = dayNumber(now.local.year, now.local.month, now.local.day);
+    for (std::int64_t day : {today - 1, today}) {
+        const std::int64_t instant = day * 86400 + *minuteOfDay * 60;
+        if (before < instant && instant <= after &&
+            !(m_firedDay == day && m_firedMinute == *minuteOfDay)) {
+            m_firedDay = day;
+            m_firedMinute = *minuteOfDay;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace chimewell

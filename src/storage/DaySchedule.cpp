@@ -1,0 +1,47 @@
+#include "DaySchedule.h"
+
+#include "IniFile.h"
+#include "Settings.h"
+
+#include <filesystem>
+
+namespace chimewell {
+
+std::string DayFilePath(const std::string& appDir, std::string_view day)
+{
+    return appFile(appDir, kScheduleFolder, std::string(day) + ".ini");
+}
+
+std::string readDayValue(const std::string& appDir, std::string_view day, std::string_view key)
+{
+    return ReadIniValue(std::string(kAlarmSection), std::string(key), DayFilePath(appDir, day));
+}
+
+bool writeDayAlarm(const std::string& appDir, std::string_view day, const std::string& reason,
+                   const std::string& time, const std::string& music, std::string* error)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(appFile(appDir, kScheduleFolder), ec);
+    const std::string path = DayFilePath(appDir, day);
+    const std::string section(kAlarmSection);
+    return WriteIniValue(section, std::string(kReasonKey), reason, path, error) &&
+           WriteIniValue(section, std::string(kTimeKey), time, path, error) &&
+           WriteIniValue(section, std::string(kMusicKey), music, path, error);
+}
+
+bool weeklyStatus(std::string_view time, const LocalDateTime& now, StatusText& status)
+{
+    if (!isPending(time, now))
+        return false;
+    status = {std::string(kScheduledActiveText) + std::string(time) + ")", true};
+    return true;
+}
+
+StatusText oneShotStatus(bool armed, std::string_view time, const LocalDateTime& now)
+{
+    if (armed && isPending(time, now))
+        return {std::string(kAlarmActiveText), true};
+    return {std::string(kNoAlarmText), false};
+}
+
+} // namespace chimewell

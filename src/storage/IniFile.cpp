@@ -1,0 +1,304 @@
+#include "IniFile.h"
+
+#include "TextCodec.h"
+#include "platform/AtomicFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+namespace chimewell {
+namespace ini {
+namespace {
+
+// The profile functions count Ctrl-Z (the old end-of-file mark) as a blank too.
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == 0x1A;
+}
+
+std::string_view trimLeft(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    return s;
+}
+
+std::string_view trimRight(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string_view trim(std::string_view s)
+{
+    return trimRight(trimLeft(s));
+}
+
+char lowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
+}
+
+struct Line
+{
+    std::string_view content; // without the line end
+    std::string_view end;     // "\r\n", "\n", "\r" or "" for a last line without one
+};
+
+std::vector<Line> splitLines(std::string_view text)
+{
+    std::vector<Line> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t stop = text.find_first_of("\r\n", start);
+        if (stop == std::string_view::npos) {
+            lines.push_back({text.substr(start), {}});
+            break;
+        }
+        std::size_t endLength =
+            (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') ? 2 : 1;
+        lines.push_back({text.substr(start, stop - start), text.substr(stop, endLength)});
+        start = stop + endLength;
+    }
+    return lines;
+}
+
+// What one line means to the profile reader.
+struct Parsed
+{
+    enum Kind
+    {
+        Blank,
+        Section,
+        Key
+    } kind = Blank;
+    std::string_view name;                 // section or key name
+    std::optional<std::string_view> value; // a key line without "=" has no value
+};
+
+Parsed parse(std::string_view content)
+{
+    const std::string_view text = trim(content);
+    if (text.empty())
+        return {};
+    if (text.front() == '[') {
+        const std::size_t close = text.rfind(']');
+        if (close != std::string_view::npos && close > 0)
+            return {Parsed::Section, text.substr(1, close - 1), {}};
+    }
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return {Parsed::Key, text, {}};
+    return {Parsed::Key, trimRight(text.substr(0, equals)), trimLeft(text.substr(equals + 1))};
+}
+
+// Index range [first, last) of the lines belonging to the first section named `section`;
+// `header` is the index of its header line, or npos for the unnamed section at the top.
+struct SectionRange
+{
+    std::size_t header = std::string_view::npos;
+    std::size_t first = 0;
+    std::size_t last = 0;
+    bool found = false;
+};
+
+SectionRange findSection(const std::vector<Line>& lines, std::string_view section)
+{
+    SectionRange range;
+    bool inside = section.empty(); // the unnamed section runs from the top to the first header
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Parsed p = parse(lines[i].content);
+        if (p.kind != Parsed::Section)
+            continue;
+        if (inside) {
+            range.last = i;
+            range.found = true;
+            return range;
+        }
+        if (equalsNoCase(p.name, section)) {
+            inside = true;
+            range.header = i;
+            range.first = i + 1;
+        }
+    }
+    if (inside) {
+        range.last = lines.size();
+        range.found = true;
+    }
+    return range;
+}
+
+std::string_view copyEntry(std::string_view value, std::size_t bufferSize, std::string& out)
+{
+    // One pair of enclosing quotes is dropped; a value too long for the buffer keeps its
+    // closing quote cut off with the rest, as the profile reader does.
+    char quote = 0;
+    if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"') &&
+        value.back() == value.front()) {
+        quote = value.front();
+        value.remove_prefix(1);
+    }
+    const std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
+    out = utf8Left(value, room);
+    if (quote && bufferSize >= utf8Length(value) && !out.empty()) {
+        // remove the last character (the closing quote when the whole value fitted)
+        std::size_t cut = out.size() - 1;
+        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80)
+            --cut;
+        out.erase(cut);
+    }
+    return out;
+}
+
+} // namespace
+
+std::string toLowerAscii(std::string_view text)
+{
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), lowerAscii);
+    return out;
+}
+
+std::string toUpperAscii(std::string_view text)
+{
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(), [](char c) {
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    });
+    return out;
+}
+
+std::string lookup(std::string_view text, std::string_view section, std::string_view key,
+                   std::size_t bufferSize)
+{
+    section = trim(section);
+    key = trim(key);
+    if (key.empty())
+        return {};
+    const std::vector<Line> lines = splitLines(text);
+    const SectionRange range = findSection(lines, section);
+    if (!range.found)
+        return {};
+    for (std::size_t i = range.first; i < range.last; ++i) {
+        const Parsed p = parse(lines[i].content);
+        if (p.kind == Parsed::Key && equalsNoCase(p.name, key)) {
+            if (!p.value)
+                return {};
+            std::string out;
+            copyEntry(*p.value, bufferSize, out);
+            return out;
+        }
+    }
+    return {};
+}
+
+std::optional<std::string> update(std::string_view text, std::string_view section,
+                                  std::string_view key, std::string_view value)
+{
+    section = trim(section);
+    key = trim(key);
+    // A value is one line: a line break in it would forge further keys or sections.
+    std::string clean(value.substr(0, value.find('\0')));
+    std::replace_if(
+        clean.begin(), clean.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    const std::string_view newValue = trimLeft(clean);
+
+    std::vector<Line> lines = splitLines(text);
+    const SectionRange range = findSection(lines, section);
+    std::string replaced;
+    std::size_t replaceAt = std::string_view::npos;
+    std::size_t insertAfter = std::string_view::npos; // npos: append a new section
+
+    if (range.found) {
+        insertAfter = range.header;
+        for (std::size_t i = range.first; i < range.last; ++i) {
+            const Parsed p = parse(lines[i].content);
+            if (p.kind == Parsed::Blank)
+                continue;
+            insertAfter = i;
+            if (replaceAt == std::string_view::npos && p.kind == Parsed::Key &&
+                equalsNoCase(p.name, key)) {
+                replaceAt = i;
+                if (p.value && *p.value == newValue)
+                    return std::nullopt;
+                const std::string_view content = lines[i].content;
+                if (p.value) {
+                    // keep the key as spelled in the file and everything up to the old value
+                    const std::size_t valueStart =
+                        static_cast<std::size_t>(p.value->data() - content.data());
+                    replaced = std::string(content.substr(0, valueStart)) + std::string(newValue);
+                } else {
+                    replaced = std::string(trimRight(content)) + "=" + std::string(newValue);
+                }
+            }
+        }
+    }
+
+    std::string out;
+    out.reserve(text.size() + key.size() + newValue.size() + section.size() + 8);
+    const std::string keyLine = std::string(key) + "=" + std::string(newValue);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i == replaceAt) {
+            out += replaced;
+            out += lines[i].end;
+            continue;
+        }
+        out += lines[i].content;
+        if (range.found && replaceAt == std::string_view::npos && i == insertAfter) {
+            out += lines[i].end.empty() ? std::string_view("\r\n") : lines[i].end;
+            out += keyLine;
+            out += "\r\n";
+            continue;
+        }
+        out += lines[i].end;
+    }
+    if (range.found && replaceAt == std::string_view::npos &&
+        insertAfter == std::string_view::npos) {
+        // the unnamed section with no lines yet: the key goes first
+        out = keyLine + "\r\n" + out;
+    }
+    if (!range.found) {
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r')
+            out += "\r\n";
+        out += "[" + std::string(section) + "]\r\n" + keyLine + "\r\n";
+    }
+    return out;
+}
+
+} // namespace ini
+
+std::string ReadIniValue(const std::string& section, const std::string& key,
+                         const std::string& fileName)
+{
+    std::string bytes;
+    if (!readWholeFile(fileName, bytes))
+        return {};
+    return ini::lookup(decodeText(bytes), section, ini::toLowerAscii(key), kIniBufferSize);
+}
+
+bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& fileName, std::string* error)
+{
+    std::string bytes;
+    std::error_code ec;
+    if (!readWholeFile(fileName, bytes) && std::filesystem::exists(fileName, ec)) {
+        if (error)
+            *error = "cannot read " + fileName;
+        return false;
+    }
+    const auto updated = ini::update(decodeText(bytes), section, ini::toUpperAscii(key), value);
+    if (!updated)
+        return true;
+    return writeFileAtomically(fileName, *updated, error);
+}
+
+} // namespace chimewell

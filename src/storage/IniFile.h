@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The two routines through which the program touches INI files (the settings file and the
+// day files). They behave like the Windows profile-file functions the files were made with:
+// sections and keys match without regard to letter case, the first of duplicate sections or
+// keys wins, blanks and one pair of enclosing quotes are dropped on read, and a write replaces
+// the value in place or appends what is missing, leaving every other line as it was.
+
+namespace chimewell {
+
+/// Size of the read buffer: a value reads back as at most kIniBufferSize - 1 characters.
+inline constexpr std::size_t kIniBufferSize = 750;
+
+/// The value of `key` in `section` of the file, or "" for a missing file, section or key.
+/// The key is looked up lower-cased; the text is cut to 749 characters.
+std::string ReadIniValue(const std::string& section, const std::string& key,
+                         const std::string& fileName);
+
+/// Stores `value` under the upper-cased `key`. The file is created when missing (its folder
+/// must exist) and replaced atomically. Returns false, with the reason in `error`, on failure.
+bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& fileName, std::string* error = nullptr);
+
+namespace ini {
+
+/// The value the profile reader finds for `key` in `section` of the INI text, as it would
+/// place it in a buffer of `bufferSize` characters.
+std::string lookup(std::string_view text, std::string_view section, std::string_view key,
+                   std::size_t bufferSize = kIniBufferSize);
+
+/// The INI text with `key` of `section` set to `value`, or nothing when the text already
+/// holds that value. New lines end in CR LF; other lines keep their bytes and line ends.
+std::optional<std::string> update(std::string_view text, std::string_view section,
+                                  std::string_view key, std::string_view value);
+
+std::string toLowerAscii(std::string_view text);
+std::string toUpperAscii(std::string_view text);
+
+} // namespace ini
+} // namespace chimewell

@@ -1,0 +1,41 @@
+#include "Settings.h"
+
+#include "IniFile.h"
+#include "platform/PathSeparator.h"
+
+namespace chimewell {
+
+std::string appFile(const std::string& appDir, std::string_view name)
+{
+    std::string path = appDir;
+    path += kPathSeparator;
+    path += name;
+    return path;
+}
+
+std::string appFile(const std::string& appDir, std::string_view folder, std::string_view name)
+{
+    std::string path = appFile(appDir, folder);
+    path += kPathSeparator;
+    path += name;
+    return path;
+}
+
+std::string settingsFilePath(const std::string& appDir)
+{
+    return appFile(appDir, kSettingsFileName);
+}
+
+std::string readSetting(const std::string& appDir, std::string_view key)
+{
+    return ReadIniValue(std::string(kOptionsSection), std::string(key), settingsFilePath(appDir));
+}
+
+bool writeSetting(const std::string& appDir, std::string_view key, const std::string& value,
+                  std::string* error)
+{
+    return WriteIniValue(std::string(kOptionsSection), std::string(key), value,
+                         settingsFilePath(appDir), error);
+}
+
+} // namespace chimewell

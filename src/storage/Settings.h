@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The settings file Chimewell.ini beside the executable and the files named from the
+// application folder. Paths are composed anew at every access, by plain concatenation.
+
+namespace chimewell {
+
+inline constexpr std::string_view kOptionsSection = "options";
+inline constexpr std::string_view kLanguageKey = "language";
+inline constexpr std::string_view kFirstLoadKey = "firstload";
+inline constexpr std::string_view kStartupKey = "startup";
+
+inline constexpr std::string_view kSettingsFileName = "Chimewell.ini";
+inline constexpr std::string_view kDefaultSoundName = "alarm.mp3";
+inline constexpr std::string_view kTrayIconName = "ra2.ico";
+inline constexpr std::string_view kChangelogName = "changelog.txt";
+inline constexpr std::string_view kPictureName = "timer.jpg";
+inline constexpr std::string_view kPacksFolder = "packs";
+inline constexpr std::string_view kScheduleFolder = "schedule";
+
+/// `appDir` & separator & `name`, with no test for a separator already at the end.
+std::string appFile(const std::string& appDir, std::string_view name);
+
+/// `appDir` & separator & `folder` & separator & `name`.
+std::string appFile(const std::string& appDir, std::string_view folder, std::string_view name);
+
+std::string settingsFilePath(const std::string& appDir);
+
+/// One value of the `options` section of the settings file.
+std::string readSetting(const std::string& appDir, std::string_view key);
+bool writeSetting(const std::string& appDir, std::string_view key, const std::string& value,
+                  std::string* error = nullptr);
+
+} // namespace chimewell

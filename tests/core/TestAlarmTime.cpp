@@ -1,0 +1,186 @@
+#include "CoreTest.h"
+#include "storage/AlarmTime.h"
+
+using namespace chimewell;
+
+namespace {
+
+// A clock that counts real seconds from a local wall time on 2026-12-07 (a Monday).
+ClockReading at(int hour, int minute, int second, int dayOffset = 0)
+{
+    ClockReading r;
+    r.local = {2026, 12, 7 + dayOffset, hour, minute, second};
+    r.epochSeconds =
+        dayNumber(2026, 12, 7 + dayOffset) * 86400 + hour * 3600 + minute * 60 + second;
+    return r;
+}
+
+} // namespace
+
+CORE_TEST(dayNamesAreEnglishAndFollowTheDate)
+{
+    const struct
+    {
+        int y, m, d;
+        const char* name;
+    } rows[] = {{2026, 12, 6, "Sunday"},    {2026, 12, 7, "Monday"},    {2026, 12, 8, "Tuesday"},
+                {2026, 12, 9, "Wednesday"}, {2026, 12, 10, "Thursday"}, {2026, 12, 11, "Friday"},
+                {2026, 12, 12, "Saturday"}, {2000, 2, 29, "Tuesday"},   {1970, 1, 1, "Thursday"}};
+    for (const auto& row : rows) {
+        coretest::Row label(row.name);
+        CHECK_EQ(GetDay({row.y, row.m, row.d, 12, 0, 0}), std::string(row.name));
+    }
+    // one second after midnight on Sunday it is Monday
+    CHECK_EQ(GetDay({2026, 12, 6, 23, 59, 59}), std::string("Sunday"));
+    CHECK_EQ(GetDay({2026, 12, 7, 0, 0, 1}), std::string("Monday"));
+
+    std::string canonical;
+    CHECK(isDayName("monDAY", &canonical));
+    CHECK_EQ(canonical, std::string("Monday"));
+    CHECK(!isDayName("Mondy"));
+    CHECK(!isDayName("../Chimewell"));
+    CHECK(!isDayName(""));
+}
+
+CORE_TEST(typedTimesAreReadAsHoursAndMinutes)
+{
+    const struct
+    {
+        const char* text;
+        std::optional<int> minutes;
+    } rows[] = {{"13:00", 780}, {"7:30", 450},    {"07:30", 450},  {" 23:59 ", 1439},
+                {"0:00", 0},    {"24:00", {}},    {"25:99", {}},   {"12:60", {}},
+                {"13.00", {}},  {"13:00:30", {}}, {"1:00 PM", {}}, {"abc", {}},
+                {"", {}},       {"7:5", {}},      {"123:00", {}},  {":30", {}}};
+    for (const auto& row : rows) {
+        coretest::Row label(row.text);
+        CHECK_EQ(parseTimeOfDay(row.text), row.minutes);
+    }
+    CHECK_EQ(formatTimeOfDay(450), std::string("07:30"));
+    CHECK_EQ(renderClock({2026, 1, 1, 7, 5, 0}), std::string("07:05:00"));
+}
+
+CORE_TEST(pendingMeansStrictlyLaterToday)
+{
+    const LocalDateTime before{2026, 12, 7, 12, 59, 59};
+    const LocalDateTime atTime{2026, 12, 7, 13, 0, 0};
+    CHECK(isPending("13:00", before));
+    CHECK(!isPending("13:00", atTime));
+    CHECK(isPending("7:30", {2026, 12, 7, 7, 29, 59}));
+    CHECK(!isPending("abc", before));
+    CHECK(!isPending("25:99", before));
+    CHECK(!isPending("", before));
+}
+
+namespace {
+
+ClockReading plusSeconds(ClockReading r, int seconds)
+{
+    const std::int64_t wall =
+        (dayNumber(r.local.year, r.local.month, r.local.day) - dayNumber(2026, 12, 7)) * 86400 +
+        r.local.hour * 3600 + r.local.minute * 60 + r.local.second + seconds;
+    ClockReading out =
+        at(static_cast<int>((wall % 86400) / 3600), static_cast<int>((wall % 3600) / 60),
+           static_cast<int>(wall % 60), static_cast<int>(wall / 86400));
+    out.epochSeconds = r.epochSeconds + seconds;
+    return out;
+}
+
+} // namespace
+
+CORE_TEST(triggerNeverMissesNorDoubles)
+{
+    struct Step
+    {
+        ClockReading now;
+        bool fires;
+    };
+    const struct
+    {
+        const char* name;
+        std::vector<Step> steps;
+    } rows[] = {
+        {"on time", {{at(12, 59, 59), false}, {at(13, 0, 0), true}, {at(13, 0, 1), false}}},
+        {"a skipped second fires late", {{at(12, 59, 59), false}, {at(13, 0, 1), true}}},
+        {"two ticks in one second fire once",
+         {{at(12, 59, 59), false}, {at(13, 0, 0), true}, {at(13, 0, 0), false}}},
+        {"a gap of exactly a minute still fires", {{at(12, 59, 30), false}, {at(13, 0, 30), true}}},
+        {"a gap of more than a minute is a sleep",
+         {{at(12, 59, 30), false}, {at(13, 0, 31), false}}},
+        {"waking from sleep long after stays quiet",
+         {{at(12, 59, 0), false}, {at(15, 0, 0), false}}},
+    };
+    for (const auto& row : rows) {
+        coretest::Row label(row.name);
+        AlarmTrigger trigger;
+        trigger.restart(at(12, 58, 59));
+        trigger.check(780, at(12, 59, 0));
+        for (const auto& step : row.steps)
+            CHECK_EQ(trigger.check(780, step.now), step.fires);
+    }
+
+    AlarmTrigger unset;
+    unset.restart(at(12, 59, 59));
+    CHECK(!unset.check(std::nullopt, at(13, 0, 0)));
+}
+
+CORE_TEST(triggerFiresEveryDayWhileItRuns)
+{
+    AlarmTrigger trigger;
+    ClockReading now = at(12, 0, 0);
+    trigger.restart(now);
+    int firings = 0;
+    for (int tick = 0; tick < 3 * 86400; ++tick) {
+        now = plusSeconds(now, 1);
+        if (trigger.check(780, now)) {
+            ++firings;
+            CHECK_EQ(renderClock(now.local), std::string("13:00:00"));
+        }
+    }
+    CHECK_EQ(firings, 3);
+}
+
+CORE_TEST(clockSetBackDoesNotFireTwiceThatDay)
+{
+    AlarmTrigger trigger;
+    trigger.restart(at(12, 59, 59));
+    CHECK(trigger.check(780, at(13, 0, 0)));
+    // the user sets the clock back two minutes: wall time goes back, real time goes on
+    ClockReading now = at(12, 58, 0);
+    now.epochSeconds = at(13, 0, 1).epochSeconds;
+    CHECK(!trigger.check(780, now));
+    int firings = 0;
+    for (int s = 0; s < 300; ++s) {
+        now = plusSeconds(now, 1);
+        firings += trigger.check(780, now) ? 1 : 0;
+    }
+    CHECK_EQ(firings, 0);
+    // another time set for later the same day still fires, once
+    CHECK_EQ(renderClock(now.local), std::string("13:03:00"));
+    firings = 0;
+    for (int s = 0; s < 180; ++s) {
+        now = plusSeconds(now, 1);
+        if (trigger.check(785, now)) {
+            ++firings;
+            CHECK_EQ(renderClock(now.local), std::string("13:05:00"));
+        }
+    }
+    CHECK_EQ(firings, 1);
+}
+
+CORE_TEST(alarmAtMidnightAndAcrossDaylightSaving)
+{
+    AlarmTrigger trigger;
+    trigger.restart(at(23, 59, 58));
+    CHECK(!trigger.check(0, at(23, 59, 59)));
+    CHECK(trigger.check(0, at(0, 0, 0, 1)));
+
+    // spring forward: the wall clock jumps from 01:59:59 to 03:00:00 in one real second;
+    // an alarm at 02:30, which does not exist that night, rings at 03:00:00
+    AlarmTrigger spring;
+    spring.restart(at(1, 59, 58));
+    CHECK(!spring.check(150, at(1, 59, 59)));
+    ClockReading jumped = at(3, 0, 0);
+    jumped.epochSeconds = at(1, 59, 59).epochSeconds + 1;
+    CHECK(spring.check(150, jumped));
+}

@@ -1,0 +1,197 @@
+#include "CoreTest.h"
+#include "storage/IniFile.h"
+#include "storage/Settings.h"
+
+#include <filesystem>
+
+using namespace chimewell;
+
+namespace {
+
+struct ReadRow
+{
+    const char* name;
+    const char* text;
+    const char* section;
+    const char* key;
+    std::string expected;
+};
+
+} // namespace
+
+CORE_TEST(readFindsValuesAsTheProfileReaderDoes)
+{
+    const std::string longValue(800, 'x');
+    const std::string quotedLong = "\"" + std::string(760, 'q') + "\"";
+    const ReadRow rows[] = {
+        {"upper-case key", "[options]\r\nFIRSTLOAD=1\r\n", "options", "firstload", "1"},
+        {"mixed-case key", "[options]\r\nFirstLoad=1\r\n", "options", "firstload", "1"},
+        {"lower-case key", "[options]\r\nfirstload=1\r\n", "options", "FIRSTLOAD", "1"},
+        {"section in other case", "[OPTIONS]\r\nlanguage=German.lpk\r\n", "options", "language",
+         "German.lpk"},
+        {"missing key", "[options]\r\nfirstload=1\r\n", "options", "language", ""},
+        {"missing section", "[alarm]\r\ntime=13:00\r\n", "options", "time", ""},
+        {"empty text", "", "options", "language", ""},
+        {"key in another section", "[a]\r\nx=1\r\n[b]\r\ny=2\r\n", "a", "y", ""},
+        {"blanks around name and value", "[options]\r\n  language  =   English.lpk   \r\n",
+         "options", "language", "English.lpk"},
+        {"double quotes dropped", "[o]\r\nk=\"quoted value\"\r\n", "o", "k", "quoted value"},
+        {"single quotes dropped", "[o]\r\nk='x'\r\n", "o", "k", "x"},
+        {"only one pair dropped", "[o]\r\nk=\"\"x\"\"\r\n", "o", "k", "\"x\""},
+        {"lone quote kept", "[o]\r\nk=\"\r\n", "o", "k", "\""},
+        {"unmatched quotes kept", "[o]\r\nk=\"x'\r\n", "o", "k", "\"x'"},
+        {"value holding =", "[o]\r\nurl=a=b=c\r\n", "o", "url", "a=b=c"},
+        {"first of duplicate keys", "[o]\r\nk=first\r\nK=second\r\n", "o", "k", "first"},
+        {"only first duplicate section", "[o]\r\na=1\r\n[o]\r\nb=2\r\n", "o", "b", ""},
+        {"line without =", "[o]\r\nk\r\n", "o", "k", ""},
+        {"LF only", "[o]\nk=v\n", "o", "k", "v"},
+        {"no final line break", "[o]\r\nk=v", "o", "k", "v"},
+        {"comment lines around", "; note\r\n[o]\r\n; k=no\r\nk=yes\r\n", "o", "k", "yes"},
+        {"bracket text after ]", "[o] trailing\r\nk=v\r\n", "o", "k", "v"},
+        {"blanks inside brackets are part of the name", "[ o ]\r\nk=v\r\n", "o", "k", ""},
+        {"800 characters read as 749", nullptr, "o", "k", std::string(749, 'x')},
+        {"long quoted value keeps no closing quote", nullptr, "o", "q", std::string(749, 'q')},
+        {"empty value", "[o]\r\nk=\r\n", "o", "k", ""},
+    };
+    for (const auto& row : rows) {
+        coretest::Row label(row.name);
+        std::string text = row.text ? row.text : "";
+        if (!row.text)
+            text = "[o]\r\nk=" + longValue + "\r\nq=" + quotedLong + "\r\n";
+        CHECK_EQ(ini::lookup(text, row.section, ini::toLowerAscii(row.key)), row.expected);
+    }
+}
+
+CORE_TEST(quotedValuesNearTheBufferSizeAreCutLikeTheProfileReader)
+{
+    // The reader drops the closing quote only when the value after the opening quote fits
+    // in the buffer; then it removes the buffer's last character.
+    struct Row
+    {
+        std::size_t inner;
+        std::size_t expected;
+    } rows[] = {{747, 747}, {748, 748}, {749, 748}, {750, 749}};
+    for (const auto& row : rows) {
+        coretest::Row label("inner " + std::to_string(row.inner));
+        const std::string text = "[o]\r\nk=\"" + std::string(row.inner, 'v') + "\"\r\n";
+        CHECK_EQ(ini::lookup(text, "o", "k").size(), row.expected);
+    }
+}
+
+struct UpdateRow
+{
+    const char* name;
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+CORE_TEST(updateReplacesInPlaceAndKeepsOtherLines)
+{
+    const UpdateRow rows[] = {
+        {"new file", "", "options", "FIRSTLOAD", "0", "[options]\r\nFIRSTLOAD=0\r\n"},
+        {"replace keeps the spelling", "[options]\r\nfirstLoad=1\r\n", "options", "FIRSTLOAD", "0",
+         "[options]\r\nfirstLoad=0\r\n"},
+        {"replace keeps blanks before the value", "[o]\r\nkey = old  \r\n", "o", "KEY", "new",
+         "[o]\r\nkey = new\r\n"},
+        {"append key at end of its section", "[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n", "a", "Z", "3",
+         "[a]\r\nx=1\r\nZ=3\r\n\r\n[b]\r\ny=2\r\n"},
+        {"append key to an empty section", "[a]\r\n[b]\r\n", "a", "Z", "3",
+         "[a]\r\nZ=3\r\n[b]\r\n"},
+        {"append section after a missing final break", "[a]\r\nx=1", "b", "K", "v",
+         "[a]\r\nx=1\r\n[b]\r\nK=v\r\n"},
+        {"append key after a missing final break", "[a]\r\nx=1", "a", "K", "v",
+         "[a]\r\nx=1\r\nK=v\r\n"},
+        {"comments and unknown keys kept", "; settings\r\n[o]\r\n# note\r\nfoo=bar\r\nk=1\r\n", "o",
+         "K", "2", "; settings\r\n[o]\r\n# note\r\nfoo=bar\r\nk=2\r\n"},
+        {"LF file keeps its LF lines", "[o]\nk=1\nother=x\n", "o", "K", "2", "[o]\nk=2\nother=x\n"},
+        {"empty value stays a key", "[alarm]\r\nTIME=13:00\r\n", "alarm", "TIME", "",
+         "[alarm]\r\nTIME=\r\n"},
+        {"first of duplicate keys", "[o]\r\nk=1\r\nk=2\r\n", "o", "K", "9",
+         "[o]\r\nk=9\r\nk=2\r\n"},
+        {"line without =", "[o]\r\nk\r\n", "o", "K", "v", "[o]\r\nk=v\r\n"},
+        {"line breaks in a value cannot forge keys", "", "o", "K", "a\r\n[options]\nstartup=1",
+         "[o]\r\nK=a  [options] startup=1\r\n"},
+        {"leading blanks of a value dropped", "", "o", "K", "  v", "[o]\r\nK=v\r\n"},
+    };
+    for (const auto& row : rows) {
+        coretest::Row label(row.name);
+        const auto after = ini::update(row.before, row.section, row.key, row.value);
+        CHECK(after.has_value());
+        if (after)
+            CHECK_EQ(*after, std::string(row.after));
+    }
+    CHECK(!ini::update("[o]\r\nk=same\r\n", "o", "K", "same").has_value());
+}
+
+CORE_TEST(writeThenReadThroughFiles)
+{
+    coretest::TempDir dir;
+    const std::string file = settingsFilePath(dir.path());
+
+    CHECK_EQ(ReadIniValue("options", "language", file), std::string());
+    CHECK(WriteIniValue("options", "firstload", "0", file));
+    CHECK_EQ(coretest::readFile(file), std::string("[options]\r\nFIRSTLOAD=0\r\n"));
+
+    coretest::writeFile(file, "[options]\r\nFirstLoad=1\r\nlanguage=English.lpk\r\n");
+    CHECK_EQ(ReadIniValue("options", "firstload", file), std::string("1"));
+    CHECK(WriteIniValue("options", "firstload", "0", file));
+    CHECK_EQ(coretest::readFile(file),
+             std::string("[options]\r\nFirstLoad=0\r\nlanguage=English.lpk\r\n"));
+    // the write went through a temporary file that is gone now
+    CHECK_EQ(coretest::listFolder(dir.path()), std::vector<std::string>{"Chimewell.ini"});
+
+    // a value longer than the buffer reads back as its first 749 characters
+    CHECK(WriteIniValue("alarm", "reason", std::string(800, 'r'), file));
+    CHECK_EQ(ReadIniValue("alarm", "reason", file), std::string(749, 'r'));
+}
+
+CORE_TEST(filesFromWindowsAndDamagedFilesReadSensibly)
+{
+    coretest::TempDir dir;
+    const std::string file = dir.file("day.ini");
+
+    // Windows-1252: "Café" and a euro sign
+    coretest::writeFile(file, "[alarm]\r\nreason=Caf\xE9 \x80\r\n");
+    CHECK_EQ(ReadIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9 \xE2\x82\xAC"));
+    // UTF-8 with a byte order mark
+    coretest::writeFile(file, "\xEF\xBB\xBF[alarm]\r\nreason=Caf\xC3\xA9\r\n");
+    CHECK_EQ(ReadIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9"));
+
+    // binary junk and a line of a megabyte around the value; writing keeps them
+    std::string junk = "\x01\x02\xFF\xFE garbage\r\n";
+    junk += std::string(1 << 20, 'j') + "\r\n[options]\r\nstartup=1";
+    coretest::writeFile(file, junk);
+    CHECK_EQ(ReadIniValue("options", "startup", file), std::string("1"));
+    CHECK(WriteIniValue("options", "language", "German.lpk", file));
+    CHECK_EQ(ReadIniValue("options", "startup", file), std::string("1"));
+    CHECK_EQ(ReadIniValue("options", "language", file), std::string("German.lpk"));
+    const std::string after = coretest::readFile(file);
+    CHECK(after.find(std::string(1 << 20, 'j')) != std::string::npos);
+    CHECK(after.find(" garbage\r\n") != std::string::npos);
+
+    // a folder where the file should be reads empty and refuses the write
+    std::filesystem::create_directory(dir.file("folder.ini"));
+    CHECK_EQ(ReadIniValue("o", "k", dir.file("folder.ini")), std::string());
+    CHECK(!WriteIniValue("o", "k", "v", dir.file("folder.ini")));
+}
+
+CORE_TEST(failedWritesReportAndLeaveTheFileWhole)
+{
+    coretest::TempDir dir;
+    std::string error;
+    // a missing folder
+    CHECK(!WriteIniValue("o", "k", "v", dir.file("missing/x.ini"), &error));
+    CHECK(!error.empty());
+
+    // a read-only file keeps its contents (as the profile writer refuses it)
+    const std::string file = dir.file("ro.ini");
+    coretest::writeFile(file, "[o]\r\nk=old\r\n");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read);
+    CHECK(!WriteIniValue("o", "k", "new", file));
+    CHECK_EQ(ReadIniValue("o", "k", file), std::string("old"));
+    CHECK_EQ(coretest::listFolder(dir.path()), std::vector<std::string>{"ro.ini"});
+}

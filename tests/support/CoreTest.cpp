@@ -1,0 +1,124 @@
+#include "CoreTest.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace coretest {
+namespace {
+
+struct Entry
+{
+    const char* name;
+    TestFunction function;
+};
+
+std::vector<Entry>& registry()
+{
+    static std::vector<Entry> entries;
+    return entries;
+}
+
+int g_failures = 0;
+
+} // namespace
+
+Registrar::Registrar(const char* name, TestFunction function)
+{
+    registry().push_back({name, function});
+}
+
+std::string& currentRow()
+{
+    static std::string row;
+    return row;
+}
+
+void fail(const char* file, int line, const std::string& message)
+{
+    ++g_failures;
+    std::cout << "FAIL   " << file << ":" << line << ": "
+              << (currentRow().empty() ? "" : "[" + currentRow() + "] ") << message << std::endl;
+}
+
+TempDir::TempDir()
+{
+    std::random_device device;
+    const fs::path base = fs::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path candidate = base / ("chimewell-test-" + std::to_string(device()));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            m_path = candidate.string();
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(m_path, ec);
+}
+
+std::string TempDir::file(std::string_view name) const
+{
+    return (fs::path(m_path) / std::string(name)).string();
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(fs::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::string& path, std::string_view bytes)
+{
+    std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> listFolder(const std::string& path)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace coretest
+
+int main(int argc, char** argv)
+{
+    const std::string only = argc > 1 ? argv[1] : "";
+    int passed = 0;
+    int failed = 0;
+    for (const auto& entry : coretest::registry()) {
+        if (!only.empty() && only != entry.name)
+            continue;
+        const int before = coretest::g_failures;
+        try {
+            entry.function();
+        } catch (const std::exception& e) {
+            coretest::fail(entry.name, 0, std::string("exception: ") + e.what());
+        }
+        if (coretest::g_failures == before) {
+            ++passed;
+            std::cout << "PASS   " << entry.name << std::endl;
+        } else {
+            ++failed;
+            std::cout << "FAIL!  " << entry.name << std::endl;
+        }
+    }
+    std::cout << passed << " passed, " << failed << " failed" << std::endl;
+    return failed == 0 ? 0 : 1;
+}
