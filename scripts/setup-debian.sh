@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that Chimewell needs and that are not installed yet.
+#   setup-debian.sh build   to build and run the program
+#   setup-debian.sh test    also what the tests need (headless desktop, sound server, fuzzers)
+set -euo pipefail
+want=${1:-build}
+
+packages=(g++ make cmake qt6-base-dev qt6-multimedia-dev
+          gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
+if [ "$want" = test ]; then
+    packages+=(xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core dbus dbus-x11 trayer
+               dunst pulseaudio pulseaudio-utils sox lame faketime desktop-file-utils
+               libglib2.0-bin clang-14 libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Chimewell and runs every test through ctest.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/setup-debian.sh test
+cmake --preset default >/dev/null
+cmake --build --preset default
+ctest --preset default "$@"

@@ -1,0 +1,258 @@
+#include "Fakes.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+#include "app/StatusPanel.h"
+#include "lang/LanguageApplier.h"
+#include "platform/LockFileSingleInstance.h"
+#include "tray/TrayModule.h"
+
+#include <QtCore/QProcess>
+#include <QtTest/QSignalSpy>
+#include <QtTest/QtTest>
+#include <QtWidgets/QApplication>
+
+using namespace chimewell;
+
+namespace {
+
+class RecordingLanguage final : public LanguageApplier
+{
+public:
+    explicit RecordingLanguage(fakes::Log& log) : m_log(log) {}
+    bool loadPack(const QString& path, QString*) override
+    {
+        m_log.add("load " + QFileInfo(path).fileName());
+        return false;
+    }
+    void apply(QWidget* window) override { m_log.add("apply " + window->objectName()); }
+
+private:
+    fakes::Log& m_log;
+};
+
+// Notes when the main window and the Options dialog become visible.
+class ShowRecorder : public QObject
+{
+public:
+    explicit ShowRecorder(fakes::Log& log) : m_log(log) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow())
+            m_log.add("show " + watched->objectName());
+        return false;
+    }
+
+private:
+    fakes::Log& m_log;
+};
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void stepsRunInOrder();
+    void welcomeOnlyWhenFirstLoadIsExactlyOne_data();
+    void welcomeOnlyWhenFirstLoadIsExactlyOne();
+    void minimizedOnlyForTheWholeArgument_data();
+    void minimizedOnlyForTheWholeArgument();
+    void minimizedWithoutTrayMinimisesInstead();
+    void secondCopyTellsAndTouchesNothing();
+    void lockIsPerFolderAndSurvivesAKilledCopy();
+    void shutDownRemovesTheTrayIcon();
+    void openInternetHandsTheTextOn();
+};
+
+void TestStartup::stepsRunInOrder()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("Chimewell.ini", "[options]\r\nlanguage=German.lpk\r\nFirstLoad=1\r\n");
+    RecordingLanguage language(fx.log);
+    ShowRecorder shows(fx.log);
+    qApp->installEventFilter(&shows);
+    Startup startup(fx.services, app.path(), language);
+    QVERIFY(startup.run({}));
+    qApp->removeEventFilter(&shows);
+
+    const QStringList expected = {"instance",
+                                  "tray add",
+                                  "load German.lpk",
+                                  "apply Form1",
+                                  "apply frmLanguage",
+                                  "show Form1",
+                                  "message " + Startup::kWelcomeText,
+                                  "show frmLanguage"};
+    QStringList relevant;
+    for (const QString& e : fx.log.entries)
+        if (expected.contains(e))
+            relevant << e;
+    QCOMPARE(relevant, expected);
+    QCOMPARE(fx.tray.iconPath, app.path() + "/ra2.ico");
+    QCOMPARE(fx.tray.tip, QStringLiteral("Chimewell"));
+    QVERIFY(startup.mainWindow()->isVisible());
+    // the Options dialog was loaded hidden by the language step, then shown by the welcome
+    QVERIFY(startup.options().loaded()->isVisible());
+    // the setting is written back after the welcome; the key keeps its spelling
+    QCOMPARE(app.read("Chimewell.ini"),
+             QByteArray("[options]\r\nlanguage=German.lpk\r\nFirstLoad=0\r\n"));
+    QCOMPARE(startup.mainWindow()->findChild<StatusPanel*>()->text(),
+             QStringLiteral("No alarm active..."));
+}
+
+void TestStartup::welcomeOnlyWhenFirstLoadIsExactlyOne_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<bool>("welcome");
+    QTest::newRow("1") << QByteArray("[options]\r\nfirstload=1\r\n") << true;
+    QTest::newRow("upper-case key") << QByteArray("[options]\r\nFIRSTLOAD=1\r\n") << true;
+    QTest::newRow("0") << QByteArray("[options]\r\nfirstload=0\r\n") << false;
+    QTest::newRow("01") << QByteArray("[options]\r\nfirstload=01\r\n") << false;
+    QTest::newRow("missing key") << QByteArray("[options]\r\n") << false;
+    QTest::newRow("no settings file") << QByteArray() << false;
+}
+
+void TestStartup::welcomeOnlyWhenFirstLoadIsExactlyOne()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(bool, welcome);
+    fakes::AppFolder app;
+    if (!settings.isEmpty())
+        app.write("Chimewell.ini", settings);
+    for (int start = 0; start < 2; ++start) {
+        fakes::Services fx;
+        RecordingLanguage language(fx.log);
+        Startup startup(fx.services, app.path(), language);
+        QVERIFY(startup.run({}));
+        // only the first start welcomes
+        QCOMPARE(fx.messages.texts().contains(Startup::kWelcomeText), welcome && start == 0);
+        QCOMPARE(bool(startup.options().loaded() && startup.options().loaded()->isVisible()),
+                 welcome && start == 0);
+    }
+    if (!welcome)
+        QCOMPARE(app.read("Chimewell.ini"), settings); // no write without a welcome
+    else
+        QCOMPARE(app.read("Chimewell.ini").count("=0"), 1);
+}
+
+void TestStartup::minimizedOnlyForTheWholeArgument_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("hidden");
+    QTest::newRow("-minimized") << QStringList{"-minimized"} << true;
+    QTest::newRow("capitals") << QStringList{"-MINIMIZED"} << false;
+    QTest::newRow("slash") << QStringList{"/minimized"} << false;
+    QTest::newRow("second argument") << QStringList{"-minimized", "x"} << false;
+    QTest::newRow("none") << QStringList{} << false;
+}
+
+void TestStartup::minimizedOnlyForTheWholeArgument()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, hidden);
+    fakes::Services fx;
+    fakes::AppFolder app;
+    RecordingLanguage language(fx.log);
+    Startup startup(fx.services, app.path(), language);
+    QVERIFY(startup.run(arguments));
+    QCOMPARE(startup.mainWindow()->isVisible(), !hidden);
+    QVERIFY(fx.tray.isShown());
+}
+
+void TestStartup::minimizedWithoutTrayMinimisesInstead()
+{
+    fakes::Services fx;
+    fx.tray.available = false;
+    fakes::AppFolder app;
+    RecordingLanguage language(fx.log);
+    Startup startup(fx.services, app.path(), language);
+    QVERIFY(startup.run({"-minimized"}));
+    // no notification area: the window stays reachable from the taskbar
+    QVERIFY(startup.mainWindow()->isVisible());
+    QVERIFY(startup.mainWindow()->isMinimized());
+}
+
+void TestStartup::secondCopyTellsAndTouchesNothing()
+{
+    fakes::Services fx;
+    fx.instance.alone = false;
+    fakes::AppFolder app;
+    app.write("Chimewell.ini", "[options]\r\nfirstload=1\r\n");
+    RecordingLanguage language(fx.log);
+    Startup startup(fx.services, app.path(), language);
+    QVERIFY(!startup.run({}));
+    QCOMPARE(fx.log.entries, QStringList({"instance", "message Chimewell is already running."}));
+    QCOMPARE(fx.messages.shown.first().icon, MessageIcon::Stop);
+    QCOMPARE(startup.mainWindow(), nullptr);
+    QCOMPARE(app.read("Chimewell.ini"), QByteArray("[options]\r\nfirstload=1\r\n"));
+}
+
+void TestStartup::lockIsPerFolderAndSurvivesAKilledCopy()
+{
+    QTemporaryDir locks;
+    fakes::AppFolder one;
+    fakes::AppFolder two;
+    LockFileSingleInstance first(one.path(), locks.path());
+    LockFileSingleInstance again(one.path(), locks.path());
+    LockFileSingleInstance other(two.path(), locks.path());
+    QVERIFY(first.tryAcquire());
+    QVERIFY(!again.tryAcquire());
+    QVERIFY(other.tryAcquire());
+
+    // A copy killed with SIGKILL leaves its lock file behind, naming a process that is gone.
+    QProcess gone;
+    gone.start("sleep", {"0"});
+    QVERIFY(gone.waitForFinished());
+    const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
+    fakes::AppFolder three;
+    LockFileSingleInstance stale(three.path(), locks.path());
+    QFile file(stale.lockPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::number(deadPid) + "\nchimewell\n" +
+               QSysInfo::machineHostName().toUtf8() + "\n");
+    file.close();
+    QVERIFY(stale.tryAcquire());
+}
+
+void TestStartup::shutDownRemovesTheTrayIcon()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    RecordingLanguage language(fx.log);
+    Startup startup(fx.services, app.path(), language);
+    QVERIFY(startup.run({}));
+    QSignalSpy finished(&startup, &Startup::finished);
+    auto* exit = startup.mainWindow()->findChild<QAction*>("mExit");
+    QVERIFY(exit);
+    exit->trigger();
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(!fx.tray.isShown());
+    QVERIFY(fx.log.indexOf("tray remove") >= 0);
+
+    // the tray menu's Exit ends the program the same way
+    fakes::Services fx2;
+    Startup again(fx2.services, app.path(), language);
+    QVERIFY(again.run({}));
+    QSignalSpy finished2(&again, &Startup::finished);
+    again.mainWindow()->findChild<QAction*>("mnuExit")->trigger();
+    QCOMPARE(finished2.count(), 1);
+    QVERIFY(!fx2.tray.isShown());
+}
+
+void TestStartup::openInternetHandsTheTextOn()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    MainWindow window(fx.services, app.path());
+    window.findChild<QAction*>("mnuWebsite")->trigger();
+    window.OpenInternet("/home/user/notes with spaces.doc");
+    window.OpenInternet("");
+    QCOMPARE(fx.shell.opened,
+             QStringList({MainWindow::kWebsite, "/home/user/notes with spaces.doc"}));
+}
+
+QTEST_MAIN(TestStartup)
+#include "TestStartup.moc"

@@ -1,0 +1,309 @@
+#pragma once
+
+// Fakes behind the platform seams: they answer at once and record what the windows asked.
+
+#include "platform/Autostart.h"
+#include "platform/Clock.h"
+#include "platform/FilePicker.h"
+#include "platform/MessageBox.h"
+#include "platform/PlatformServices.h"
+#include "platform/ShellOpen.h"
+#include "platform/SingleInstance.h"
+#include "platform/SoundDevice.h"
+#include "platform/TrayIcon.h"
+
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtCore/QQueue>
+#include <QtCore/QSet>
+#include <QtCore/QStringList>
+#include <QtCore/QTemporaryDir>
+#include <functional>
+#include <optional>
+
+namespace fakes {
+
+/// What the fakes were asked, in order, shared by all of them.
+struct Log
+{
+    QStringList entries;
+    void add(const QString& entry) { entries << entry; }
+    int indexOf(const QString& entry) const { return entries.indexOf(entry); }
+    bool contains(const QString& entry) const { return entries.contains(entry); }
+    QStringList starting(const QString& prefix) const
+    {
+        QStringList out;
+        for (const QString& e : entries)
+            if (e.startsWith(prefix))
+                out << e;
+        return out;
+    }
+};
+
+class FakeClock final : public chimewell::Clock
+{
+public:
+    QDateTime time = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)); // a Monday
+    QDateTime now() const override { return time; }
+    void set(const QDate& date, const QTime& t) { time = QDateTime(date, t); }
+    void set(const QTime& t) { time = QDateTime(time.date(), t); }
+    void step(int seconds = 1) { time = time.addSecs(seconds); }
+};
+
+class FakeMessageBox final : public chimewell::MessageBox
+{
+public:
+    explicit FakeMessageBox(Log& log) : m_log(log) {}
+    struct Shown
+    {
+        QString text;
+        chimewell::MessageIcon icon;
+    };
+    QList<Shown> shown;
+    std::function<void(const QString&)> onShow; // runs while the "box" is open
+    void show(const QString& text, chimewell::MessageIcon icon) override
+    {
+        shown.append({text, icon});
+        m_log.add("message " + text);
+        if (onShow)
+            onShow(text);
+    }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const auto& s : shown)
+            out << s.text;
+        return out;
+    }
+
+private:
+    Log& m_log;
+};
+
+class FakeShellOpen final : public chimewell::ShellOpen
+{
+public:
+    explicit FakeShellOpen(Log& log) : m_log(log) {}
+    QStringList opened;
+    void open(const QString& target) override
+    {
+        opened << target;
+        m_log.add("open " + target);
+    }
+
+private:
+    Log& m_log;
+};
+
+class FakeInstance final : public chimewell::SingleInstance
+{
+public:
+    explicit FakeInstance(Log& log) : m_log(log) {}
+    bool alone = true;
+    bool tryAcquire() override
+    {
+        m_log.add("instance");
+        return alone;
+    }
+
+private:
+    Log& m_log;
+};
+
+class FakeTray final : public chimewell::TrayIcon
+{
+public:
+    explicit FakeTray(Log& log) : m_log(log) {}
+    bool available = true;
+    bool shown = false;
+    QString iconPath;
+    QString tip;
+    QMenu* menu = nullptr;
+    QStringList balloons; // "title|text"
+    bool isAvailable() const override { return available; }
+    void add(const QString& path, const QString& t, QMenu* m) override
+    {
+        iconPath = path;
+        tip = t;
+        menu = m;
+        shown = true;
+        m_log.add("tray add");
+    }
+    void showBalloon(const QString& title, const QString& text) override
+    {
+        balloons << title + "|" + text;
+        m_log.add("balloon " + text);
+    }
+    void remove() override
+    {
+        shown = false;
+        m_log.add("tray remove");
+    }
+    bool isShown() const override { return shown; }
+    void pressLeft() { emit leftPressed(); }
+
+private:
+    Log& m_log;
+};
+
+class FakeNotifier final : public chimewell::DesktopNotifier
+{
+public:
+    explicit FakeNotifier(Log& log) : m_log(log) {}
+    bool serviceRuns = true;
+    QStringList notes;
+    bool notify(const QString& title, const QString& text) override
+    {
+        if (!serviceRuns)
+            return false;
+        notes << title + "|" + text;
+        m_log.add("notify " + text);
+        return true;
+    }
+
+private:
+    Log& m_log;
+};
+
+/// Records the device commands; files listed in `unplayable` fail on "OPEN", as a missing or
+/// broken file does.
+class FakeSoundDevice final : public chimewell::SoundDevice
+{
+public:
+    explicit FakeSoundDevice(Log& log) : m_log(log) {}
+    QStringList commands;
+    QSet<QString> unplayable;
+    QString playing;
+    int beeps = 0;
+    void setFileName(const QString& f) override
+    {
+        m_file = f;
+        commands << "FileName=" + f;
+    }
+    QString fileName() const override { return m_file; }
+    void command(const QString& c) override
+    {
+        commands << c;
+        m_log.add("sound " + c);
+        if (c == "OPEN") {
+            m_open = m_file;
+            if (unplayable.contains(m_file))
+                emit failed(m_file);
+        } else if (c == "PLAY" && !unplayable.contains(m_open)) {
+            playing = m_open;
+        } else if (c == "STOP") {
+            playing.clear();
+        }
+    }
+    void beep() override
+    {
+        ++beeps;
+        m_log.add("beep");
+    }
+
+private:
+    Log& m_log;
+    QString m_file;
+    QString m_open;
+};
+
+class FakePicker final : public chimewell::FilePicker
+{
+public:
+    std::optional<QString> nextAnswer; // nothing: the user cancels
+    QList<chimewell::FileFilter> lastFilters;
+    int lastSelected = -1;
+    int calls = 0;
+    std::optional<QString> openFile(QWidget*, const QList<chimewell::FileFilter>& filters,
+                                    int selected) override
+    {
+        ++calls;
+        lastFilters = filters;
+        lastSelected = selected;
+        return nextAnswer;
+    }
+};
+
+class FakeAutostart final : public chimewell::Autostart
+{
+public:
+    bool enabled = false;
+    QString command;
+    int writes = 0;
+    bool isEnabled() const override { return enabled; }
+    bool enable(const QString& executable) override
+    {
+        ++writes;
+        enabled = true;
+        command = executable;
+        return true;
+    }
+    bool disable() override
+    {
+        ++writes;
+        enabled = false;
+        return true;
+    }
+};
+
+/// Every fake, and the services that hand them to the windows.
+struct Services
+{
+    Log log;
+    FakeClock clock;
+    FakeMessageBox messages{log};
+    FakeShellOpen shell{log};
+    FakeInstance instance{log};
+    FakeTray tray{log};
+    FakeNotifier notifier{log};
+    FakeSoundDevice sound{log};
+    FakePicker picker;
+    FakeAutostart autostart;
+    chimewell::PlatformServices services;
+
+    Services()
+    {
+        services.clock = &clock;
+        services.messages = &messages;
+        services.shell = &shell;
+        services.instance = &instance;
+        services.tray = &tray;
+        services.notifier = &notifier;
+        services.sound = &sound;
+        services.picker = &picker;
+        services.autostart = &autostart;
+    }
+};
+
+/// A fresh application folder with its schedule and packs folders.
+class AppFolder
+{
+public:
+    AppFolder()
+    {
+        QDir(m_dir.path()).mkdir("schedule");
+        QDir(m_dir.path()).mkdir("packs");
+    }
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& name) const { return m_dir.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) const;
+    QByteArray read(const QString& name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+inline void AppFolder::write(const QString& name, const QByteArray& bytes) const
+{
+    QFile f(file(name));
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(bytes);
+}
+
+inline QByteArray AppFolder::read(const QString& name) const
+{
+    QFile f(file(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace fakes
