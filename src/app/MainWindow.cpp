@@ -8,6 +8,7 @@
 #include "platform/FormLayout.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
+#include "platform/QtText.h"
 #include "platform/ShellOpen.h"
 #include "storage/DaySchedule.h"
 #include "storage/Settings.h"
@@ -35,17 +36,7 @@ using form::place;
 using form::verdana;
 
 const QString MainWindow::kWebsite = QStringLiteral("https://chimewell.org/");
-const QString MainWindow::kMusicFilter =
-    QStringLiteral("MP3 files (*.mp3)|*mp3|WAV files (*.wav)|*.wav|");
-const QString MainWindow::kFileFilter = QStringLiteral(
-    "Word Documents (*.doc)|*doc|RTF Documents (*.rtf)|*.rtf|Text Files (*.txt)|*.txt|"
-    "Excel Spreadsheets (*.xls)|*.xls|PowerPoint Presentations (*.ppt)|*.ppt|"
-    "PowerPoint Slideshows (*.pps)|*.pps|Programs (*.exe)|*.exe|All Files (*.*)|*.*|");
-
 namespace {
-
-const QString kTimeFormatMessage =
-    QStringLiteral("Please enter the time as hh:mm, for example 07:30.");
 
 template <typename T> T* named(T* object, const char* name)
 {
@@ -59,11 +50,6 @@ QString localeLongTime(const QTime& time)
     QString format = QLocale().timeFormat(QLocale::LongFormat);
     format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
     return QLocale().toString(time, format.trimmed());
-}
-
-std::string toStd(const QString& text)
-{
-    return text.toStdString();
 }
 
 } // namespace
@@ -302,7 +288,7 @@ void MainWindow::RefreshScheduleStatus(bool checkOneShot)
         m_timer3->setEnabled(true);
         setStatus(QString::fromStdString(status.text), true);
     } else if (!checkOneShot) {
-        setStatus(QString::fromUtf8(kNoAlarmText.data(), kNoAlarmText.size()), false);
+        setStatus(toQ(kNoAlarmText), false);
     } else {
         ShowOneShotStatus();
     }
@@ -368,7 +354,7 @@ void MainWindow::Option1_Click()
     }
     const auto minutes = parseTimeOfDay(toStd(m_text2->text()));
     if (!minutes) {
-        m_services.messages->show(kTimeFormatMessage, MessageIcon::Exclamation);
+        m_services.messages->show(toQ(kTimeFormatText), MessageIcon::Exclamation);
         m_option2->setChecked(true);
         disarm();
         return;
@@ -380,7 +366,7 @@ void MainWindow::Option1_Click()
         e->setReadOnly(true);
     m_oneShotTrigger.restart(reading());
     m_timer2->setEnabled(true);
-    setStatus(QString::fromUtf8(kAlarmActiveText.data(), kAlarmActiveText.size()), true);
+    setStatus(toQ(kAlarmActiveText), true);
 }
 
 void MainWindow::Option2_Click()
@@ -464,13 +450,15 @@ void MainWindow::cmdStop_Click()
 
 void MainWindow::Command1_Click()
 {
-    if (const auto file = m_services.picker->openFile(this, parseFilterList(kMusicFilter), 0))
+    if (const auto file = m_services.picker->openFile(
+            this, parseFilterList(QString::fromLatin1(kMusicFilterList)), 0))
         m_text4->setText(*file);
 }
 
 void MainWindow::Command2_Click()
 {
-    if (const auto file = m_services.picker->openFile(this, parseFilterList(kFileFilter), 0))
+    if (const auto file = m_services.picker->openFile(
+            this, parseFilterList(QString::fromLatin1(kFileFilterList)), 0))
         m_text5->setText(*file);
 }
 

@@ -30,8 +30,6 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 public:
     static const QString kWebsite;
-    static const QString kMusicFilter;
-    static const QString kFileFilter;
 
     MainWindow(PlatformServices& services, const QString& appDir, QWidget* parent = nullptr);
     ~MainWindow() override;

@@ -6,6 +6,8 @@
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/SingleInstance.h"
+#include "schedule/DeleteDialog.h"
+#include "schedule/ScheduleDialog.h"
 #include "storage/Settings.h"
 #include "tray/TrayModule.h"
 
@@ -31,9 +33,19 @@ Startup::~Startup()
 
 void Startup::setUpDialogs()
 {
-    const std::string appDir = m_appDir.toStdString();
     m_options.setFactory([this] { return new OptionsDialog(m_services, m_appDir); });
-    (void)appDir;
+    // The schedule dialogs carry the current pack's texts whenever they are loaded afresh.
+    auto refresh = [this](bool checkOneShot) { m_mainWindow->RefreshScheduleStatus(checkOneShot); };
+    m_schedule.setFactory([this, refresh] {
+        auto* dialog = new ScheduleDialog(m_services, m_appDir, refresh);
+        m_language.apply(dialog);
+        return dialog;
+    });
+    m_delete.setFactory([this, refresh] {
+        auto* dialog = new DeleteDialog(m_services, m_appDir, refresh);
+        m_language.apply(dialog);
+        return dialog;
+    });
 }
 
 bool Startup::run(const QStringList& arguments)

@@ -25,6 +25,13 @@ public:
                                             int selectedFilter) = 0;
 };
 
+/// The type lists of the program's two pickers: sound files, and files to open.
+inline constexpr char kMusicFilterList[] = "MP3 files (*.mp3)|*mp3|WAV files (*.wav)|*.wav|";
+inline constexpr char kFileFilterList[] =
+    "Word Documents (*.doc)|*doc|RTF Documents (*.rtf)|*.rtf|Text Files (*.txt)|*.txt|"
+    "Excel Spreadsheets (*.xls)|*.xls|PowerPoint Presentations (*.ppt)|*.ppt|"
+    "PowerPoint Slideshows (*.pps)|*.pps|Programs (*.exe)|*.exe|All Files (*.*)|*.*|";
+
 /// Reads a type list written as "description|pattern|description|pattern|".
 QList<FileFilter> parseFilterList(const QString& list);
 

@@ -52,6 +52,10 @@ std::string renderClock(const LocalDateTime& now);
 /// ignored) as minutes after midnight; nothing for any other text.
 std::optional<int> parseTimeOfDay(std::string_view text);
 
+/// What the user is told when a typed time is not a time of day.
+inline constexpr std::string_view kTimeFormatText =
+    "Please enter the time as hh:mm, for example 07:30.";
+
 /// Minutes after midnight as "hh:mm".
 std::string formatTimeOfDay(int minutes);
 

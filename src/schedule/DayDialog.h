@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QtWidgets/QDialog>
+#include <functional>
+#include <optional>
+
+class QComboBox;
+
+namespace chimewell {
+
+struct PlatformServices;
+
+/// What the two schedule dialogs share: a day list, the messages, and the main window's
+/// status refresh, which they are handed instead of knowing the main window.
+class DayDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    using RefreshStatus = std::function<void(bool checkOneShot)>;
+
+    /// The seven day names in the order the lists show them.
+    static const QStringList kListedDays;
+    static const QString kChooseDayText;
+
+    DayDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
+              QWidget* parent = nullptr);
+
+protected:
+    /// Fills a day list and shows "Monday" with no entry selected.
+    static void fillDays(QComboBox* combo);
+    /// The English name of the day typed or chosen in `combo`; nothing, after telling the
+    /// user, when it is not one of the seven days.
+    std::optional<QString> chosenDay(QComboBox* combo);
+    /// Tells the user that the day file could not be written.
+    void reportWriteFailure(const QString& day, const std::string& error);
+    void keyPressEvent(QKeyEvent* event) override;
+
+    PlatformServices& m_services;
+    QString m_appDir;
+    RefreshStatus m_refresh;
+};
+
+} // namespace chimewell

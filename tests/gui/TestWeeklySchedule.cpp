@@ -1,0 +1,466 @@
+#include "Fakes.h"
+#include "app/MainWindow.h"
+#include "app/SecondTicker.h"
+#include "app/StatusPanel.h"
+#include "dialogs/WindowSlot.h"
+#include "schedule/DeleteDialog.h"
+#include "schedule/ScheduleDialog.h"
+
+#include <QtTest/QtTest>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QRadioButton>
+
+using namespace chimewell;
+
+namespace {
+
+const QDate kSunday(2026, 12, 6);
+const QDate kMonday(2026, 12, 7);
+
+struct Fixture
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    std::unique_ptr<MainWindow> window;
+    WindowSlot schedule;
+    WindowSlot remove;
+
+    Fixture()
+    {
+        fx.clock.set(kMonday, QTime(12, 0, 0));
+        auto refresh = [this](bool checkOneShot) { window->RefreshScheduleStatus(checkOneShot); };
+        schedule.setFactory(
+            [this, refresh] { return new ScheduleDialog(fx.services, app.path(), refresh); });
+        remove.setFactory(
+            [this, refresh] { return new DeleteDialog(fx.services, app.path(), refresh); });
+    }
+    ~Fixture()
+    {
+        delete schedule.loaded();
+        delete remove.loaded();
+    }
+    MainWindow& start()
+    {
+        window = std::make_unique<MainWindow>(fx.services, app.path());
+        window->RefreshScheduleStatus(false);
+        return *window;
+    }
+    void day(const QString& name, const QByteArray& time, const QByteArray& reason = "Gym",
+             const QByteArray& music = "")
+    {
+        app.write("schedule/" + name + ".ini", "[alarm]\r\nREASON=" + reason + "\r\nTIME=" + time +
+                                                   "\r\nMUSIC=" + music + "\r\n");
+    }
+    QString status() { return window->findChild<StatusPanel*>()->text(); }
+    bool activePicture()
+    {
+        return window->findChild<StatusPanel*>()->picture().toImage() ==
+               window->findChild<QLabel*>("Image1")->pixmap().toImage();
+    }
+    void tickTo(const QDateTime& time)
+    {
+        fx.clock.time = time;
+        window->ticker().fire();
+        QCoreApplication::processEvents();
+    }
+    void runSeconds(int seconds)
+    {
+        for (int i = 0; i < seconds; ++i) {
+            fx.clock.step();
+            window->ticker().fire();
+        }
+        QCoreApplication::processEvents();
+    }
+    template <typename T = QWidget> T* in(QWidget* dialog, const char* name)
+    {
+        T* w = dialog->findChild<T*>(QLatin1String(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+};
+
+} // namespace
+
+class TestWeeklySchedule : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void statusLine_data();
+    void statusLine();
+    void oneShotStatusAfterAWeeklyFiring_data();
+    void oneShotStatusAfterAWeeklyFiring();
+    void firesAtItsTimeWithItsSound();
+    void readableTimesFireAndOthersNever_data();
+    void readableTimesFireAndOthersNever();
+    void startedAfterTodaysAlarmStillFiresTomorrow();
+    void newDaysFileAfterMidnightAndStatusRefreshed();
+    void handEditsTakeEffectAtOnce();
+    void scheduleWritesTheDayFile();
+    void goLoadsTheDayAndEmptiesForAMissingFile();
+    void enterRunsScheduleAndCancelForgets();
+    void refusedInputWritesNothing_data();
+    void refusedInputWritesNothing();
+    void failedWriteIsReportedNotCelebrated();
+    void deleteBlanksTheDay();
+};
+
+void TestWeeklySchedule::statusLine_data()
+{
+    QTest::addColumn<QByteArray>("time");
+    QTest::addColumn<QTime>("now");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("pending") << QByteArray("13:00") << QTime(12, 59, 59)
+                             << "Scheduled alarm active (13:00)";
+    QTest::newRow("at the time") << QByteArray("13:00") << QTime(13, 0, 0) << "No alarm active...";
+    QTest::newRow("h:mm shown as stored")
+        << QByteArray("7:30") << QTime(7, 29, 59) << "Scheduled alarm active (7:30)";
+    QTest::newRow("unreadable") << QByteArray("abc") << QTime(1, 0, 0) << "No alarm active...";
+    QTest::newRow("out of range") << QByteArray("25:99") << QTime(1, 0, 0) << "No alarm active...";
+    QTest::newRow("deleted") << QByteArray("") << QTime(1, 0, 0) << "No alarm active...";
+    QTest::newRow("no day file") << QByteArray() << QTime(1, 0, 0) << "No alarm active...";
+}
+
+void TestWeeklySchedule::statusLine()
+{
+    QFETCH(QByteArray, time);
+    QFETCH(QTime, now);
+    QFETCH(QString, status);
+    Fixture f;
+    if (!time.isNull())
+        f.day("Monday", time);
+    f.day("Tuesday", "23:00"); // another day's alarm changes nothing today
+    f.fx.clock.set(now);
+    f.start();
+    QCOMPARE(f.status(), status);
+    QCOMPARE(f.activePicture(), status.startsWith("Scheduled"));
+}
+
+void TestWeeklySchedule::oneShotStatusAfterAWeeklyFiring_data()
+{
+    QTest::addColumn<bool>("armed");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("Alarm on, later today") << true << "Alarm active";
+    QTest::newRow("Alarm off") << false << "No alarm active...";
+}
+
+void TestWeeklySchedule::oneShotStatusAfterAWeeklyFiring()
+{
+    QFETCH(bool, armed);
+    QFETCH(QString, status);
+    Fixture f;
+    f.day("Monday", "10:00", "Gym");
+    f.fx.clock.set(QTime(9, 59, 58));
+    MainWindow& w = f.start();
+    w.findChild<QLineEdit*>("Text1")->setText("Call");
+    w.findChild<QLineEdit*>("Text2")->setText("23:00");
+    if (armed)
+        w.findChild<QRadioButton*>("Option1")->click();
+    f.runSeconds(3);
+    QCOMPARE(f.fx.tray.balloons, QStringList{"Chimewell|It's 10:00. Time for Gym."});
+    QCOMPARE(f.status(), status);
+    QCOMPARE(f.activePicture(), armed);
+}
+
+void TestWeeklySchedule::firesAtItsTimeWithItsSound()
+{
+    Fixture f;
+    f.day("Monday", "13:00", "Meeting", "/music/monday.wav");
+    f.fx.clock.set(QTime(12, 59, 58));
+    f.start();
+    f.runSeconds(1);
+    QVERIFY(f.fx.tray.balloons.isEmpty());
+    f.fx.log.entries.clear();
+    f.runSeconds(1); // 13:00:00
+    QCOMPARE(f.fx.log.entries, QStringList({"sound STOP", "sound PREV", "sound OPEN", "sound PLAY",
+                                            "balloon It's 13:00. Time for Meeting."}));
+    QVERIFY(f.fx.sound.commands.contains("FileName=/music/monday.wav"));
+    QVERIFY(f.fx.shell.opened.isEmpty()); // weekly alarms open nothing
+    f.runSeconds(5);
+    QCOMPARE(f.fx.tray.balloons.size(), 1);
+
+    // an empty sound plays the default chime; a missing one falls back to it
+    Fixture g;
+    g.day("Monday", "13:00", "Meeting", "/gone/missing.mp3");
+    g.fx.sound.unplayable = {"/gone/missing.mp3"};
+    g.fx.clock.set(QTime(12, 59, 59));
+    g.start();
+    g.runSeconds(1);
+    QTRY_COMPARE(g.fx.sound.playing, g.app.path() + "/alarm.mp3");
+}
+
+void TestWeeklySchedule::readableTimesFireAndOthersNever_data()
+{
+    QTest::addColumn<QByteArray>("time");
+    QTest::addColumn<QTime>("from");
+    QTest::addColumn<QString>("balloon");
+    QTest::newRow("h:mm fires, shown as stored")
+        << QByteArray("7:30") << QTime(7, 29, 50) << "Chimewell|It's 7:30. Time for Gym.";
+    QTest::newRow("abc never") << QByteArray("abc") << QTime(7, 29, 50) << QString();
+    QTest::newRow("25:99 never") << QByteArray("25:99") << QTime(7, 29, 50) << QString();
+}
+
+void TestWeeklySchedule::readableTimesFireAndOthersNever()
+{
+    QFETCH(QByteArray, time);
+    QFETCH(QTime, from);
+    QFETCH(QString, balloon);
+    Fixture f;
+    f.day("Monday", time);
+    f.fx.clock.set(from);
+    f.start();
+    f.runSeconds(20);
+    QCOMPARE(f.fx.tray.balloons, balloon.isEmpty() ? QStringList() : QStringList{balloon});
+}
+
+void TestWeeklySchedule::startedAfterTodaysAlarmStillFiresTomorrow()
+{
+    Fixture f;
+    f.day("Monday", "08:00");
+    f.day("Tuesday", "08:00", "Swim");
+    f.fx.clock.set(QTime(9, 0, 0)); // after today's alarm
+    f.start();
+    QCOMPARE(f.status(), QStringLiteral("No alarm active..."));
+    f.tickTo(QDateTime(kMonday.addDays(1), QTime(7, 59, 59))); // left running overnight
+    f.runSeconds(1);
+    QCOMPARE(f.fx.tray.balloons, QStringList{"Chimewell|It's 08:00. Time for Swim."});
+}
+
+void TestWeeklySchedule::newDaysFileAfterMidnightAndStatusRefreshed()
+{
+    Fixture f;
+    f.day("Monday", "00:00", "Midnight");
+    f.day("Sunday", "");
+    f.fx.clock.set(kSunday, QTime(23, 59, 58));
+    f.start();
+    QCOMPARE(f.status(), QStringLiteral("No alarm active..."));
+    f.runSeconds(2); // Monday 00:00:00
+    QCOMPARE(f.fx.tray.balloons, QStringList{"Chimewell|It's 00:00. Time for Midnight."});
+
+    Fixture g;
+    g.day("Monday", "08:00");
+    g.fx.clock.set(kSunday, QTime(23, 59, 59));
+    g.start();
+    QCOMPARE(g.status(), QStringLiteral("No alarm active..."));
+    g.runSeconds(1);
+    QCOMPARE(g.status(), QStringLiteral("Scheduled alarm active (08:00)"));
+}
+
+void TestWeeklySchedule::handEditsTakeEffectAtOnce()
+{
+    Fixture f;
+    f.fx.clock.set(QTime(14, 0, 0));
+    f.start();
+    f.runSeconds(5);
+    f.day("Monday", "14:01", "Edited by hand");
+    f.runSeconds(60);
+    QCOMPARE(f.fx.tray.balloons, QStringList{"Chimewell|It's 14:01. Time for Edited by hand."});
+}
+
+void TestWeeklySchedule::scheduleWritesTheDayFile()
+{
+    Fixture f;
+    f.fx.clock.set(QTime(9, 0, 0));
+    f.start();
+    QWidget* d = f.schedule.get();
+    f.schedule.show();
+    f.in<QComboBox>(d, "Combo1")->setEditText("monday");
+    f.in<QLineEdit>(d, "Text1")->setText("Dentist");
+    f.in<QLineEdit>(d, "Text2")->setText("9:30");
+    f.in<QPushButton>(d, "Command3")->click();
+    QCOMPARE(f.fx.messages.texts(), QStringList{"Succesfully added alarm for Monday"});
+    QCOMPARE(f.fx.messages.shown.first().icon, MessageIcon::Information);
+    QCOMPARE(f.app.read("schedule/Monday.ini"),
+             QByteArray("[alarm]\r\nREASON=Dentist\r\nTIME=09:30\r\nMUSIC=\r\n"));
+    QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (09:30)"));
+    QTRY_VERIFY(!f.schedule.loaded()); // closed and unloaded
+
+    // saving again replaces the three values in place
+    f.app.write("schedule/Monday.ini",
+                "; mine\r\n[alarm]\r\nreason=Old\r\ntime=08:00\r\nmusic=/a.mp3\r\n");
+    d = f.schedule.get();
+    f.in<QComboBox>(d, "Combo1")->setEditText("Monday");
+    f.in<QLineEdit>(d, "Text1")->setText("New");
+    f.in<QLineEdit>(d, "Text2")->setText("10:15");
+    f.in<QLineEdit>(d, "Text4")->setText("/b.mp3");
+    f.in<QPushButton>(d, "Command3")->click();
+    QCOMPARE(f.app.read("schedule/Monday.ini"),
+             QByteArray("; mine\r\n[alarm]\r\nreason=New\r\ntime=10:15\r\nmusic=/b.mp3\r\n"));
+}
+
+void TestWeeklySchedule::goLoadsTheDayAndEmptiesForAMissingFile()
+{
+    Fixture f;
+    f.start();
+    f.day("Friday", "18:00", "Beer", "/music/friday.mp3");
+    QWidget* d = f.schedule.get();
+    f.in<QComboBox>(d, "Combo1")->setCurrentIndex(4);
+    QCOMPARE(f.in<QComboBox>(d, "Combo1")->currentText(), QStringLiteral("Friday"));
+    f.in<QPushButton>(d, "Command2")->click();
+    QCOMPARE(f.in<QLineEdit>(d, "Text1")->text(), QStringLiteral("Beer"));
+    QCOMPARE(f.in<QLineEdit>(d, "Text2")->text(), QStringLiteral("18:00"));
+    QCOMPARE(f.in<QLineEdit>(d, "Text4")->text(), QStringLiteral("/music/friday.mp3"));
+    f.in<QComboBox>(d, "Combo1")->setEditText("Saturday");
+    f.in<QPushButton>(d, "Command2")->click();
+    for (const char* box : {"Text1", "Text2", "Text4"})
+        QVERIFY(f.in<QLineEdit>(d, box)->text().isEmpty());
+}
+
+void TestWeeklySchedule::enterRunsScheduleAndCancelForgets()
+{
+    Fixture f;
+    f.start();
+    QWidget* d = f.schedule.get();
+    f.schedule.show();
+    QCOMPARE(f.in<QComboBox>(d, "Combo1")->currentIndex(), -1);
+    QCOMPARE(f.in<QComboBox>(d, "Combo1")->currentText(), QStringLiteral("Monday"));
+    QCOMPARE(f.in<QComboBox>(d, "Combo1")->count(), 7);
+    auto* reason = f.in<QLineEdit>(d, "Text1");
+    reason->setText("Typed");
+    f.in<QPushButton>(d, "Command4")->click(); // Cancel
+    QTRY_VERIFY(!f.schedule.loaded());
+    QVERIFY(!QFile::exists(f.app.file("schedule/Monday.ini")));
+
+    d = f.schedule.get(); // loaded afresh from the design values
+    f.schedule.show();
+    QCOMPARE(f.in<QLineEdit>(d, "Text1")->text(), QString());
+    QCOMPARE(f.in<QLineEdit>(d, "Text2")->text(), QStringLiteral("13:00"));
+    f.in<QLineEdit>(d, "Text1")->setText("By Enter");
+    f.in<QLineEdit>(d, "Text1")->setFocus();
+    QTest::keyClick(f.in<QLineEdit>(d, "Text1"), Qt::Key_Return);
+    QCOMPARE(f.fx.messages.texts(), QStringList{"Succesfully added alarm for Monday"});
+    QVERIFY(f.app.read("schedule/Monday.ini").contains("REASON=By Enter"));
+
+    // also from the day list
+    d = f.schedule.get();
+    f.schedule.show();
+    f.in<QLineEdit>(d, "Text1")->setText("From the list");
+    auto* days = f.in<QComboBox>(d, "Combo1");
+    days->setEditText("Tuesday");
+    days->setFocus();
+    QTest::keyClick(days->lineEdit(), Qt::Key_Return);
+    QCOMPARE(f.fx.messages.texts().last(), QStringLiteral("Succesfully added alarm for Tuesday"));
+    QCOMPARE(days->count(), 7);
+}
+
+void TestWeeklySchedule::refusedInputWritesNothing_data()
+{
+    QTest::addColumn<QString>("day");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("misspelt day") << "Mondy"
+                                  << "x"
+                                  << "13:00"
+                                  << "Please choose a day from the list.";
+    QTest::newRow("path out of the folder") << "../Chimewell"
+                                            << "x"
+                                            << "13:00"
+                                            << "Please choose a day from the list.";
+    QTest::newRow("empty day") << ""
+                               << "x"
+                               << "13:00"
+                               << "Please choose a day from the list.";
+    QTest::newRow("empty reason") << "Monday"
+                                  << ""
+                                  << "13:00"
+                                  << "Please fill in all fields";
+    QTest::newRow("empty time") << "Monday"
+                                << "x"
+                                << ""
+                                << "Please fill in all fields";
+    QTest::newRow("bad time") << "Monday"
+                              << "x"
+                              << "13.00"
+                              << "Please enter the time as hh:mm, for example 07:30.";
+}
+
+void TestWeeklySchedule::refusedInputWritesNothing()
+{
+    QFETCH(QString, day);
+    QFETCH(QString, reason);
+    QFETCH(QString, time);
+    QFETCH(QString, message);
+    Fixture f;
+    f.app.write("Chimewell.ini", "[options]\r\nfirstload=0\r\n");
+    f.start();
+    QWidget* d = f.schedule.get();
+    f.schedule.show();
+    f.in<QComboBox>(d, "Combo1")->setEditText(day);
+    f.in<QLineEdit>(d, "Text1")->setText(reason);
+    f.in<QLineEdit>(d, "Text2")->setText(time);
+    f.in<QPushButton>(d, "Command3")->click();
+    QCOMPARE(f.fx.messages.texts(), QStringList{message});
+    QVERIFY(d->isVisible());
+    QCOMPARE(QDir(f.app.file("schedule")).entryList(QDir::Files), QStringList());
+    QCOMPARE(f.app.read("Chimewell.ini"), QByteArray("[options]\r\nfirstload=0\r\n"));
+
+    QWidget* r = f.remove.get();
+    f.in<QComboBox>(r, "Combo2")->setEditText("../Chimewell");
+    f.in<QPushButton>(r, "Command5")->click();
+    QCOMPARE(f.fx.messages.texts().last(), QStringLiteral("Please choose a day from the list."));
+    QCOMPARE(f.app.read("Chimewell.ini"), QByteArray("[options]\r\nfirstload=0\r\n"));
+}
+
+void TestWeeklySchedule::failedWriteIsReportedNotCelebrated()
+{
+    Fixture f;
+    f.start();
+    QDir(f.app.path()).rmdir("schedule");
+    f.app.write("schedule", "a file where the folder should be");
+    QWidget* d = f.schedule.get();
+    f.schedule.show();
+    f.in<QLineEdit>(d, "Text1")->setText("Kept");
+    f.in<QPushButton>(d, "Command3")->click();
+    QCOMPARE(f.fx.messages.shown.size(), 1);
+    QCOMPARE(f.fx.messages.shown.first().icon, MessageIcon::Stop);
+    QVERIFY(f.fx.messages.texts().first().contains("Monday.ini"));
+    QVERIFY(!f.fx.messages.texts().first().contains("Succesfully"));
+    QVERIFY(d->isVisible());
+    QCOMPARE(f.in<QLineEdit>(d, "Text1")->text(), QStringLiteral("Kept"));
+
+    // a missing schedule folder is made
+    Fixture g;
+    g.start();
+    QDir(g.app.path()).rmdir("schedule");
+    QWidget* e = g.schedule.get();
+    g.in<QLineEdit>(e, "Text1")->setText("Made");
+    g.in<QPushButton>(e, "Command3")->click();
+    QCOMPARE(g.fx.messages.texts(), QStringList{"Succesfully added alarm for Monday"});
+    QVERIFY(g.app.read("schedule/Monday.ini").contains("REASON=Made"));
+}
+
+void TestWeeklySchedule::deleteBlanksTheDay()
+{
+    Fixture f;
+    f.day("Monday", "13:00", "Meeting", "/m.mp3");
+    f.fx.clock.set(QTime(12, 0, 0));
+    f.start();
+    QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (13:00)"));
+    QWidget* d = f.remove.get();
+    f.remove.show();
+    QCOMPARE(f.in<QComboBox>(d, "Combo2")->currentText(), QStringLiteral("Monday"));
+    QVERIFY(!f.in<QPushButton>(d, "Command5")->isDefault());
+    f.in<QPushButton>(d, "Command5")->click();
+    QCOMPARE(f.fx.messages.texts(), QStringList{"Succesfully deleted alarm for Monday"});
+    QCOMPARE(f.app.read("schedule/Monday.ini"),
+             QByteArray("[alarm]\r\nREASON=\r\nTIME=\r\nMUSIC=\r\n"));
+    QCOMPARE(f.status(), QStringLiteral("No alarm active..."));
+    f.tickTo(QDateTime(kMonday, QTime(12, 59, 59)));
+    f.runSeconds(2);
+    QVERIFY(f.fx.tray.balloons.isEmpty());
+
+    // a day without a file gets one with three empty values
+    QWidget* e = f.remove.get();
+    f.in<QComboBox>(e, "Combo2")->setEditText("wednesday");
+    f.in<QPushButton>(e, "Command5")->click();
+    QCOMPARE(f.app.read("schedule/Wednesday.ini"),
+             QByteArray("[alarm]\r\nREASON=\r\nTIME=\r\nMUSIC=\r\n"));
+}
+
+QTEST_MAIN(TestWeeklySchedule)
+#include "TestWeeklySchedule.moc"
