@@ -1,8 +1,10 @@
 #include "Startup.h"
 
 #include "MainWindow.h"
+#include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "lang/LanguageApplier.h"
+#include "lang/clsLanguagePack.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/SingleInstance.h"
@@ -18,9 +20,10 @@ const QString Startup::kWelcomeText = QStringLiteral(
     "you will be taken to the options immediately.");
 const QString Startup::kAlreadyRunningText = QStringLiteral("Chimewell is already running.");
 
-Startup::Startup(PlatformServices& services, const QString& appDir, LanguageApplier& language,
-                 QObject* parent)
-    : QObject(parent), m_services(services), m_appDir(appDir), m_language(language)
+Startup::Startup(PlatformServices& services, const QString& appDir, clsLanguagePack& language,
+                 LanguageApplier* applier, QObject* parent)
+    : QObject(parent), m_services(services), m_appDir(appDir), m_pack(language),
+      m_language(applier ? *applier : static_cast<LanguageApplier&>(language))
 {}
 
 Startup::~Startup()
@@ -33,7 +36,15 @@ Startup::~Startup()
 
 void Startup::setUpDialogs()
 {
-    m_options.setFactory([this] { return new OptionsDialog(m_services, m_appDir); });
+    m_options.setFactory([this] {
+        return new OptionsDialog(m_services, m_appDir, m_pack, [this] {
+            for (QWidget* window :
+                 {static_cast<QWidget*>(m_mainWindow), m_delete.get(), m_schedule.get()})
+                if (window)
+                    m_language.apply(window);
+        });
+    });
+    m_about.setFactory([this] { return new AboutDialog(m_appDir, m_pack); });
     // The schedule dialogs carry the current pack's texts whenever they are loaded afresh.
     auto refresh = [this](bool checkOneShot) { m_mainWindow->RefreshScheduleStatus(checkOneShot); };
     m_schedule.setFactory([this, refresh] {
@@ -77,7 +88,7 @@ bool Startup::run(const QStringList& arguments)
     m_language.loadPack(QString::fromStdString(appFile(appDir, kPacksFolder, language)), nullptr);
 
     // 6. The pack on the main window and the three dialogs, which this loads hidden.
-    applyLanguageToAll(false);
+    applyLanguageToAll();
 
     // 7. The main window.
     m_mainWindow->show();
@@ -98,15 +109,12 @@ bool Startup::run(const QStringList& arguments)
     return true;
 }
 
-void Startup::applyLanguageToAll(bool optionsFirst)
+void Startup::applyLanguageToAll()
 {
-    QList<QWidget*> windows;
-    if (optionsFirst)
-        windows = {m_options.get(), m_mainWindow, m_delete.get(), m_schedule.get()};
-    else
-        windows = {m_mainWindow, m_options.get(), m_delete.get(), m_schedule.get()};
-    for (QWidget* window : windows)
-        if (window)
+    // Touching a dialog loads it, hidden; its own load runs before the pack is applied.
+    m_language.apply(m_mainWindow);
+    for (WindowSlot* slot : {&m_options, &m_delete, &m_schedule})
+        if (QWidget* window = slot->get())
             m_language.apply(window);
 }
 

@@ -8,6 +8,7 @@
 namespace chimewell {
 
 class LanguageApplier;
+class clsLanguagePack;
 class MainWindow;
 struct PlatformServices;
 
@@ -18,8 +19,10 @@ class Startup : public QObject
 {
     Q_OBJECT
 public:
-    Startup(PlatformServices& services, const QString& appDir, LanguageApplier& language,
-            QObject* parent = nullptr);
+    /// `language` is the program's one pack; `applier`, when given, stands between start-up
+    /// and the pack (tests record through it).
+    Startup(PlatformServices& services, const QString& appDir, clsLanguagePack& language,
+            LanguageApplier* applier = nullptr, QObject* parent = nullptr);
     ~Startup() override;
 
     /// False when another copy runs: the user was told, and this copy ends.
@@ -40,10 +43,11 @@ signals:
 
 private:
     void setUpDialogs();
-    void applyLanguageToAll(bool optionsFirst);
+    void applyLanguageToAll();
 
     PlatformServices& m_services;
     QString m_appDir;
+    clsLanguagePack& m_pack;
     LanguageApplier& m_language;
     MainWindow* m_mainWindow = nullptr;
     WindowSlot m_options;

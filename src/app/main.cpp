@@ -1,5 +1,6 @@
 #include "Startup.h"
-#include "lang/LanguageApplier.h"
+#include "lang/clsLanguagePack.h"
+#include "platform/Autostart.h"
 #include "platform/LockFileSingleInstance.h"
 #include "platform/PlatformServices.h"
 #include "platform/QtClock.h"
@@ -11,18 +12,6 @@
 
 #include <QtGui/QIcon>
 #include <QtWidgets/QApplication>
-
-namespace {
-
-// Until a pack format is read, windows keep their design texts.
-class DesignTexts final : public chimewell::LanguageApplier
-{
-public:
-    bool loadPack(const QString&, QString*) override { return false; }
-    void apply(QWidget*) override {}
-};
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -55,7 +44,10 @@ int main(int argc, char* argv[])
     services.sound = &sound;
     services.picker = &picker;
 
-    DesignTexts language;
+    const auto autostart = chimewell::makeAutostart();
+    services.autostart = autostart.get();
+
+    chimewell::clsLanguagePack language(messages);
     chimewell::Startup startup(services, appDir, language);
     QObject::connect(&startup, &chimewell::Startup::finished, &app, &QApplication::quit);
     if (!startup.run(QApplication::arguments().mid(1)))

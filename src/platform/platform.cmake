@@ -15,7 +15,10 @@ set(CHIMEWELL_PLATFORM_SOURCES
     ${P}/TrayIcon.h
 )
 if(WIN32)
+    list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/Module2.cpp ${P}/Module2.h
+         ${P}/WindowsAutostart.cpp ${P}/WindowsAutostart.h)
     set(CHIMEWELL_EXECUTABLE_NAME Chimewell)
 else()
+    list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/XdgAutostart.cpp ${P}/XdgAutostart.h)
     set(CHIMEWELL_EXECUTABLE_NAME chimewell)
 endif()

@@ -2,7 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "app/StatusPanel.h"
-#include "lang/LanguageApplier.h"
+#include "lang/clsLanguagePack.h"
 #include "platform/LockFileSingleInstance.h"
 #include "tray/TrayModule.h"
 
@@ -72,9 +72,10 @@ void TestStartup::stepsRunInOrder()
     fakes::AppFolder app;
     app.write("Chimewell.ini", "[options]\r\nlanguage=German.lpk\r\nFirstLoad=1\r\n");
     RecordingLanguage language(fx.log);
+    clsLanguagePack pack(fx.messages);
     ShowRecorder shows(fx.log);
     qApp->installEventFilter(&shows);
-    Startup startup(fx.services, app.path(), language);
+    Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(startup.run({}));
     qApp->removeEventFilter(&shows);
 
@@ -125,7 +126,8 @@ void TestStartup::welcomeOnlyWhenFirstLoadIsExactlyOne()
     for (int start = 0; start < 2; ++start) {
         fakes::Services fx;
         RecordingLanguage language(fx.log);
-        Startup startup(fx.services, app.path(), language);
+        clsLanguagePack pack(fx.messages);
+        Startup startup(fx.services, app.path(), pack, &language);
         QVERIFY(startup.run({}));
         // only the first start welcomes
         QCOMPARE(fx.messages.texts().contains(Startup::kWelcomeText), welcome && start == 0);
@@ -156,7 +158,8 @@ void TestStartup::minimizedOnlyForTheWholeArgument()
     fakes::Services fx;
     fakes::AppFolder app;
     RecordingLanguage language(fx.log);
-    Startup startup(fx.services, app.path(), language);
+    clsLanguagePack pack(fx.messages);
+    Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(startup.run(arguments));
     QCOMPARE(startup.mainWindow()->isVisible(), !hidden);
     QVERIFY(fx.tray.isShown());
@@ -168,7 +171,8 @@ void TestStartup::minimizedWithoutTrayMinimisesInstead()
     fx.tray.available = false;
     fakes::AppFolder app;
     RecordingLanguage language(fx.log);
-    Startup startup(fx.services, app.path(), language);
+    clsLanguagePack pack(fx.messages);
+    Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(startup.run({"-minimized"}));
     // no notification area: the window stays reachable from the taskbar
     QVERIFY(startup.mainWindow()->isVisible());
@@ -182,7 +186,8 @@ void TestStartup::secondCopyTellsAndTouchesNothing()
     fakes::AppFolder app;
     app.write("Chimewell.ini", "[options]\r\nfirstload=1\r\n");
     RecordingLanguage language(fx.log);
-    Startup startup(fx.services, app.path(), language);
+    clsLanguagePack pack(fx.messages);
+    Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(!startup.run({}));
     QCOMPARE(fx.log.entries, QStringList({"instance", "message Chimewell is already running."}));
     QCOMPARE(fx.messages.shown.first().icon, MessageIcon::Stop);
@@ -222,7 +227,8 @@ void TestStartup::shutDownRemovesTheTrayIcon()
     fakes::Services fx;
     fakes::AppFolder app;
     RecordingLanguage language(fx.log);
-    Startup startup(fx.services, app.path(), language);
+    clsLanguagePack pack(fx.messages);
+    Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(startup.run({}));
     QSignalSpy finished(&startup, &Startup::finished);
     auto* exit = startup.mainWindow()->findChild<QAction*>("mExit");
@@ -234,7 +240,8 @@ void TestStartup::shutDownRemovesTheTrayIcon()
 
     // the tray menu's Exit ends the program the same way
     fakes::Services fx2;
-    Startup again(fx2.services, app.path(), language);
+    clsLanguagePack pack2(fx2.messages);
+    Startup again(fx2.services, app.path(), pack2, &language);
     QVERIFY(again.run({}));
     QSignalSpy finished2(&again, &Startup::finished);
     again.mainWindow()->findChild<QAction*>("mnuExit")->trigger();

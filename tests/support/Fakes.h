@@ -230,7 +230,11 @@ public:
     bool enabled = false;
     QString command;
     int writes = 0;
-    bool isEnabled() const override { return enabled; }
+    bool matches(const QString& executable) const override
+    {
+        return enabled && command == executable;
+    }
+    bool exists() const override { return enabled; }
     bool enable(const QString& executable) override
     {
         ++writes;

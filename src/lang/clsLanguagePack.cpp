@@ -1,0 +1,194 @@
+#include "clsLanguagePack.h"
+
+#include "platform/MessageBox.h"
+#include "platform/QtText.h"
+
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtCore/QFileInfo>
+#include <QtGui/QAction>
+#include <QtGui/QTextDocument>
+#include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QGroupBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QTabWidget>
+#include <QtWidgets/QWidget>
+
+namespace chimewell {
+namespace {
+
+// A pack is a file from elsewhere: its texts are shown as they stand, never as markup.
+QString plainToolTip(const QString& text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
+
+QObject* findControl(QWidget* window, const QString& name)
+{
+    if (name.isEmpty())
+        return nullptr;
+    const auto found = window->findChildren<QObject*>(name);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+QObject* findArrayElement(QWidget* window, const QString& name, int index)
+{
+    // Elements of a control array share the name and carry their index as a property.
+    for (QObject* o : window->findChildren<QObject*>(name)) {
+        const QVariant i = o->property("index");
+        if (i.isValid() && i.toInt() == index)
+            return o;
+    }
+    return nullptr;
+}
+
+QString pick(const std::string& override, const std::string& base)
+{
+    return toQ(override.empty() ? base : override);
+}
+
+} // namespace
+
+bool setCaption(QObject* control, const QString& text)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        // A symbol button drawn as an icon keeps its mark.
+        if (button->icon().isNull())
+            button->setText(text);
+        return true;
+    }
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setTextFormat(Qt::PlainText);
+        label->setText(text);
+        return true;
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        group->setTitle(text);
+        return true;
+    }
+    if (auto* menu = qobject_cast<QMenu*>(control)) {
+        menu->setTitle(text);
+        return true;
+    }
+    if (auto* action = qobject_cast<QAction*>(control)) {
+        if (action->isSeparator())
+            return false;
+        action->setText(text);
+        return true;
+    }
+    return false;
+}
+
+bool setToolTip(QObject* control, const QString& text)
+{
+    auto* widget = qobject_cast<QWidget*>(control);
+    if (!widget || qobject_cast<QMenu*>(widget))
+        return false;
+    widget->setToolTip(plainToolTip(text));
+    return true;
+}
+
+clsLanguagePack::clsLanguagePack(MessageBox& messages) : m_messages(messages) {}
+
+QString clsLanguagePack::Decrypt(const QString& sText) const
+{
+    std::string out;
+    const QByteArray bytes = sText.toLatin1();
+    if (!pack::descramble(
+            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), out))
+        return {};
+    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+bool clsLanguagePack::LoadPack(const QString& sFile, QString* error)
+{
+    auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    QFile file(sFile);
+    if (QFileInfo(sFile).isDir())
+        return fail(sFile + QStringLiteral(" is a folder, not a language pack"));
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(sFile + QStringLiteral(": ") + file.errorString());
+    const QByteArray bytes = file.readAll();
+    file.close();
+    pack::Pack fresh;
+    std::string cause;
+    if (!pack::readPack(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                        fresh, cause))
+        return fail(sFile + QStringLiteral(": ") + toQ(cause));
+    m_pack = std::move(fresh);
+    m_loaded = true;
+    sCurrentFile = sFile;
+    return true;
+}
+
+void clsLanguagePack::SetLanguageInForm(QWidget* frmForm) const
+{
+    if (!m_loaded || !frmForm)
+        return;
+    // A window that no entry names keeps its texts.
+    const pack::FormEntry* entry = pack::findForm(m_pack, toStd(frmForm->objectName()));
+    if (!entry)
+        return;
+    frmForm->setWindowTitle(pick(entry->captionOverride, entry->caption));
+    for (int j = 1; j <= entry->controlCount; ++j) {
+        const pack::ControlEntry& c = entry->control(j);
+        const pack::KeyTarget target = pack::parseKey(c.key);
+        if (!target.valid)
+            continue;
+        const QString name = toQ(target.name);
+        switch (target.kind) {
+        case pack::KeyTarget::Tab:
+            if (auto* tabs = qobject_cast<QTabWidget*>(findControl(frmForm, name)))
+                if (target.index >= 0 && target.index < tabs->count())
+                    tabs->setTabText(target.index, pick(c.captionOverride, c.caption));
+            break;
+        case pack::KeyTarget::ArrayElement:
+            if (QObject* element = findArrayElement(frmForm, name, target.index))
+                setCaption(element, pick(c.captionOverride, c.caption));
+            break;
+        case pack::KeyTarget::Plain:
+            QObject* control = findControl(frmForm, name);
+            if (!control)
+                break;
+            if (!c.caption.empty())
+                setCaption(control, pick(c.captionOverride, c.caption));
+            if (!c.toolTip.empty())
+                setToolTip(control, pick(c.toolTipOverride, c.toolTip));
+            break;
+        }
+    }
+}
+
+QString clsLanguagePack::GetString(const QString& sName) const
+{
+    return toQ(pack::findString(m_pack, toStd(sName)));
+}
+
+QString clsLanguagePack::EnumLanguagePacks(const QString& sFolder, const QString& sExtension) const
+{
+    if (!FolderExists(sFolder)) {
+        m_messages.show(sFolder + QStringLiteral(" doesn't exist."), MessageIcon::Stop);
+        return {};
+    }
+    // Ordinary files only (no folders, no hidden or system files), matched without regard to
+    // case and sorted, so the list is the same on every file system.
+    QDir dir(sFolder);
+    const QStringList names = dir.entryList({sExtension}, QDir::Files | QDir::NoDotAndDotDot,
+                                            QDir::Name | QDir::IgnoreCase);
+    return names.join(QLatin1Char('|'));
+}
+
+bool clsLanguagePack::FolderExists(const QString& path)
+{
+    return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+} // namespace chimewell
