@@ -1,0 +1,333 @@
+#include "CoreTest.h"
+#include "lang/PackFormat.h"
+
+#include <cstdint>
+
+using namespace chimewell::pack;
+
+namespace {
+
+// Builds pack files byte by byte, independent of the project's writer.
+class Bytes
+{
+public:
+    Bytes& header() { return raw("LPK1").raw(std::string(32, ' ')); }
+    Bytes& raw(const std::string& s)
+    {
+        m_out += s;
+        return *this;
+    }
+    Bytes& u16(std::uint16_t v)
+    {
+        m_out += static_cast<char>(v & 0xFF);
+        m_out += static_cast<char>(v >> 8);
+        return *this;
+    }
+    Bytes& i32(std::int32_t v)
+    {
+        for (int i = 0; i < 4; ++i)
+            m_out += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
+        return *this;
+    }
+    Bytes& text(const std::string& s) { return u16(static_cast<std::uint16_t>(s.size())).raw(s); }
+    Bytes& shifted(const std::string& s)
+    {
+        std::string t = s;
+        for (char& c : t)
+            c = static_cast<char>(static_cast<unsigned char>(c) + kPackShift);
+        return text(t);
+    }
+    Bytes& emptyForm() { return text("").text("").text("").text("").u16(0).u16(0); }
+    Bytes& emptyString() { return text("").text(""); }
+    const std::string& str() const { return m_out; }
+
+private:
+    std::string m_out;
+};
+
+// A pack with one form "Form1" whose controls are (key, caption, tooltip) triples.
+Bytes oneForm(const std::string& title, const std::string& titleOverride,
+              const std::vector<std::vector<std::string>>& controls)
+{
+    Bytes b;
+    b.header().u16(1).emptyForm();
+    b.shifted("").shifted("Form1").shifted(title).text(titleOverride);
+    b.u16(static_cast<std::uint16_t>(controls.size()))
+        .u16(1)
+        .i32(static_cast<std::int32_t>(controls.size()))
+        .i32(1);
+    for (const auto& c : controls)
+        b.text("")
+            .shifted(c[0])
+            .shifted(c[1])
+            .shifted(c[2])
+            .shifted(c.size() > 3 ? c[3] : "")
+            .shifted(c.size() > 4 ? c[4] : "");
+    b.u16(0).emptyString();
+    return b;
+}
+
+} // namespace
+
+CORE_TEST(smallestPackLoads)
+{
+    Bytes b;
+    b.header().u16(0).emptyForm().u16(0).emptyString();
+    CHECK_EQ(b.str().size(), std::size_t(56));
+    Pack p;
+    std::string error;
+    CHECK(readPack(b.str(), p, error));
+    CHECK_EQ(findString(p, "anything"), std::string());
+    CHECK(findForm(p, "") == nullptr);
+}
+
+CORE_TEST(recordZeroIsReadButNeverDecodedNorSearched)
+{
+    Bytes b;
+    // record 0 holds bytes below the shift and names "Form1": neither matters
+    b.header().u16(2).text("\x01").text("Form1").text("\x02").text("").u16(0).u16(0);
+    b.shifted("").shifted("Form1").shifted("One").text("").u16(0).u16(0);
+    b.shifted("").shifted("Form2").shifted("Two").text("").u16(0).u16(0);
+    b.u16(2).text("\x01").text("\x01").shifted("ok").shifted("first").shifted("ok").shifted(
+        "second");
+    Pack p;
+    std::string error;
+    CHECK(readPack(b.str(), p, error));
+    CHECK_EQ(p.forms.size(), std::size_t(3));
+    CHECK_EQ(findForm(p, "Form1")->caption, std::string("One"));
+    CHECK_EQ(findForm(p, "Form2")->caption, std::string("Two"));
+    CHECK_EQ(findString(p, "ok"), std::string("first"));
+    CHECK_EQ(findString(p, "OK"), std::string());
+}
+
+CORE_TEST(whichFieldsAreShifted)
+{
+    const std::string sameBytes = "Hkrrk";
+    Bytes b = oneForm("Title", sameBytes, {{"Command1", "Go", "Tip", sameBytes, ""}});
+    Pack p;
+    std::string error;
+    CHECK(readPack(b.str(), p, error));
+    const FormEntry* f = findForm(p, "Form1");
+    CHECK(f != nullptr);
+    if (!f)
+        return;
+    CHECK_EQ(f->captionOverride, sameBytes);            // as stored
+    CHECK_EQ(f->control(1).captionOverride, sameBytes); // written shifted by the builder, read back
+    // a control's Extra may hold any bytes; a form's Extra may not
+    Bytes c;
+    c.header()
+        .u16(1)
+        .emptyForm()
+        .shifted("")
+        .shifted("Form1")
+        .shifted("T")
+        .text("")
+        .u16(1)
+        .u16(1)
+        .i32(1)
+        .i32(1);
+    c.text(std::string("\x00\x01\x02", 3))
+        .shifted("Label1")
+        .shifted("x")
+        .shifted("")
+        .shifted("")
+        .shifted("");
+    c.u16(0).emptyString();
+    CHECK(readPack(c.str(), p, error));
+    Bytes d;
+    d.header()
+        .u16(1)
+        .emptyForm()
+        .text("\x01")
+        .shifted("Form1")
+        .shifted("T")
+        .text("")
+        .u16(0)
+        .u16(0)
+        .u16(0)
+        .emptyString();
+    CHECK(!readPack(d.str(), p, error));
+    CHECK(error.find("Extra") != std::string::npos);
+}
+
+CORE_TEST(damagedPacksFailWithTheirCauseAndLeaveThePackAlone)
+{
+    const Bytes good = oneForm("Good", "", {{"Label1", "Hello", ""}});
+    const struct
+    {
+        const char* name;
+        std::string bytes;
+        const char* cause;
+    } rows[] = {
+        {"empty file", "", "header"},
+        {"truncated header", good.str().substr(0, 30), "header"},
+        {"truncated in a form", good.str().substr(0, good.str().size() - 20), "form entry"},
+        {"truncated in the strings", good.str().substr(0, good.str().size() - 1), "string record"},
+        {"negative form count", Bytes().header().u16(0xFFFF).emptyForm().u16(0).emptyString().str(),
+         "negative"},
+        {"negative string count",
+         Bytes().header().u16(0).emptyForm().u16(0x8000).emptyString().str(), "negative"},
+        {"two billion records in 60 bytes",
+         Bytes()
+             .header()
+             .u16(0)
+             .text("")
+             .text("")
+             .text("")
+             .text("")
+             .u16(0)
+             .u16(1)
+             .i32(2000000000)
+             .i32(0)
+             .str(),
+         "claims 2000000000"},
+        {"form count beyond the file", Bytes().header().u16(30000).emptyForm().str(),
+         "claims 30001"},
+        {"controls in use without a table",
+         Bytes()
+             .header()
+             .u16(1)
+             .emptyForm()
+             .shifted("")
+             .shifted("Form1")
+             .shifted("T")
+             .text("")
+             .u16(2)
+             .u16(0)
+             .u16(0)
+             .emptyString()
+             .str(),
+         "does not hold"},
+        {"table starting after 1",
+         Bytes()
+             .header()
+             .u16(1)
+             .emptyForm()
+             .shifted("")
+             .shifted("Form1")
+             .shifted("T")
+             .text("")
+             .u16(1)
+             .u16(1)
+             .i32(1)
+             .i32(2)
+             .text("")
+             .shifted("a")
+             .shifted("b")
+             .shifted("")
+             .shifted("")
+             .shifted("")
+             .u16(0)
+             .emptyString()
+             .str(),
+         "does not hold"},
+        {"byte below the shift",
+         Bytes()
+             .header()
+             .u16(1)
+             .emptyForm()
+             .shifted("")
+             .shifted("Form1")
+             .text("\x01")
+             .text("")
+             .u16(0)
+             .u16(0)
+             .u16(0)
+             .emptyString()
+             .str(),
+         "below the pack shift"},
+    };
+    for (const auto& row : rows) {
+        coretest::Row label(row.name);
+        Pack p;
+        std::string error;
+        CHECK(readPack(good.str(), p, error));
+        CHECK(!readPack(row.bytes, p, error));
+        CHECK(error.find(row.cause) != std::string::npos);
+        // the pack loaded before is intact
+        const FormEntry* f = findForm(p, "Form1");
+        CHECK(f && f->controlCount == 1 && f->control(1).caption == "Hello");
+    }
+}
+
+CORE_TEST(textsAreUtf8OrWindows1252AndUnlimitedInLength)
+{
+    const std::string longText(40000, 'x');
+    Bytes b = oneForm("Gr\xC3\xBC\xC3\x9F"
+                      "e",
+                      "", {{"Label1", "Caf\xE9", longText}});
+    Pack p;
+    std::string error;
+    CHECK(readPack(b.str(), p, error));
+    CHECK_EQ(findForm(p, "Form1")->caption, std::string("Gr\xC3\xBC\xC3\x9F"
+                                                        "e"));
+    CHECK_EQ(findForm(p, "Form1")->control(1).caption, std::string("Caf\xC3\xA9"));
+    CHECK_EQ(findForm(p, "Form1")->control(1).toolTip.size(), longText.size());
+}
+
+CORE_TEST(writerAndReaderAgree)
+{
+    Pack p;
+    p.headerTag = "LPK1";
+    p.headerText = "Chimewell language pack";
+    p.forms.resize(2);
+    p.formCount = 1;
+    p.forms[1].formName = "frmAbout";
+    p.forms[1].caption = "\xC3\x9C"
+                         "ber...";
+    p.forms[1].hasTable = true;
+    p.forms[1].controls = {{"", "SSTab1.TabCaption(0)", "Allgemein ", "", "", ""},
+                           {"", "cmdOK", "OK",
+                            "Schlie\xC3\x9F"
+                            "en",
+                            "", ""}};
+    p.forms[1].controlCount = 2;
+    p.strings.resize(2);
+    p.stringCount = 1;
+    p.strings[1] = {"greeting", "Hallo"};
+    std::string bytes;
+    std::string error;
+    CHECK(writePack(p, bytes, error));
+    Pack back;
+    CHECK(readPack(bytes, back, error));
+    p.headerText.resize(32, ' ');
+    CHECK(back == p);
+
+    Pack bad = p;
+    bad.forms[1].caption = "tab\x01";
+    CHECK(!writePack(bad, bytes, error));
+}
+
+CORE_TEST(keysNameTabsArraysAndControls)
+{
+    const struct
+    {
+        const char* key;
+        KeyTarget::Kind kind;
+        const char* name;
+        int index;
+        bool valid;
+    } rows[] = {
+        {"SSTab1.TabCaption(2)", KeyTarget::Tab, "SSTab1", 2, true},
+        {"SSTab1.tabcaption(1)", KeyTarget::Tab, "SSTab1", 1, true},
+        {"Line1(1)", KeyTarget::ArrayElement, "Line1", 1, true},
+        {"Line1(2) x", KeyTarget::ArrayElement, "Line1", 2, true},
+        {"Line1(x)", KeyTarget::ArrayElement, "Line1", 0, true},
+        {"Line1(1.5)", KeyTarget::ArrayElement, "Line1", 2, true},
+        {"Line1(2.5)", KeyTarget::ArrayElement, "Line1", 2, true},
+        {"Line1)", KeyTarget::ArrayElement, "", 0, false},
+        {"Line1(99999999999)", KeyTarget::ArrayElement, "Line1", 0, false},
+        {"cmdOK", KeyTarget::Plain, "cmdOK", 0, true},
+        {"SSTab1.TabCaption(1))", KeyTarget::Tab, "SSTab1", 1, true},
+    };
+    for (const auto& row : rows) {
+        coretest::Row label(row.key);
+        const KeyTarget t = parseKey(row.key);
+        CHECK_EQ(static_cast<int>(t.kind), static_cast<int>(row.kind));
+        CHECK_EQ(t.valid, row.valid);
+        if (row.valid) {
+            CHECK_EQ(t.name, std::string(row.name));
+            CHECK_EQ(t.index, row.index);
+        }
+    }
+}

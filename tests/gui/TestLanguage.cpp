@@ -1,0 +1,439 @@
+#include "Fakes.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
+#include "dialogs/AboutDialog.h"
+#include "dialogs/OptionsDialog.h"
+#include "lang/PackSource.h"
+#include "lang/clsLanguagePack.h"
+#include "platform/XdgAutostart.h"
+
+#include <QtTest/QtTest>
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QGroupBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QListWidget>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QTabWidget>
+
+using namespace chimewell;
+
+namespace {
+
+// A pack file made from source text with the project's own writer.
+QByteArray packBytes(const char* source)
+{
+    pack::Pack p;
+    std::string error;
+    if (!pack::parseSource(source, p, error))
+        qFatal("bad test source: %s", error.c_str());
+    std::string bytes;
+    if (!pack::writePack(p, bytes, error))
+        qFatal("cannot write test pack: %s", error.c_str());
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+template <typename T> T* child(QWidget* w, const char* name)
+{
+    T* c = w->findChild<T*>(QLatin1String(name));
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
+
+// Splits an Exec value back into its arguments by the Desktop Entry rules: first the string
+// escapes, then the quoting of arguments.
+QStringList desktopExecArguments(const QString& value)
+{
+    QString unescaped;
+    for (int i = 0; i < value.size(); ++i) {
+        if (value[i] == '\\' && i + 1 < value.size()) {
+            const QChar e = value[++i];
+            unescaped += e == 'n'   ? QChar('\n')
+                         : e == 't' ? QChar('\t')
+                         : e == 'r' ? QChar('\r')
+                                    : e;
+        } else {
+            unescaped += value[i];
+        }
+    }
+    QStringList args;
+    QString current;
+    bool quoted = false;
+    bool any = false;
+    for (int i = 0; i < unescaped.size(); ++i) {
+        const QChar c = unescaped[i];
+        if (quoted) {
+            if (c == '\\' && i + 1 < unescaped.size())
+                current += unescaped[++i];
+            else if (c == '"')
+                quoted = false;
+            else
+                current += c;
+        } else if (c == '"') {
+            quoted = any = true;
+        } else if (c == ' ') {
+            if (any || !current.isEmpty())
+                args << current;
+            current.clear();
+            any = false;
+        } else {
+            current += c;
+        }
+    }
+    if (any || !current.isEmpty())
+        args << current;
+    // field codes are expanded last: "%%" is a literal "%"
+    for (QString& arg : args)
+        arg.replace("%%", "%");
+    return args;
+}
+
+} // namespace
+
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void packTextsReachTheControls();
+    void entryRulesAreKept();
+    void packsStackAndAFailedLoadKeepsTheOld();
+    void packTextsArePlainText();
+    void listingPacks();
+    void changeLanguageReachesEveryWindow();
+    void damagedPackLeavesTextsAndSetting();
+    void startupMirrorsTheCheckBoxOnlyWhenItDiffers();
+    void autostartEntryRunsTheProgramHidden_data();
+    void autostartEntryRunsTheProgramHidden();
+    void aboutShowsVersionChangelogAndPicture();
+    void changelogEncodings_data();
+    void changelogEncodings();
+};
+
+void TestLanguage::packTextsReachTheControls()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("packs/T.lpk", packBytes("[Form1]\ntitle = Wecker\n"
+                                       "Frame1 = Alarm!\nCommand1 = ... | Datei suchen\n"
+                                       "mOptions = &Datei\nmnuExit = &Beenden\nOption1 = An\n"));
+    clsLanguagePack pack(fx.messages);
+    QVERIFY(pack.LoadPack(app.file("packs/T.lpk")));
+    QCOMPARE(pack.sCurrentFile, app.file("packs/T.lpk"));
+    MainWindow w(fx.services, app.path());
+    pack.SetLanguageInForm(&w);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Wecker"));
+    QCOMPARE(child<QGroupBox>(&w, "Frame1")->title(), QStringLiteral("Alarm!"));
+    QCOMPARE(child<QPushButton>(&w, "Command1")->toolTip(), QStringLiteral("Datei suchen"));
+    QCOMPARE(child<QMenu>(&w, "mOptions")->title(), QStringLiteral("&Datei"));
+    QCOMPARE(child<QAction>(&w, "mnuExit")->text(), QStringLiteral("&Beenden"));
+    QCOMPARE(child<QAbstractButton>(&w, "Option1")->text(), QStringLiteral("An"));
+}
+
+void TestLanguage::entryRulesAreKept()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("packs/T.lpk", packBytes("[frmAbout]\ntitle = | Override title\n"
+                                       "SSTab1.tabcaption(1) = Aenderungen | ignored tip\n"
+                                       "SSTab1.TabCaption(2) = \n"
+                                       "cmdOK = | Only a tip\n"
+                                       "Label1 = Base | | Overridden caption\n"
+                                       "cmdok = lower-case name\n"
+                                       "Text2 = a text box has no caption\n"
+                                       "Nothing = no such control\n"
+                                       "lblDisclaimer = after the refusals\n"
+                                       "[frmAbout]\ntitle = second entry of the same window\n"));
+    clsLanguagePack pack(fx.messages);
+    QVERIFY(pack.LoadPack(app.file("packs/T.lpk")));
+    AboutDialog about(app.path(), pack);
+    pack.SetLanguageInForm(&about);
+    auto* tabs = child<QTabWidget>(&about, "SSTab1");
+    QCOMPARE(about.windowTitle(), QStringLiteral("Override title"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Aenderungen"));
+    QCOMPARE(tabs->tabText(2), QString()); // tab captions are written even when empty
+    QCOMPARE(tabs->toolTip(), QString());  // tab entries set no tooltip
+    QCOMPARE(child<QPushButton>(&about, "cmdOK")->text(), QStringLiteral("OK"));
+    QCOMPARE(child<QPushButton>(&about, "cmdOK")->toolTip(), QStringLiteral("Only a tip"));
+    QCOMPARE(child<QLabel>(&about, "Label1")->text(), QStringLiteral("Overridden caption"));
+    QCOMPARE(child<QLabel>(&about, "lblDisclaimer")->text(), QStringLiteral("after the refusals"));
+
+    // a window that no entry names keeps its texts
+    MainWindow w(fx.services, app.path());
+    pack.SetLanguageInForm(&w);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Chimewell"));
+}
+
+void TestLanguage::packsStackAndAFailedLoadKeepsTheOld()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("packs/A.lpk",
+              packBytes("[Form1]\ntitle = A\nCommand3 = A preview\nCommand4 = A hide\n"));
+    app.write("packs/B.lpk", packBytes("[Form1]\ntitle = B\nCommand3 = B preview\n"));
+    QByteArray broken = packBytes("[Form1]\ntitle = C\nCommand3 = C preview\n");
+    broken.chop(3);
+    app.write("packs/broken.lpk", broken);
+    clsLanguagePack pack(fx.messages);
+    MainWindow w(fx.services, app.path());
+    QVERIFY(pack.LoadPack(app.file("packs/A.lpk")));
+    pack.SetLanguageInForm(&w);
+    pack.SetLanguageInForm(&w); // twice is the same as once
+    QVERIFY(pack.LoadPack(app.file("packs/B.lpk")));
+    pack.SetLanguageInForm(&w);
+    QCOMPARE(w.windowTitle(), QStringLiteral("B"));
+    QCOMPARE(child<QPushButton>(&w, "Command3")->text(), QStringLiteral("B preview"));
+    QCOMPARE(child<QPushButton>(&w, "Command4")->text(), QStringLiteral("A hide"));
+
+    QString error;
+    QVERIFY(!pack.LoadPack(app.file("packs/broken.lpk"), &error));
+    QVERIFY2(error.contains("broken.lpk") && error.contains("truncated"), qPrintable(error));
+    QVERIFY(!pack.LoadPack(app.file("packs/missing.lpk"), &error));
+    QVERIFY(!pack.LoadPack(app.file("packs"), &error)); // an empty language names the folder
+    QCOMPARE(pack.sCurrentFile, app.file("packs/B.lpk"));
+    MainWindow fresh(fx.services, app.path());
+    pack.SetLanguageInForm(&fresh);
+    QCOMPARE(fresh.windowTitle(), QStringLiteral("B"));
+}
+
+void TestLanguage::packTextsArePlainText()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("packs/T.lpk",
+              packBytes("[Form1]\ntitle = x\nLabel2 = <b>bold</b> <a href=x>link</a>\n"
+                        "Command1 = ... | <img src=/etc/passwd>\n"));
+    clsLanguagePack pack(fx.messages);
+    QVERIFY(pack.LoadPack(app.file("packs/T.lpk")));
+    MainWindow w(fx.services, app.path());
+    pack.SetLanguageInForm(&w);
+    QCOMPARE(child<QLabel>(&w, "Label2")->textFormat(), Qt::PlainText);
+    QVERIFY(!child<QPushButton>(&w, "Command1")->toolTip().contains("<img"));
+    QVERIFY(child<QPushButton>(&w, "Command1")->toolTip().contains("&lt;img"));
+}
+
+void TestLanguage::listingPacks()
+{
+    fakes::Services fx;
+    clsLanguagePack pack(fx.messages);
+    fakes::AppFolder app;
+    const QString folder = app.file("packs");
+    QCOMPARE(pack.EnumLanguagePacks(folder, "*.lpk"), QString());
+    app.write("packs/German.lpk", "x");
+    QCOMPARE(pack.EnumLanguagePacks(folder, "*.lpk"), QStringLiteral("German.lpk"));
+    app.write("packs/english.LPK", "x");
+    app.write("packs/.hidden.lpk", "x");
+    app.write("packs/notes.txt", "x");
+    QDir(folder).mkdir("folder.lpk");
+    QCOMPARE(pack.EnumLanguagePacks(folder, "*.lpk"), QStringLiteral("english.LPK|German.lpk"));
+    QCOMPARE(pack.EnumLanguagePacks(folder + "/", "*.lpk"),
+             QStringLiteral("english.LPK|German.lpk"));
+    QCOMPARE(pack.EnumeraPacotesdeLinguagem(folder, "*.lpk"),
+             pack.EnumLanguagePacks(folder, "*.lpk"));
+    QVERIFY(fx.messages.shown.isEmpty());
+
+    QCOMPARE(pack.EnumLanguagePacks(app.file("nowhere"), "*.lpk"), QString());
+    QCOMPARE(fx.messages.texts(), QStringList{app.file("nowhere") + " doesn't exist."});
+    QCOMPARE(fx.messages.shown.first().icon, MessageIcon::Stop);
+}
+
+void TestLanguage::changeLanguageReachesEveryWindow()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("Chimewell.ini", "[options]\r\nfirstload=0\r\nlanguage=English.lpk\r\n");
+    app.write("packs/English.lpk", packBytes("[Form1]\ntitle = Chimewell\n"));
+    app.write("packs/German.lpk",
+              packBytes("[frmLanguage]\ntitle = Optionen\n[Form1]\ntitle = Wecker\n"
+                        "[frmDelete]\ntitle = Wecker loeschen\n"
+                        "[frmSchedule]\ntitle = Wecker planen\n"));
+    clsLanguagePack pack(fx.messages);
+    Startup startup(fx.services, app.path(), pack);
+    QVERIFY(startup.run({}));
+    startup.schedule().loaded()->close(); // closed: loaded again, hidden, for the change
+    QTRY_VERIFY(!startup.schedule().loaded());
+    auto* options = startup.options().get();
+    startup.options().show();
+    auto* list = child<QListWidget>(options, "lstLangPacks");
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->currentRow(), -1);
+    child<QPushButton>(options, "Command1")->click(); // nothing selected: nothing happens
+    QVERIFY(app.read("Chimewell.ini").contains("language=English.lpk"));
+
+    list->setCurrentRow(1);
+    QCOMPARE(list->currentItem()->text(), QStringLiteral("German.lpk"));
+    child<QPushButton>(options, "Command1")->click();
+    QCOMPARE(options->windowTitle(), QStringLiteral("Optionen"));
+    QCOMPARE(startup.mainWindow()->windowTitle(), QStringLiteral("Wecker"));
+    QCOMPARE(startup.remove().loaded()->windowTitle(), QStringLiteral("Wecker loeschen"));
+    QVERIFY(startup.schedule().loaded());
+    QCOMPARE(startup.schedule().loaded()->windowTitle(), QStringLiteral("Wecker planen"));
+    QVERIFY(!startup.schedule().loaded()->isVisible());
+    QVERIFY(app.read("Chimewell.ini").contains("language=German.lpk"));
+
+    // reopened dialogs come up in the new language
+    options->close();
+    QTRY_VERIFY(!startup.options().loaded());
+    QCOMPARE(startup.options().get()->windowTitle(), QStringLiteral("Optionen"));
+    startup.remove().loaded()->close();
+    QTRY_VERIFY(!startup.remove().loaded());
+    QCOMPARE(startup.remove().get()->windowTitle(), QStringLiteral("Wecker loeschen"));
+}
+
+void TestLanguage::damagedPackLeavesTextsAndSetting()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("Chimewell.ini", "[options]\r\nlanguage=English.lpk\r\n");
+    app.write("packs/Bad.lpk", "LPK1 not a pack at all");
+    clsLanguagePack pack(fx.messages);
+    OptionsDialog options(fx.services, app.path(), pack, [] {});
+    auto* list = child<QListWidget>(&options, "lstLangPacks");
+    list->setCurrentRow(0);
+    child<QPushButton>(&options, "Command1")->click();
+    QCOMPARE(options.windowTitle(), QStringLiteral("Options"));
+    QCOMPARE(app.read("Chimewell.ini"), QByteArray("[options]\r\nlanguage=English.lpk\r\n"));
+    QCOMPARE(fx.messages.shown.size(), 1);
+    QVERIFY(fx.messages.texts().first().contains("Bad.lpk"));
+}
+
+void TestLanguage::startupMirrorsTheCheckBoxOnlyWhenItDiffers()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("Chimewell.ini", "[options]\r\nstartup=1\r\n");
+    clsLanguagePack pack(fx.messages);
+    {
+        OptionsDialog options(fx.services, app.path(), pack, {});
+        QVERIFY(!options.isVisible());
+        QVERIFY(!fx.autostart.enabled); // nothing before the first tick
+        options.Timer1_Timer();
+        QVERIFY(fx.autostart.enabled);
+        QCOMPARE(fx.autostart.command, options.executablePath());
+        const int writes = fx.autostart.writes;
+        const QByteArray settings = app.read("Chimewell.ini");
+        for (int i = 0; i < 5; ++i)
+            options.Timer1_Timer();
+        QCOMPARE(fx.autostart.writes, writes);
+        QCOMPARE(app.read("Chimewell.ini"), settings);
+        // the grey state does nothing
+        child<QCheckBox>(&options, "Check1")->setCheckState(Qt::PartiallyChecked);
+        options.Timer1_Timer();
+        QCOMPARE(fx.autostart.writes, writes);
+    }
+    // no startup key: an existing entry goes and "0" is written
+    app.write("Chimewell.ini", "[options]\r\n");
+    {
+        OptionsDialog options(fx.services, app.path(), pack, {});
+        options.Timer1_Timer();
+        QVERIFY(!fx.autostart.enabled);
+        QVERIFY(app.read("Chimewell.ini").contains("STARTUP=0"));
+    }
+    // checked, then Exit before the tick: nothing is written
+    const QByteArray before = app.read("Chimewell.ini");
+    const int writes = fx.autostart.writes;
+    {
+        auto* options = new OptionsDialog(fx.services, app.path(), pack, {});
+        child<QCheckBox>(options, "Check1")->setChecked(true);
+        child<QPushButton>(options, "Command4")->click();
+        delete options;
+    }
+    QCOMPARE(fx.autostart.writes, writes);
+    QCOMPARE(app.read("Chimewell.ini"), before);
+}
+
+void TestLanguage::autostartEntryRunsTheProgramHidden_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("plain") << "/opt/chimewell";
+    QTest::newRow("spaces") << "/home/me/My Programs/Chime well";
+    QTest::newRow("quotes dollars backslashes") << "/tmp/a \"b\" $HOME `x` c\\d";
+    QTest::newRow("percent") << "/tmp/100% sure";
+}
+
+void TestLanguage::autostartEntryRunsTheProgramHidden()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir config;
+    XdgAutostart entry(config.path());
+    const QString program = folder + "/chimewell";
+    QVERIFY(!entry.exists());
+    QVERIFY(entry.enable(program));
+    QVERIFY(entry.matches(program));
+    QVERIFY(!entry.matches(program + "x"));
+    QFile file(config.path() + "/autostart/chimewell.desktop");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString exec;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n'))
+        if (line.startsWith("Exec="))
+            exec = line.mid(5);
+    QCOMPARE(desktopExecArguments(exec), QStringList({program, "-minimized"}));
+    QVERIFY(entry.disable());
+    QVERIFY(!entry.exists());
+}
+
+void TestLanguage::aboutShowsVersionChangelogAndPicture()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("changelog.txt", "1.4.0\r\n- first\r\n");
+    clsLanguagePack pack(fx.messages);
+    AboutDialog about(app.path(), pack);
+    QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
+    QCOMPARE(child<QLabel>(&about, "lblVersion")->text(), QStringLiteral("Version 1.4.0"));
+    QCOMPARE(child<QLabel>(&about, "lblTitle")->text(), QStringLiteral("Chimewell"));
+    QCOMPARE(child<QPlainTextEdit>(&about, "Text1")->toPlainText(),
+             QStringLiteral("1.4.0\n- first\n"));
+    QCOMPARE(child<QTabWidget>(&about, "SSTab1")->tabText(0), QStringLiteral("General "));
+    QVERIFY(child<QLabel>(&about, "Image1")->pixmap().isNull()); // no timer.jpg
+    QVERIFY(!child<QLineEdit>(&about, "Text2")->text().isEmpty());
+
+    // a pack cannot change the title or the version
+    app.write("Chimewell.ini", "[options]\r\nlanguage=T.lpk\r\n");
+    app.write("packs/T.lpk",
+              packBytes("[frmAbout]\ntitle = Info\nlblVersion = v9\nlblTitle = X\n"));
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(app.file("timer.jpg"), "JPG");
+    AboutDialog again(app.path(), pack);
+    QCOMPARE(again.windowTitle(), QStringLiteral("Info"));
+    QCOMPARE(child<QLabel>(&again, "lblVersion")->text(), QStringLiteral("Version 1.4.0"));
+    QCOMPARE(child<QLabel>(&again, "lblTitle")->text(), QStringLiteral("Chimewell"));
+    QCOMPARE(child<QLabel>(&again, "Image1")->pixmap().size(), QSize(20, 10));
+}
+
+void TestLanguage::changelogEncodings_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("UTF-8") << "changelog.txt"
+                           << QByteArray("Gr\xC3\xBC\xC3\x9F"
+                                         "e \xE2\x82\xAC")
+                           << QString::fromUtf8("Grüße €");
+    QTest::newRow("Windows-1252") << "changelog.txt"
+                                  << QByteArray("Gr\xFC\xDF"
+                                                "e \x80")
+                                  << QString::fromUtf8("Grüße €");
+    QTest::newRow("empty") << "changelog.txt" << QByteArray() << QString();
+    QTest::newRow("missing") << "" << QByteArray() << QString();
+    QTest::newRow("hidden") << ".changelog.txt" << QByteArray("secret") << QString();
+}
+
+void TestLanguage::changelogEncodings()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    fakes::AppFolder app;
+    const QString path = app.file(name.isEmpty() ? "changelog.txt" : name);
+    if (!name.isEmpty())
+        app.write(name, bytes);
+    QCOMPARE(AboutDialog::ReadFileContents(path), text);
+}
+
+QTEST_MAIN(TestLanguage)
+#include "TestLanguage.moc"
