@@ -32,17 +32,12 @@
 
 namespace chimewell {
 
+using form::named;
 using form::place;
 using form::verdana;
 
 const QString MainWindow::kWebsite = QStringLiteral("https://chimewell.org/");
 namespace {
-
-template <typename T> T* named(T* object, const char* name)
-{
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 QString localeLongTime(const QTime& time)
 {

@@ -20,6 +20,7 @@
 
 namespace chimewell {
 
+using form::named;
 using form::place;
 using form::px;
 using form::verdana;
@@ -30,12 +31,6 @@ const QString AboutDialog::kDisclaimer = QStringLiteral(
     "thing that wakes you for something that matters.");
 
 namespace {
-
-template <typename T> T* named(T* object, const char* name)
-{
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
 
 // Controls on the tab control are placed relative to it, tab strip included; on a Qt tab
 // page the strip lies above the page, so its height comes off the design position.

@@ -18,6 +18,13 @@ inline int px(int twips)
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
+/// Gives a control its design name, by which language packs and tests find it.
+template <typename T> T* named(T* object, const char* name)
+{
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
 /// Puts `widget` at the design position (left, top, width, height in twips).
 void place(QWidget* widget, int left, int top, int width, int height);
 

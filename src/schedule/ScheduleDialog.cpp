@@ -16,18 +16,9 @@
 
 namespace chimewell {
 
+using form::named;
 using form::place;
 using form::verdana;
-
-namespace {
-
-template <typename T> T* named(T* object, const char* name)
-{
-    object->setObjectName(QLatin1String(name));
-    return object;
-}
-
-} // namespace
 
 ScheduleDialog::ScheduleDialog(PlatformServices& services, const QString& appDir,
                                RefreshStatus refresh, QWidget* parent)
