@@ -111,11 +111,13 @@ bool Startup::run(const QStringList& arguments)
 
 void Startup::applyLanguageToAll()
 {
-    // Touching a dialog loads it, hidden; its own load runs before the pack is applied.
+    // Touching a dialog loads it, hidden; its own load runs before the pack is applied. The
+    // schedule dialogs apply the pack as they load, so touching them is enough.
     m_language.apply(m_mainWindow);
-    for (WindowSlot* slot : {&m_options, &m_delete, &m_schedule})
-        if (QWidget* window = slot->get())
-            m_language.apply(window);
+    if (QWidget* options = m_options.get())
+        m_language.apply(options);
+    m_delete.get();
+    m_schedule.get();
 }
 
 } // namespace chimewell
