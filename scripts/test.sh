@@ -7,3 +7,5 @@ scripts/setup-debian.sh test
 cmake --preset default >/dev/null
 cmake --build --preset default
 ctest --preset default "$@"
+# Bad packs: each fuzz target runs for a bounded time on top of the replayed corpus.
+scripts/fuzz.sh

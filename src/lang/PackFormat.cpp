@@ -271,6 +271,9 @@ bool writePack(const Pack& pack, std::string& bytes, std::string& error)
                 return error = where + " holds a control character", false;
         return plain(stored, where);
     };
+    auto stored = [&](bool scrambled, const std::string& text, const std::string& where) {
+        return scrambled ? shifted(text, where) : plain(text, where);
+    };
     if (pack.forms.empty() || pack.strings.empty() || pack.forms.size() > 32768 ||
         pack.strings.size() > 32768)
         return error = "a pack holds 1 to 32,768 form records and string records", false;
@@ -280,8 +283,11 @@ bool writePack(const Pack& pack, std::string& bytes, std::string& error)
     for (std::size_t i = 0; i < pack.forms.size(); ++i) {
         const FormEntry& f = pack.forms[i];
         const std::string where = i == 0 ? "form record 0" : "window " + f.formName;
-        if (!shifted(f.extra, where + " extra") || !shifted(f.formName, where + " name") ||
-            !shifted(f.caption, where + " title") ||
+        // What the reader never decodes (record 0, controls outside 1 to the control count)
+        // is written back exactly as it was read.
+        if (!stored(i > 0, f.extra, where + " extra") ||
+            !stored(i > 0, f.formName, where + " name") ||
+            !stored(i > 0, f.caption, where + " title") ||
             !plain(f.captionOverride, where + " title override"))
             return false;
         putU16(out, static_cast<std::uint16_t>(f.controlCount));
@@ -292,20 +298,27 @@ bool writePack(const Pack& pack, std::string& bytes, std::string& error)
         putU16(out, 1);
         putI32(out, static_cast<std::int32_t>(f.controls.size()));
         putI32(out, f.firstIndex);
-        for (const ControlEntry& c : f.controls) {
+        for (std::size_t j = 0; j < f.controls.size(); ++j) {
+            const ControlEntry& c = f.controls[j];
+            const std::int64_t index =
+                static_cast<std::int64_t>(f.firstIndex) + static_cast<std::int64_t>(j);
+            const bool decoded = i > 0 && index >= 1 && index <= f.controlCount;
             const std::string at = where + " control " + c.key;
-            if (!plain(c.extra, at + " extra") || !shifted(c.key, at + " key") ||
-                !shifted(c.caption, at + " caption") || !shifted(c.toolTip, at + " tooltip") ||
-                !shifted(c.captionOverride, at + " caption override") ||
-                !shifted(c.toolTipOverride, at + " tooltip override"))
+            if (!plain(c.extra, at + " extra") || !stored(decoded, c.key, at + " key") ||
+                !stored(decoded, c.caption, at + " caption") ||
+                !stored(decoded, c.toolTip, at + " tooltip") ||
+                !stored(decoded, c.captionOverride, at + " caption override") ||
+                !stored(decoded, c.toolTipOverride, at + " tooltip override"))
                 return false;
         }
     }
     putU16(out, static_cast<std::uint16_t>(pack.strings.size() - 1));
-    for (const StringEntry& s : pack.strings)
-        if (!shifted(s.name, "string " + s.name) ||
-            !shifted(s.value, "string " + s.name + " value"))
+    for (std::size_t i = 0; i < pack.strings.size(); ++i) {
+        const StringEntry& s = pack.strings[i];
+        if (!stored(i > 0, s.name, "string " + s.name) ||
+            !stored(i > 0, s.value, "string " + s.name + " value"))
             return false;
+    }
     bytes = std::move(out);
     return true;
 }

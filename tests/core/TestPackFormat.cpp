@@ -98,6 +98,11 @@ CORE_TEST(recordZeroIsReadButNeverDecodedNorSearched)
     CHECK_EQ(findForm(p, "Form2")->caption, std::string("Two"));
     CHECK_EQ(findString(p, "ok"), std::string("first"));
     CHECK_EQ(findString(p, "OK"), std::string());
+
+    // What was never decoded is written back as it was read, so the pack reads back the same.
+    std::string written;
+    CHECK(writePack(p, written, error));
+    CHECK_EQ(written, b.str());
 }
 
 CORE_TEST(whichFieldsAreShifted)
