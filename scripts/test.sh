@@ -9,3 +9,5 @@ cmake --build --preset default
 ctest --preset default "$@"
 # Bad packs: each fuzz target runs for a bounded time on top of the replayed corpus.
 scripts/fuzz.sh
+# The Windows side: the core, its tests and the registry code under Wine.
+scripts/windows.sh

@@ -41,6 +41,11 @@ void SetRegistryValue(std::uint32_t rootKey, const std::string& keyPath, std::ui
     RegCloseKey(key);
 }
 
+std::string RunCommand(const std::string& executable)
+{
+    return "\"" + executable + "\" -minimized";
+}
+
 void DeleteRegistryValue(std::uint32_t rootKey, const std::string& keyPath,
                          const std::string& valueName)
 {

@@ -23,6 +23,10 @@ using RegistryData = std::variant<std::string, std::int64_t>;
 void SetRegistryValue(std::uint32_t rootKey, const std::string& keyPath, std::uint32_t type,
                       const std::string& valueName, const RegistryData& data);
 
+/// The Run value that starts `executable` (a Windows path) hidden in the tray: the path in
+/// quotes, since an unquoted path with spaces does not start, then -minimized.
+std::string RunCommand(const std::string& executable);
+
 /// Opens the key, deletes the value and closes the key.
 void DeleteRegistryValue(std::uint32_t rootKey, const std::string& keyPath,
                          const std::string& valueName);

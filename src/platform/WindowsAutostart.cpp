@@ -29,8 +29,8 @@ bool readValue(std::string& out)
 
 QString WindowsAutostart::command(const QString& executable)
 {
-    return QLatin1Char('"') + QDir::toNativeSeparators(executable) +
-           QStringLiteral("\" -minimized");
+    return QString::fromLocal8Bit(
+        RunCommand(QDir::toNativeSeparators(executable).toLocal8Bit().toStdString()));
 }
 
 bool WindowsAutostart::matches(const QString& executable) const

@@ -15,8 +15,8 @@ set(CHIMEWELL_PLATFORM_SOURCES
     ${P}/TrayIcon.h
 )
 if(WIN32)
-    list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/Module2.cpp ${P}/Module2.h
-         ${P}/WindowsAutostart.cpp ${P}/WindowsAutostart.h)
+    # Module2 comes from the chimewell_registry library.
+    list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/WindowsAutostart.cpp ${P}/WindowsAutostart.h)
     set(CHIMEWELL_EXECUTABLE_NAME Chimewell)
 else()
     list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/XdgAutostart.cpp ${P}/XdgAutostart.h)

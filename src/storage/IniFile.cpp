@@ -93,7 +93,7 @@ Parsed parse(std::string_view content)
     if (text.front() == '[') {
         const std::size_t close = text.rfind(']');
         if (close != std::string_view::npos && close > 0)
-            return {Parsed::Section, text.substr(1, close - 1), {}};
+            return {Parsed::Section, trim(text.substr(1, close - 1)), {}};
     }
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos)

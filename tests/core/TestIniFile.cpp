@@ -1,4 +1,5 @@
 #include "CoreTest.h"
+#include "storage/DaySchedule.h"
 #include "storage/IniFile.h"
 #include "storage/Settings.h"
 
@@ -48,7 +49,7 @@ CORE_TEST(readFindsValuesAsTheProfileReaderDoes)
         {"no final line break", "[o]\r\nk=v", "o", "k", "v"},
         {"comment lines around", "; note\r\n[o]\r\n; k=no\r\nk=yes\r\n", "o", "k", "yes"},
         {"bracket text after ]", "[o] trailing\r\nk=v\r\n", "o", "k", "v"},
-        {"blanks inside brackets are part of the name", "[ o ]\r\nk=v\r\n", "o", "k", ""},
+        {"blanks inside brackets are not part of the name", "[ o\t]\r\nk=v\r\n", "o", "k", "v"},
         {"800 characters read as 749", nullptr, "o", "k", std::string(749, 'x')},
         {"long quoted value keeps no closing quote", nullptr, "o", "q", std::string(749, 'q')},
         {"empty value", "[o]\r\nk=\r\n", "o", "k", ""},
@@ -194,4 +195,24 @@ CORE_TEST(failedWritesReportAndLeaveTheFileWhole)
     CHECK(!WriteIniValue("o", "k", "new", file));
     CHECK_EQ(ReadIniValue("o", "k", file), std::string("old"));
     CHECK_EQ(coretest::listFolder(dir.path()), std::vector<std::string>{"ro.ini"});
+}
+
+CORE_TEST(pathsUseThePlatformSeparator)
+{
+#ifdef _WIN32
+    CHECK_EQ(settingsFilePath("C:\\Tools\\Chimewell"),
+             std::string("C:\\Tools\\Chimewell\\Chimewell.ini"));
+    CHECK_EQ(DayFilePath("C:\\Tools\\Chimewell", "Monday"),
+             std::string("C:\\Tools\\Chimewell\\schedule\\Monday.ini"));
+#else
+    CHECK_EQ(settingsFilePath("/opt/chimewell"), std::string("/opt/chimewell/Chimewell.ini"));
+    CHECK_EQ(DayFilePath("/opt/chimewell", "Monday"),
+             std::string("/opt/chimewell/schedule/Monday.ini"));
+#endif
+    // Files are found through such paths, whichever separator the folder was given with.
+    coretest::TempDir dir;
+    std::filesystem::create_directory(std::filesystem::path(dir.path()) / "schedule");
+    std::string error;
+    CHECK(WriteIniValue("Alarm", "time", "07:30", DayFilePath(dir.path(), "Friday"), &error));
+    CHECK_EQ(readDayValue(dir.path(), "Friday", "time"), std::string("07:30"));
 }

@@ -1,0 +1,351 @@
+// Applies the same reads and writes to INI files once through ReadIniValue/WriteIniValue and
+// once through Windows' own profile functions, and compares every value read. Run on Windows
+// or under Wine: IniDifferential [cases] [seed].
+//
+// Values read must match exactly; a difference fails the run. The bytes of the files are
+// compared too, but only counted: Windows rewrites lines that a write does not touch (blanks
+// around "=" dropped, blank lines dropped, LF made CR LF), while ours keeps them as they are.
+
+#include "storage/IniFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+#include <windows.h>
+
+using namespace chimewell;
+
+namespace {
+
+constexpr DWORD kBuffer = 750;
+
+// A small generator of our own, so the cases are the same with every compiler and library.
+class Random
+{
+public:
+    explicit Random(std::uint64_t seed) : m_state(seed) {}
+    std::uint32_t next()
+    {
+        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::uint32_t>(m_state >> 33);
+    }
+    std::size_t below(std::size_t n) { return next() % n; }
+    bool percent(unsigned p) { return next() % 100 < p; }
+    template <typename T> const T& pick(const std::vector<T>& v) { return v[below(v.size())]; }
+
+private:
+    std::uint64_t m_state;
+};
+
+std::string longValue(std::size_t length)
+{
+    std::string out;
+    for (std::size_t i = 0; i < length; ++i)
+        out += static_cast<char>('a' + i % 26);
+    return out;
+}
+
+const std::vector<std::string> kSections = {
+    "Settings", "settings", "SETTINGS",    "Alarm",   "ALARM",     "alarm", " Alarm",
+    "Alarm ",   "Other",    "New Section", "'Alarm'", "\"Alarm\"", "Monday"};
+const std::vector<std::string> kKeys = {"firstload", "FirstLoad", "FIRSTLOAD",  "firstLoad",
+                                        "language",  "Language",  "startup",    "Time",
+                                        "time",      "sound",     "Sound File", " time",
+                                        "time ",     "'time'",    "\"time\"",   "Reason"};
+const std::vector<std::string> kValues = {"",
+                                          "0",
+                                          "1",
+                                          "English.lpk",
+                                          "a=b",
+                                          "x = y",
+                                          "'quoted'",
+                                          "\"double\"",
+                                          "'lone",
+                                          "\"lone",
+                                          "lone'",
+                                          "  padded  ",
+                                          "; semicolon",
+                                          "C:\\Music\\alarm.mp3",
+                                          "07:30",
+                                          "'mixed\"",
+                                          "''",
+                                          "\"\"",
+                                          "'",
+                                          "\"",
+                                          "tab\there",
+                                          "# hash",
+                                          "[not a section]",
+                                          "'  inner blanks  '",
+                                          "\" both \"",
+                                          longValue(748),
+                                          longValue(749),
+                                          longValue(750),
+                                          longValue(751),
+                                          "'" + longValue(748) + "'",
+                                          "\"" + longValue(749) + "\"",
+                                          longValue(800)};
+
+std::string blanks(Random& r)
+{
+    static const std::vector<std::string> kinds = {"", "", "", " ", "  ", "\t", " \t "};
+    return r.pick(kinds);
+}
+
+std::string keyLine(Random& r)
+{
+    const std::string key = r.pick(kKeys);
+    if (r.percent(8))
+        return blanks(r) + key + blanks(r); // a line without "="
+    return blanks(r) + key + blanks(r) + "=" + blanks(r) + r.pick(kValues) + blanks(r);
+}
+
+std::string randomLine(Random& r)
+{
+    switch (r.below(12)) {
+    case 0:
+        return "";
+    case 1:
+        return blanks(r);
+    case 2:
+        return r.percent(50) ? "; a comment" : ";" + r.pick(kKeys) + "=" + r.pick(kValues);
+    case 3:
+        return "# " + r.pick(kKeys) + "=hash";
+    case 4:
+    case 5:
+        return blanks(r) + "[" + blanks(r) + r.pick(kSections) + blanks(r) + "]" + blanks(r);
+    default:
+        return keyLine(r);
+    }
+}
+
+struct Case
+{
+    bool exists = true;
+    std::string text;
+};
+
+Case randomFile(Random& r)
+{
+    Case c;
+    if (r.percent(10)) {
+        c.exists = false;
+        return c;
+    }
+    const std::string eol = r.percent(50) ? "\r\n" : "\n";
+    std::vector<std::string> lines;
+    const std::size_t before = r.percent(25) ? 1 + r.below(3) : 0; // keys before any section
+    for (std::size_t i = 0; i < before; ++i)
+        lines.push_back(keyLine(r));
+    const std::size_t count = r.below(14);
+    for (std::size_t i = 0; i < count; ++i)
+        lines.push_back(randomLine(r));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        c.text += lines[i];
+        if (i + 1 < lines.size() || !r.percent(30))
+            c.text += eol;
+    }
+    return c;
+}
+
+std::string readBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string trimmed(const std::string& s)
+{
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// Every section and key named in a file, as a reader could be asked for them.
+void namesIn(const std::string& text, std::set<std::pair<std::string, std::string>>& pairs)
+{
+    std::string section;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t stop = text.find('\n', start);
+        if (stop == std::string::npos)
+            stop = text.size();
+        std::string line = text.substr(start, stop - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        line = trimmed(line);
+        if (!line.empty() && line.front() == '[' && line.find(']') != std::string::npos) {
+            section = trimmed(line.substr(1, line.rfind(']') - 1));
+        } else if (!line.empty() && line.front() != ';') {
+            pairs.insert({section, trimmed(line.substr(0, line.find('=')))});
+        }
+        start = stop + 1;
+    }
+}
+
+// How many lines (taken as they stand, line ends dropped) one file has that the other lacks.
+long linesApart(const std::string& a, const std::string& b)
+{
+    auto lines = [](const std::string& text) {
+        std::multiset<std::string> out;
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t stop = text.find('\n', start);
+            if (stop == std::string::npos)
+                stop = text.size();
+            std::string line = text.substr(start, stop - start);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            out.insert(line);
+            start = stop + 1;
+        }
+        return out;
+    };
+    const std::multiset<std::string> la = lines(a);
+    const std::multiset<std::string> lb = lines(b);
+    std::vector<std::string> onlyA;
+    std::vector<std::string> onlyB;
+    std::set_difference(la.begin(), la.end(), lb.begin(), lb.end(), std::back_inserter(onlyA));
+    std::set_difference(lb.begin(), lb.end(), la.begin(), la.end(), std::back_inserter(onlyB));
+    return static_cast<long>(onlyA.size() + onlyB.size());
+}
+
+std::string windowsRead(const std::string& section, const std::string& key, const std::string& path)
+{
+    char buffer[kBuffer + 1] = {};
+    const DWORD n = GetPrivateProfileStringA(section.c_str(), ini::toLowerAscii(key).c_str(), "",
+                                             buffer, kBuffer, path.c_str());
+    return std::string(buffer, n);
+}
+
+std::string shown(const std::string& s, std::size_t limit = 120)
+{
+    std::string out;
+    for (char c : s.substr(0, limit)) {
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out += c;
+    }
+    return s.size() > limit ? out + "...(" + std::to_string(s.size()) + " bytes)" : out;
+}
+
+struct Totals
+{
+    long cases = 0;
+    long reads = 0;
+    long writes = 0;
+    long valueDifferences = 0;
+    long filesDiffering = 0;
+    long bytesDiffering = 0; // sum of the differences in size
+    long linesDiffering = 0; // lines in one file and not in the other
+};
+
+void reportDifference(Totals& t, long caseNo, const std::string& what, const std::string& start,
+                      const std::string& ours, const std::string& theirs)
+{
+    if (++t.valueDifferences > 20)
+        return;
+    std::printf("case %ld: %s\n  file was: %s\n  ours:     [%s]\n  Windows:  [%s]\n", caseNo,
+                what.c_str(), shown(start, 4000).c_str(), shown(ours).c_str(),
+                shown(theirs).c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const long cases = argc > 1 ? std::atol(argv[1]) : 10000;
+    const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 20261206;
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder =
+        std::string(temp) + "chimewell-ini-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(folder.c_str(), nullptr);
+
+    Random r(seed);
+    Totals t;
+    for (long n = 0; n < cases; ++n) {
+        const std::string ours = folder + "\\ours" + std::to_string(n) + ".ini";
+        const std::string theirs = folder + "\\windows" + std::to_string(n) + ".ini";
+        const Case start = randomFile(r);
+        if (start.exists) {
+            writeBytes(ours, start.text);
+            writeBytes(theirs, start.text);
+        }
+        const std::size_t operations = 1 + r.below(6);
+        for (std::size_t op = 0; op < operations; ++op) {
+            const std::string section = r.pick(kSections);
+            const std::string key = r.pick(kKeys);
+            if (r.percent(50)) {
+                ++t.reads;
+                const std::string a = ReadIniValue(section, key, ours);
+                const std::string b = windowsRead(section, key, theirs);
+                if (a != b)
+                    reportDifference(t, n, "read [" + section + "] " + key, start.text, a, b);
+                continue;
+            }
+            ++t.writes;
+            const std::string value = r.pick(kValues);
+            std::string error;
+            const bool wrote = WriteIniValue(section, key, value, ours, &error);
+            const bool windowsWrote = WritePrivateProfileStringA(
+                section.c_str(), ini::toUpperAscii(key).c_str(), value.c_str(), theirs.c_str());
+            if (wrote != static_cast<bool>(windowsWrote))
+                reportDifference(t, n, "write [" + section + "] " + key + " succeeded", start.text,
+                                 wrote ? "yes" : "no " + error, windowsWrote ? "yes" : "no");
+            // After a write, every value that either reader finds must agree.
+            std::set<std::pair<std::string, std::string>> pairs = {{section, key}};
+            namesIn(readBytes(ours), pairs);
+            namesIn(readBytes(theirs), pairs);
+            for (const auto& [s, k] : pairs) {
+                if (k.empty())
+                    continue;
+                const std::string a = ReadIniValue(s, k, ours);
+                const std::string b = windowsRead(s, k, theirs);
+                if (a != b)
+                    reportDifference(t, n,
+                                     "after writing [" + section + "] " + key + "=" +
+                                         shown(value, 40) + ", read [" + s + "] " + k,
+                                     start.text, a, b);
+            }
+        }
+        const std::string a = readBytes(ours);
+        const std::string b = readBytes(theirs);
+        if (a != b) {
+            ++t.filesDiffering;
+            t.bytesDiffering +=
+                std::labs(static_cast<long>(a.size()) - static_cast<long>(b.size()));
+            t.linesDiffering += linesApart(a, b);
+        }
+        DeleteFileA(ours.c_str());
+        DeleteFileA(theirs.c_str());
+        ++t.cases;
+    }
+    RemoveDirectoryA(folder.c_str());
+
+    std::printf("%ld cases (seed %llu): %ld reads, %ld writes\n", t.cases,
+                static_cast<unsigned long long>(seed), t.reads, t.writes);
+    std::printf("values read that differ: %ld\n", t.valueDifferences);
+    std::printf("files whose bytes differ at the end (not a failure): %ld of %ld; %ld lines in "
+                "one and not the other, sizes %ld bytes apart in all\n",
+                t.filesDiffering, t.cases, t.linesDiffering, t.bytesDiffering);
+    return t.valueDifferences == 0 ? 0 : 1;
+}
