@@ -1,24 +1,51 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the real program under a private Xvfb display.
+# Takes the README's screenshots of the real program on a private headless desktop (the one
+# the end-to-end tests use): the main window, each dialog, and an alarm's balloon.
 #   tools/screenshots.sh [BUILD-FOLDER]    writes docs/*.png
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
-work=$(mktemp -d)
-display=:$((90 + RANDOM % 50))
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"; }
-trap cleanup EXIT
+export CHIMEWELL_APP=${1:-$root/build}/app
+docs=$root/docs
+. "$root/tests/e2e/lib.sh"
 
-cp -r "$build/app" "$work/app"
-printf '[options]\r\nfirstload=0\r\n' > "$work/app/Chimewell.ini"
-Xvfb "$display" -screen 0 640x600x24 -nolisten tcp >/dev/null 2>&1 & pids+=($!)
-export DISPLAY=$display XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-"$work/app/chimewell" >/dev/null 2>&1 & pids+=($!)
-win=$(xdotool search --sync --onlyvisible --name '^Chimewell$' | head -n 1)
+start_desktop trayer
+app=$(app_folder "screenshots" firstload=0)
+write_day_file "$app" Monday 13:00 "Team meeting" ""
+fake_clock "2026-12-07 12:59:48" # a Monday
+launch "$app"
+main=$(wait_window Chimewell 20) || fail "no main window"
 sleep 1
-import -window "$win" "$root/docs/main-window.png"
-echo "docs/main-window.png"
+type_text "$main" "Call the dentist"
+keys "$main" Tab ctrl+a
+type_text "$main" "16:30"
+window_shot "$main" "$docs/main-window.png"
+
+dialog() { # MENU-KEYS TITLE FILE
+    keys "$main" $1
+    local w
+    w=$(wait_window "$2" 10) || fail "no window \"$2\""
+    xdotool windowmove "$w" 330 40
+    sleep 0.7
+    window_shot "$w" "$docs/$3"
+    log "docs/$3"
+}
+dialog "alt+f o" Options options.png
+dialog "alt+f s" "Schedule alarm" schedule.png
+dialog "alt+f d" "Delete alarm" delete.png
+dialog "alt+h a" "About..." about.png
+
+# The weekly alarm's balloon beside the tray icon, top right.
+log "waiting for 13:00 on the program's clock"
+for _ in $(seq 150); do
+    for w in $(xdotool search --onlyvisible --class chimewell 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        if [ "$Y" -lt 200 ] && [ "$X" -gt 700 ] && [ "$WIDTH" -gt 60 ]; then
+            sleep 0.5
+            import -window root -crop 430x150+850+0 "$docs/balloon.png"
+            log "docs/balloon.png"
+            exit 0
+        fi
+    done
+    sleep 0.1
+done
+fail "no balloon"

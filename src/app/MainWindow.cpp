@@ -16,7 +16,6 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QLocale>
-#include <QtCore/QRegularExpression>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
@@ -39,12 +38,29 @@ using form::verdana;
 const QString MainWindow::kWebsite = QStringLiteral("https://chimewell.org/");
 namespace {
 
+// The locale's long time format without the time zone ("t") that Qt's long format adds.
+QString longTimeFormat()
+{
+    const QString format = QLocale().timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t')) {
+            while (!out.isEmpty() && out.back().isSpace())
+                out.chop(1);
+            continue;
+        }
+        out += c;
+    }
+    return out.trimmed();
+}
+
 QString localeLongTime(const QTime& time)
 {
-    // The locale's long time format, without the time zone that Qt's long format adds.
-    QString format = QLocale().timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
-    return QLocale().toString(time, format.trimmed());
+    static const QString format = longTimeFormat(); // read once: the clock runs every second
+    return QLocale().toString(time, format);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "MainWindow.h"
+#include "SecondTicker.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "lang/LanguageApplier.h"
@@ -37,12 +38,16 @@ Startup::~Startup()
 void Startup::setUpDialogs()
 {
     m_options.setFactory([this] {
-        return new OptionsDialog(m_services, m_appDir, m_pack, [this] {
+        auto* options = new OptionsDialog(m_services, m_appDir, m_pack, [this] {
             for (QWidget* window :
                  {static_cast<QWidget*>(m_mainWindow), m_delete.get(), m_schedule.get()})
                 if (window)
                     m_language.apply(window);
         });
+        options->stopOwnTimer();
+        connect(&m_mainWindow->ticker(), &SecondTicker::tick, options,
+                &OptionsDialog::Timer1_Timer);
+        return options;
     });
     m_about.setFactory([this] { return new AboutDialog(m_appDir, m_pack); });
     // The schedule dialogs carry the current pack's texts whenever they are loaded afresh.

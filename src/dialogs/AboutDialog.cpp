@@ -86,6 +86,7 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
     placeOnTab(label1, bar, 120, 1200, 5055, 495);
     auto* contact = named(new QLineEdit(kContactAddress, general), "Text2");
     contact->setReadOnly(true);
+    contact->setCursorPosition(0); // an address wider than the box shows its start
     placeOnTab(contact, bar, 120, 1800, 2295, 285);
 
     auto* log = named(new QPlainTextEdit(changelog), "Text1");

@@ -26,6 +26,9 @@ public:
 
     /// The program in the application folder, as the autostart entry runs it.
     QString executablePath() const;
+    /// Leaves `Timer1`'s ticks to the caller, who calls Timer1_Timer once a second (the
+    /// program's one second ticker, so that it wakes once a second, not twice).
+    void stopOwnTimer() { m_timer1.stop(); }
     /// One tick of `Timer1` (tests call it instead of waiting a second).
     void Timer1_Timer();
 

@@ -1,5 +1,6 @@
 #include "Fakes.h"
 #include "app/MainWindow.h"
+#include "app/SecondTicker.h"
 #include "app/Startup.h"
 #include "app/StatusPanel.h"
 #include "lang/clsLanguagePack.h"
@@ -64,6 +65,7 @@ private slots:
     void lockIsPerFolderAndSurvivesAKilledCopy();
     void shutDownRemovesTheTrayIcon();
     void openInternetHandsTheTextOn();
+    void optionsFollowsTheOneSecondTicker();
 };
 
 void TestStartup::stepsRunInOrder()
@@ -263,3 +265,23 @@ void TestStartup::openInternetHandsTheTextOn()
 
 QTEST_MAIN(TestStartup)
 #include "TestStartup.moc"
+
+void TestStartup::optionsFollowsTheOneSecondTicker()
+{
+    // The program wakes once a second: the Options dialog's check of the log-on entry runs
+    // on the main window's ticks, not on a timer of its own.
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("Chimewell.ini", "[options]\r\nfirstload=0\r\nstartup=1\r\n");
+    clsLanguagePack pack(fx.messages);
+    Startup startup(fx.services, app.path(), pack);
+    QVERIFY(startup.run({}));
+    auto* options = startup.options().get();
+    QVERIFY(options);
+    const auto timers = options->findChildren<QTimer*>();
+    for (const QTimer* timer : timers)
+        QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
+    QVERIFY(!fx.autostart.enabled);
+    startup.mainWindow()->ticker().fire();
+    QVERIFY(fx.autostart.enabled);
+}

@@ -1,0 +1,57 @@
+// Times the work of one weekly-alarm tick as the program does it: find today's day file, read
+// its time, and ask the trigger whether it is due. Also the status line's check.
+//   tickwork [ITERATIONS]     (default 20000)
+
+#include "storage/AlarmTime.h"
+#include "storage/DaySchedule.h"
+#include "storage/IniFile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+using namespace chimewell;
+using Clock = std::chrono::steady_clock;
+
+int main(int argc, char* argv[])
+{
+    const int iterations = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
+    const auto dir = std::filesystem::temp_directory_path() / "chimewell-tickwork";
+    std::filesystem::create_directories(dir / "schedule");
+    std::ofstream(dir / "schedule" / "Monday.ini", std::ios::binary)
+        << "[alarm]\r\nreason=Stand-up meeting\r\ntime=13:00\r\nmusic=/home/me/Music/chime.mp3\r\n";
+    const std::string appDir = dir.string();
+
+    ClockReading now;
+    now.local = {2026, 12, 7, 9, 0, 0}; // a Monday, hours before the alarm
+    now.epochSeconds = 1796634000;
+    AlarmTrigger trigger;
+    trigger.restart(now);
+
+    std::vector<double> micros;
+    micros.reserve(static_cast<std::size_t>(iterations));
+    int due = 0;
+    for (int i = 0; i < iterations; ++i) {
+        const auto start = Clock::now();
+        const std::string day = GetDay(now.local);
+        const std::string time = readDayValue(appDir, day, kTimeKey);
+        due += trigger.check(parseTimeOfDay(time), now);
+        const auto stop = Clock::now();
+        micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
+        ++now.epochSeconds;
+    }
+    std::sort(micros.begin(), micros.end());
+    const auto at = [&](double q) {
+        return micros[static_cast<std::size_t>(q * (micros.size() - 1))];
+    };
+    std::printf("tick work (read the day file, compare): %d ticks, min %.1f us, median %.1f us, "
+                "p99 %.1f us, max %.1f us%s\n",
+                iterations, micros.front(), at(0.5), at(0.99), micros.back(),
+                due ? " (fired: unexpected)" : "");
+    std::filesystem::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,243 @@
+# Shared by the end-to-end scenarios: a private headless desktop, a fresh application folder,
+# and the means to drive and watch the real program. Source it; everything it starts is
+# stopped by PID when the scenario ends, however it ends.
+#
+# Needs CHIMEWELL_APP (the built application folder). Optional: E2E_KEEP=1 keeps the work
+# folder, E2E_SHOTS=DIR saves screenshots there.
+
+set -euo pipefail
+
+: "${CHIMEWELL_APP:?set CHIMEWELL_APP to the built application folder}"
+E2E_WORK=$(mktemp -d /tmp/chimewell-e2e.XXXXXX)
+E2E_PIDS=()
+E2E_NAME=$(basename "$0" .sh)
+export HOME=$E2E_WORK/home XDG_CONFIG_HOME=$E2E_WORK/home/.config
+export XDG_RUNTIME_DIR=$E2E_WORK/run NO_AT_BRIDGE=1 QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+log() { printf '[%s %s] %s\n' "$(date +%T)" "$E2E_NAME" "$*"; }
+fail() {
+    log "FAIL: $*"
+    shot "failure" || true
+    exit 1
+}
+pass() { log "ok: $*"; }
+
+# Starts a process in the background and remembers its PID for the cleanup.
+spawn() {
+    "$@" &
+    E2E_PIDS+=($!)
+}
+
+e2e_cleanup() {
+    local status=$?
+    set +e
+    local i
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        kill "${E2E_PIDS[i]}" 2>/dev/null
+    done
+    sleep 0.3
+    for pid in "${E2E_PIDS[@]}"; do
+        kill -9 "$pid" 2>/dev/null
+        rm -f "/dev/shm/faketime_shm_$pid"
+    done
+    wait 2>/dev/null
+    if [ "${E2E_KEEP:-0}" = 1 ] || [ $status -ne 0 ]; then
+        log "work folder kept: $E2E_WORK"
+    else
+        rm -rf "$E2E_WORK"
+    fi
+    exit $status
+}
+trap e2e_cleanup EXIT
+trap 'log "stopped at line $LINENO: $BASH_COMMAND"' ERR
+trap 'exit 130' INT TERM
+
+wait_for() { # TIMEOUT COMMAND...: true once COMMAND succeeds
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.1
+    done
+}
+
+# The desktop: Xvfb, a session bus, PulseAudio with a null sink "e2e", a notification
+# listener (dunst, with every Notify call logged to $E2E_WORK/notify.log), a tray host, and
+# optionally a window manager: start_desktop trayer|xfce|none [wm]
+start_desktop() {
+    local tray=${1:-trayer} n=90
+    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
+    export DISPLAY=:$n
+    spawn Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp
+    wait_for 10 xdpyinfo || fail "Xvfb did not start"
+
+    local out
+    out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 \
+        --address="unix:path=$XDG_RUNTIME_DIR/bus")
+    export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$out")
+    E2E_PIDS+=("$(sed -n 2p <<<"$out")")
+
+    mkdir -p "$XDG_RUNTIME_DIR/pulse"
+    spawn pulseaudio --daemonize=no --exit-idle-time=-1 --disallow-exit=yes --use-pid-file=no -n \
+        --load="module-native-protocol-unix auth-anonymous=1 socket=$XDG_RUNTIME_DIR/pulse/native" \
+        --load="module-null-sink sink_name=e2e" --load="module-always-sink" 2>/dev/null
+    export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
+    wait_for 10 pactl info || fail "PulseAudio did not start"
+
+    spawn dunst -config /dev/null 2>/dev/null
+    spawn dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
+        >"$E2E_WORK/notify.log" 2>/dev/null
+
+    case $tray in
+    trayer)
+        spawn trayer --edge top --align right --widthtype pixel --width 200 --height 32 \
+            --SetDockType true --transparent false --tint 0x808080 2>/dev/null
+        wait_for 10 xdotool search --class trayer || fail "trayer did not start"
+        ;;
+    xfce)
+        spawn xfce4-panel --disable-wm-check 2>/dev/null
+        wait_for 15 dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+            org.freedesktop.DBus.GetNameOwner string:org.kde.StatusNotifierWatcher ||
+            fail "xfce4-panel did not start"
+        ;;
+    none) ;;
+    esac
+    if [ "${2:-}" = wm ]; then
+        # twm, placing windows itself, so that minimising has someone to answer it.
+        # Xvfb has only the "fixed" core font.
+        printf '%s\n' RandomPlacement 'UsePPosition "on"' NoGrabServer 'TitleFont "fixed"' \
+            'MenuFont "fixed"' 'IconFont "fixed"' 'ResizeFont "fixed"' \
+            'IconManagerFont "fixed"' >"$E2E_WORK/twmrc"
+        LANG=C spawn twm -f "$E2E_WORK/twmrc" 2>/dev/null
+        sleep 0.5
+    fi
+    log "desktop $DISPLAY up (tray: $tray)"
+}
+
+# A fresh copy of the application folder; prints its path. Settings can follow as KEY=VALUE.
+app_folder() {
+    local dir=$E2E_WORK/$1
+    shift
+    cp -r "$CHIMEWELL_APP" "$dir"
+    local kv
+    for kv in "$@"; do
+        set_setting "$dir" "${kv%%=*}" "${kv#*=}"
+    done
+    printf '%s\n' "$dir"
+}
+
+set_setting() { # DIR KEY VALUE: writes the settings file as a user editing it would
+    local file=$1/Chimewell.ini key=$2 value=$3
+    if grep -qi "^$key=" "$file"; then
+        sed -i "s/^$key=.*/$key=$value\r/I" "$file"
+    else
+        printf '%s=%s\r\n' "$key" "$value" >>"$file"
+    fi
+}
+
+# Starts the program from DIR (extra words are its arguments); APP_PID is its PID.
+launch() {
+    local dir=$1
+    shift
+    "${E2E_LAUNCHER[@]}" "$dir/chimewell" "$@" >>"$E2E_WORK/app.log" 2>&1 &
+    APP_PID=$!
+    E2E_PIDS+=("$APP_PID")
+}
+E2E_LAUNCHER=()
+
+visible_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null; }
+wait_window() { # TITLE [TIMEOUT]: prints the window id once a window of that title shows
+    wait_for "${2:-15}" visible_named "$1" || return 1
+    visible_named "$1" | tail -1
+}
+window_gone() { ! visible_named "$1" >/dev/null; }
+alive() { kill -0 "$1" 2>/dev/null; }
+
+# The program's tray icon under trayer: a small visible window of the program's class.
+tray_icon() {
+    local w
+    for w in $(xdotool search --onlyvisible --class chimewell 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$w")"
+        if [ "$WIDTH" -le 48 ] && [ "$HEIGHT" -le 48 ]; then
+            echo "$w"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# Focuses a window and sends it keys.
+keys() {
+    local w=$1
+    shift
+    xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+    xdotool key --delay 60 "$@"
+}
+type_text() {
+    local w=$1
+    shift
+    xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+    xdotool type --delay 40 "$*"
+}
+
+# Records the null sink: record_start, then record_stop prints the RMS amplitude.
+record_start() {
+    parec -d e2e.monitor --raw --format=s16le --rate=44100 --channels=2 >"$E2E_WORK/sound.raw" &
+    E2E_RECORDER=$!
+    E2E_PIDS+=("$E2E_RECORDER")
+}
+record_stop() {
+    kill "$E2E_RECORDER" 2>/dev/null || true
+    wait "$E2E_RECORDER" 2>/dev/null || true
+    sox -t raw -r 44100 -e signed -b 16 -c 2 "$E2E_WORK/sound.raw" -n stat 2>&1 |
+        awk '/RMS +amplitude/ {print $3}'
+}
+loud() { awk -v r="$1" 'BEGIN { exit !(r > 0.01) }'; }
+
+notified() { grep -qF "$1" "$E2E_WORK/notify.log"; }
+
+shot() { # NAME: a screenshot of the whole screen, kept when E2E_SHOTS is set or on failure
+    local dir=${E2E_SHOTS:-$E2E_WORK}
+    mkdir -p "$dir"
+    import -window root "$dir/$1.png" 2>/dev/null
+}
+window_shot() { # WINDOW FILE
+    import -window "$1" "$2" 2>/dev/null
+}
+
+# Runs the program on a clock that starts at the given local time and then runs at real
+# speed (libfaketime, preloaded so that APP_PID is the program itself).
+fake_clock() {
+    E2E_LAUNCHER=(env LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+        "FAKETIME=@$1" FAKETIME_DONT_FAKE_MONOTONIC=1)
+}
+
+# A recording xdg-open first on PATH: each call appends its arguments to $E2E_WORK/opened.
+record_openings() {
+    mkdir -p "$E2E_WORK/bin"
+    cat >"$E2E_WORK/bin/xdg-open" <<SCRIPT
+#!/bin/sh
+printf '%s\n' "\$*" >>"$E2E_WORK/opened"
+SCRIPT
+    chmod +x "$E2E_WORK/bin/xdg-open"
+    export PATH=$E2E_WORK/bin:$PATH
+}
+
+# A two-second tone of the given frequency as a WAV file.
+make_tone() { # FILE FREQUENCY
+    sox -n -r 44100 -c 2 -b 16 "$1" synth 2 sine "$2" fade q 0.01 2 0.3 gain -3
+}
+
+# The rough frequency (zero crossings) of the last recording, silence at both ends trimmed.
+record_frequency() {
+    sox -t raw -r 44100 -e signed -b 16 -c 2 "$E2E_WORK/sound.raw" -n \
+        silence 1 0.05 1% reverse silence 1 0.05 1% reverse stat 2>&1 |
+        awk '/Rough +frequency/ {print $3}'
+}
+
+# A day file written by hand, as a user would: DIR DAY TIME REASON MUSIC
+write_day_file() {
+    printf '[alarm]\r\ntime=%s\r\nreason=%s\r\nmusic=%s\r\n' "$3" "$4" "$5" >"$1/schedule/$2.ini"
+}
