@@ -67,11 +67,12 @@ wait_for() { # TIMEOUT COMMAND...: true once COMMAND succeeds
 # listener (dunst, with every Notify call logged to $E2E_WORK/notify.log), a tray host, and
 # optionally a window manager: start_desktop trayer|xfce|none [wm]
 start_desktop() {
-    local tray=${1:-trayer} n=90
-    while [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; do n=$((n + 1)); done
-    export DISPLAY=:$n
-    spawn Xvfb "$DISPLAY" -screen 0 1280x800x24 -nolisten tcp
-    wait_for 10 xdpyinfo || fail "Xvfb did not start"
+    local tray=${1:-trayer}
+    # Xvfb picks a free display itself and tells which.
+    spawn Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$E2E_WORK/display"
+    wait_for 10 test -s "$E2E_WORK/display" || fail "Xvfb did not start"
+    export DISPLAY=:$(head -1 "$E2E_WORK/display")
+    wait_for 10 xdpyinfo || fail "Xvfb did not answer"
 
     local out
     out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 \
@@ -92,9 +93,15 @@ start_desktop() {
 
     case $tray in
     trayer)
-        spawn trayer --edge top --align right --widthtype pixel --width 200 --height 32 \
-            --SetDockType true --transparent false --tint 0x808080 2>/dev/null
-        wait_for 10 xdotool search --class trayer || fail "trayer did not start"
+        local attempt
+        for attempt in 1 2; do
+            spawn trayer --edge top --align right --widthtype pixel --width 200 --height 32 \
+                --SetDockType true --transparent false --tint 0x808080 \
+                2>>"$E2E_WORK/trayer.log"
+            wait_for 15 xdotool search --class trayer && break
+            log "trayer did not come up (attempt $attempt): $(tail -3 "$E2E_WORK/trayer.log")"
+            [ $attempt = 2 ] && fail "trayer did not start"
+        done
         ;;
     xfce)
         spawn xfce4-panel --disable-wm-check 2>/dev/null
