@@ -53,7 +53,12 @@ std::string temporaryName(const fs::path& target)
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
     const unsigned long long mix = (static_cast<unsigned long long>(device()) << 16) ^
                                    static_cast<unsigned long long>(stamp) ^ (++counter);
-    return "." + target.filename().string() + "." + std::to_string(mix % 100000000ULL) + ".tmp";
+    std::string name = ".";
+    name += target.filename().string();
+    name += '.';
+    name += std::to_string(mix % 100000000ULL);
+    name += ".tmp";
+    return name;
 }
 
 } // namespace

@@ -269,7 +269,11 @@ std::optional<std::string> update(std::string_view text, std::string_view sectio
     if (!range.found) {
         if (!out.empty() && out.back() != '\n' && out.back() != '\r')
             out += "\r\n";
-        out += "[" + std::string(section) + "]\r\n" + keyLine + "\r\n";
+        out += '[';
+        out += section;
+        out += "]\r\n";
+        out += keyLine;
+        out += "\r\n";
     }
     return out;
 }
