@@ -7,18 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$root/build/windows
 cd "$root"
 
-missing=()
-for p in g++-mingw-w64-x86-64-posix wine64; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
-    echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+scripts/setup-debian.sh windows
 
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null

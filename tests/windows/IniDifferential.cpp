@@ -174,25 +174,34 @@ std::string trimmed(const std::string& s)
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-// Every section and key named in a file, as a reader could be asked for them.
-void namesIn(const std::string& text, std::set<std::pair<std::string, std::string>>& pairs)
+// The lines of a file as they stand, line ends dropped.
+std::vector<std::string> linesOf(const std::string& text)
 {
-    std::string section;
+    std::vector<std::string> out;
     std::size_t start = 0;
-    while (start <= text.size()) {
+    while (start < text.size()) {
         std::size_t stop = text.find('\n', start);
         if (stop == std::string::npos)
             stop = text.size();
         std::string line = text.substr(start, stop - start);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        line = trimmed(line);
-        if (!line.empty() && line.front() == '[' && line.find(']') != std::string::npos) {
-            section = trimmed(line.substr(1, line.rfind(']') - 1));
-        } else if (!line.empty() && line.front() != ';') {
-            pairs.insert({section, trimmed(line.substr(0, line.find('=')))});
-        }
+        out.push_back(std::move(line));
         start = stop + 1;
+    }
+    return out;
+}
+
+// Every section and key named in a file, as a reader could be asked for them.
+void namesIn(const std::string& text, std::set<std::pair<std::string, std::string>>& pairs)
+{
+    std::string section;
+    for (const std::string& raw : linesOf(text)) {
+        const std::string line = trimmed(raw);
+        if (!line.empty() && line.front() == '[' && line.find(']') != std::string::npos)
+            section = trimmed(line.substr(1, line.rfind(']') - 1));
+        else if (!line.empty() && line.front() != ';')
+            pairs.insert({section, trimmed(line.substr(0, line.find('=')))});
     }
 }
 
@@ -200,19 +209,8 @@ void namesIn(const std::string& text, std::set<std::pair<std::string, std::strin
 long linesApart(const std::string& a, const std::string& b)
 {
     auto lines = [](const std::string& text) {
-        std::multiset<std::string> out;
-        std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t stop = text.find('\n', start);
-            if (stop == std::string::npos)
-                stop = text.size();
-            std::string line = text.substr(start, stop - start);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            out.insert(line);
-            start = stop + 1;
-        }
-        return out;
+        const std::vector<std::string> all = linesOf(text);
+        return std::multiset<std::string>(all.begin(), all.end());
     };
     const std::multiset<std::string> la = lines(a);
     const std::multiset<std::string> lb = lines(b);
