@@ -39,7 +39,7 @@ int main(int argc, char* argv[])
         const auto start = Clock::now();
         const std::string day = GetDay(now.local);
         const std::string time = readDayValue(appDir, day, kTimeKey);
-        due += trigger.check(parseTimeOfDay(time), now);
+        due += trigger.check(parseTimeOfDay(time), now).due == AlarmDue::Ring ? 1 : 0;
         const auto stop = Clock::now();
         micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
         ++now.epochSeconds;

@@ -10,6 +10,15 @@ AlarmSound::AlarmSound(SoundDevice& device, const QString& defaultSound, QObject
     // Queued: a device may report a missing file inside "OPEN"; the fallback runs after the
     // sequence that failed has finished.
     connect(&m_device, &SoundDevice::failed, this, &AlarmSound::onFailed, Qt::QueuedConnection);
+    connect(&m_device, &SoundDevice::ended, this, &AlarmSound::onEnded);
+}
+
+void AlarmSound::onEnded(const QString& file)
+{
+    if (file != m_current || m_stage == Stage::None)
+        return;
+    m_stage = Stage::None;
+    emit alarmEnded();
 }
 
 void AlarmSound::StopPlayback()
@@ -55,6 +64,7 @@ void AlarmSound::onFailed(const QString& file)
         m_stage = Stage::None;
         m_device.beep();
         emit fellBackToBeep();
+        emit alarmEnded();
         return;
     }
 }

@@ -28,6 +28,8 @@ public:
 signals:
     /// Neither the chosen nor the default sound could be played; the beep sounded instead.
     void fellBackToBeep();
+    /// An alarm's sound played to its end, or gave way to the beep.
+    void alarmEnded();
 
 private:
     enum class Stage
@@ -38,6 +40,7 @@ private:
     };
     void open(const QString& file);
     void onFailed(const QString& file);
+    void onEnded(const QString& file);
 
     SoundDevice& m_device;
     QString m_defaultSound;

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "AlarmBell.h"
 #include "AlarmSound.h"
 #include "SecondTicker.h"
 #include "StatusPanel.h"
@@ -77,7 +78,9 @@ MainWindow::MainWindow(PlatformServices& services, const QString& appDir, QWidge
     m_tray = new TrayModule(*services.tray, services.notifier, this);
     m_sound = new AlarmSound(
         *services.sound, QString::fromStdString(appFile(toStd(appDir), kDefaultSoundName)), this);
+    m_bell = new AlarmBell(*m_sound, *m_tray, *services.clock, this);
     m_ticker = new SecondTicker(*services.clock, this);
+    connect(m_ticker, &SecondTicker::tick, m_bell, &AlarmBell::tick);
     m_timer1 = new SecondTimer(QStringLiteral("Timer1"), *m_ticker, true, this);
     m_timer2 = new SecondTimer(QStringLiteral("Timer2"), *m_ticker, false, this);
     // The weekly check runs for the whole run, so an alarm of a later day is never missed
@@ -260,8 +263,19 @@ void MainWindow::buildMenus()
     connect(action(help, "mnuAbout", QStringLiteral("&About...")), &QAction::triggered, this,
             &MainWindow::aboutRequested);
 
-    // The tray's pop-up menu; not on the menu bar.
+    // The tray's pop-up menu; not on the menu bar. Stop and Snooze show while an alarm rings.
     m_sysPopup = named(new QMenu(QStringLiteral("SysPopup"), this), "mSysPopup");
+    QAction* stopAlarm = action(m_sysPopup, "mnuStopAlarm", QStringLiteral("S&top alarm"));
+    connect(stopAlarm, &QAction::triggered, m_bell, &AlarmBell::stop);
+    QAction* snooze = action(m_sysPopup, "mnuSnooze", QStringLiteral("S&nooze 5 minutes"));
+    connect(snooze, &QAction::triggered, m_bell, &AlarmBell::snooze);
+    QAction* ringingSeparator = m_sysPopup->addSeparator();
+    for (QAction* a : {stopAlarm, snooze, ringingSeparator})
+        a->setVisible(false);
+    connect(m_bell, &AlarmBell::ringingChanged, this, [=](bool ringing) {
+        for (QAction* a : {stopAlarm, snooze, ringingSeparator})
+            a->setVisible(ringing);
+    });
     connect(action(m_sysPopup, "mnuShow", QStringLiteral("&Show")), &QAction::triggered, this,
             [this] {
                 setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
@@ -303,6 +317,7 @@ void MainWindow::RefreshScheduleStatus(bool checkOneShot)
     } else {
         ShowOneShotStatus();
     }
+    updateTrayToolTip();
 }
 
 void MainWindow::ShowOneShotStatus()
@@ -350,8 +365,46 @@ bool MainWindow::isOneShotArmed() const
 
 QString MainWindow::alarmMessage(const QString& time, const QString& reason)
 {
-    return QStringLiteral("It's ") + time + QStringLiteral(". Time for ") + reason +
+    const QString shown = reason.size() > kReasonShownLimit
+                              ? reason.left(kReasonShownLimit - 1) + QChar(0x2026)
+                              : reason;
+    return QStringLiteral("It's ") + time + QStringLiteral(". Time for ") + shown +
            QLatin1Char('.');
+}
+
+QString MainWindow::trayToolTip() const
+{
+    const ClockReading now = reading();
+    const int nowSeconds = now.local.hour * 3600 + now.local.minute * 60 + now.local.second;
+    const std::int64_t today = dayNumber(now.local.year, now.local.month, now.local.day);
+    std::optional<std::int64_t> next; // minutes from today's midnight
+    if (isOneShotArmed()) {
+        if (const auto minute = parseTimeOfDay(toStd(m_text2->text())))
+            next = *minute * 60 > nowSeconds ? *minute : *minute + 1440;
+    }
+    // Within a week every weekday's file comes round once; today's again a week on.
+    for (std::int64_t day = today; day <= today + 7; ++day) {
+        const auto minute = weeklyMinuteOn(day);
+        if (!minute || (day == today && *minute * 60 <= nowSeconds))
+            continue;
+        const std::int64_t at = (day - today) * 1440 + *minute;
+        if (!next || at < *next)
+            next = at;
+        break;
+    }
+    QString tip = QStringLiteral("Chimewell");
+    if (next) {
+        const std::int64_t day = today + *next / 1440;
+        tip += QLatin1Char('\n') + m_bell->text(AlarmBell::kNextText) + QLatin1Char(' ') +
+               toQ(dayName(weekdayOfDayNumber(day))) + QLatin1Char(' ') +
+               QString::fromStdString(formatTimeOfDay(static_cast<int>(*next % 1440)));
+    }
+    return tip;
+}
+
+void MainWindow::updateTrayToolTip()
+{
+    m_tray->setToolTip(trayToolTip());
 }
 
 void MainWindow::Option1_Click()
@@ -378,6 +431,7 @@ void MainWindow::Option1_Click()
     m_oneShotTrigger.restart(reading());
     m_timer2->setEnabled(true);
     setStatus(toQ(kAlarmActiveText), true);
+    updateTrayToolTip();
 }
 
 void MainWindow::Option2_Click()
@@ -393,6 +447,7 @@ void MainWindow::disarm()
     for (QLineEdit* e : {m_text1, m_text2, m_text3, m_text4, m_text5})
         e->setReadOnly(false);
     m_timer2->setEnabled(false);
+    m_bell->cancel(AlarmBell::Source::OneShot);
     StopPlayback();
     RefreshScheduleStatus(false);
 }
@@ -406,38 +461,62 @@ void MainWindow::Timer1_Timer()
         m_statusDate = now.date();
         RefreshScheduleStatus(true);
     }
+    // The next alarm may come from a day file edited by hand: look again every minute.
+    if (now.time().minute() != m_tipMinute) {
+        m_tipMinute = now.time().minute();
+        updateTrayToolTip();
+    }
 }
 
 void MainWindow::Timer2_Timer()
 {
-    if (m_oneShotTrigger.check(parseTimeOfDay(toStd(m_text2->text())), reading()))
+    const AlarmCheck due =
+        m_oneShotTrigger.check(parseTimeOfDay(toStd(m_text2->text())), reading());
+    if (due.due == AlarmDue::Ring) {
         fireOneShot();
+    } else if (due.due == AlarmDue::Missed) {
+        setStatus(m_bell->tellMissed(alarmMessage(m_text2->text(), m_text1->text())), true);
+        updateTrayToolTip();
+    }
 }
 
 void MainWindow::fireOneShot()
 {
-    PlayAlarmSound(m_text4->text());
-    m_tray->ShowTrayBalloon(this, alarmMessage(m_text2->text(), m_text1->text()),
-                            QStringLiteral("Chimewell"), TrayModule::NIIF_INFO);
+    m_bell->ring(AlarmBell::Source::OneShot, m_text4->text(),
+                 alarmMessage(m_text2->text(), m_text1->text()));
     if (m_check1->isChecked())
         OpenInternet(m_text3->text());
     if (m_check2->isChecked())
         OpenInternet(m_text5->text());
+    updateTrayToolTip();
+}
+
+std::optional<int> MainWindow::weeklyMinuteOn(std::int64_t day) const
+{
+    return parseTimeOfDay(
+        readDayValue(toStd(m_appDir), dayName(weekdayOfDayNumber(day)), kTimeKey));
 }
 
 void MainWindow::Timer3_Timer()
 {
-    const ClockReading now = reading();
-    const std::string appDir = toStd(m_appDir);
-    const std::string day = GetDay(now.local);
-    const std::string time = readDayValue(appDir, day, kTimeKey);
-    if (!m_weeklyTrigger.check(parseTimeOfDay(time), now))
+    const AlarmCheck due =
+        m_weeklyTrigger.check([this](std::int64_t day) { return weeklyMinuteOn(day); }, reading());
+    if (due.due == AlarmDue::No)
         return;
-    PlayAlarmSound(QString::fromStdString(readDayValue(appDir, day, kMusicKey)));
+    const std::string appDir = toStd(m_appDir);
+    const std::string_view day = dayName(weekdayOfDayNumber(due.day));
+    // The time as the file spells it, so the message shows what the user wrote.
+    const QString time = QString::fromStdString(readDayValue(appDir, day, kTimeKey));
     const QString reason = QString::fromStdString(readDayValue(appDir, day, kReasonKey));
-    m_tray->ShowTrayBalloon(this, alarmMessage(QString::fromStdString(time), reason),
-                            QStringLiteral("Chimewell"), TrayModule::NIIF_INFO);
-    ShowOneShotStatus();
+    if (due.due == AlarmDue::Missed) {
+        setStatus(m_bell->tellMissed(alarmMessage(time, reason)), true);
+    } else {
+        m_bell->ring(AlarmBell::Source::Weekly,
+                     QString::fromStdString(readDayValue(appDir, day, kMusicKey)),
+                     alarmMessage(time, reason));
+        ShowOneShotStatus();
+    }
+    updateTrayToolTip();
 }
 
 void MainWindow::cmdPlay_Click()

@@ -16,6 +16,7 @@ class QRadioButton;
 
 namespace chimewell {
 
+class AlarmBell;
 class AlarmSound;
 class SecondTicker;
 class SecondTimer;
@@ -37,6 +38,7 @@ public:
     QString appDir() const { return m_appDir; }
     TrayModule& tray() { return *m_tray; }
     AlarmSound& sound() { return *m_sound; }
+    AlarmBell& bell() { return *m_bell; }
     SecondTicker& ticker() { return *m_ticker; }
     QMenu* trayMenu() const { return m_sysPopup; }
 
@@ -60,8 +62,14 @@ public:
     void restoreFromTray();
 
     bool isOneShotArmed() const;
-    /// The text a firing alarm shows in its balloon.
+    /// The text a firing alarm shows in its balloon; an overlong reason is shortened.
     static QString alarmMessage(const QString& time, const QString& reason);
+    static constexpr int kReasonShownLimit = 200;
+
+    /// "Chimewell", and on a second line the next alarm to come, one-shot or weekly.
+    QString trayToolTip() const;
+    /// Brings the tray icon's tooltip up to date.
+    void updateTrayToolTip();
 
 signals:
     void scheduleRequested();
@@ -88,6 +96,7 @@ private:
     void Timer2_Timer();
     void Timer3_Timer();
     void fireOneShot();
+    std::optional<int> weeklyMinuteOn(std::int64_t day) const;
     void cmdPlay_Click();
     void cmdStop_Click();
     void Command1_Click();
@@ -98,6 +107,7 @@ private:
     QString m_appDir;
     TrayModule* m_tray = nullptr;
     AlarmSound* m_sound = nullptr;
+    AlarmBell* m_bell = nullptr;
     SecondTicker* m_ticker = nullptr;
     SecondTimer* m_timer1 = nullptr;
     SecondTimer* m_timer2 = nullptr;
@@ -105,6 +115,7 @@ private:
     AlarmTrigger m_oneShotTrigger;
     AlarmTrigger m_weeklyTrigger;
     QDate m_statusDate;
+    int m_tipMinute = -1;
 
     QLabel* m_label1 = nullptr;
     QLineEdit* m_text1 = nullptr;

@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "AlarmBell.h"
 #include "MainWindow.h"
 #include "SecondTicker.h"
 #include "dialogs/AboutDialog.h"
@@ -79,6 +80,7 @@ bool Startup::run(const QStringList& arguments)
     connect(m_mainWindow, &MainWindow::deleteRequested, this, [this] { m_delete.show(); });
     connect(m_mainWindow, &MainWindow::aboutRequested, this, [this] { m_about.show(); });
     setUpDialogs();
+    m_mainWindow->bell().setStrings([this](const QString& name) { return m_pack.GetString(name); });
     m_mainWindow->startClock();
 
     // 2. The tray icon.

@@ -1,6 +1,7 @@
 #include "Startup.h"
 #include "lang/clsLanguagePack.h"
 #include "platform/Autostart.h"
+#include "platform/DBusNotifier.h"
 #include "platform/LockFileSingleInstance.h"
 #include "platform/PlatformServices.h"
 #include "platform/QtClock.h"

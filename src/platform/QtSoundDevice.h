@@ -2,19 +2,26 @@
 
 #include "SoundDevice.h"
 
-#include <memory>
+#include <QtCore/QPointer>
+#include <QtCore/QTimer>
 
 class QAudioOutput;
+class QAudioSink;
+class QBuffer;
 class QMediaPlayer;
 
 namespace chimewell {
 
-/// The device on QMediaPlayer. The player is made on the first command, so a program that
-/// never plays does not pay for the multimedia stack at start-up.
+/// The device on QMediaPlayer. Every "OPEN" gets a player of its own: on Qt 6.4 with
+/// GStreamer a player that is stopped, rewound and given a new source goes silent for good
+/// after a few rounds, without any error. A play that has not moved its position after
+/// `kProgressTimeoutMs` counts as failed, so a silent pipeline is never taken for a sound.
 class QtSoundDevice final : public SoundDevice
 {
     Q_OBJECT
 public:
+    static constexpr int kProgressTimeoutMs = 1500;
+
     explicit QtSoundDevice(QObject* parent = nullptr);
     ~QtSoundDevice() override;
 
@@ -24,14 +31,20 @@ public:
     void beep() override;
 
 private:
-    void ensurePlayer();
+    void newPlayer();
+    void dropPlayer();
     void reportFailure();
+    void checkProgress();
 
     QString m_fileName;
     QString m_openFile;
     bool m_failureReported = false;
-    std::unique_ptr<QAudioOutput> m_output;
-    std::unique_ptr<QMediaPlayer> m_player;
+    bool m_progressed = false;
+    QPointer<QMediaPlayer> m_player;
+    QPointer<QAudioOutput> m_output;
+    QTimer m_progressCheck;
+    QPointer<QAudioSink> m_beepSink;
+    QBuffer* m_beepBuffer = nullptr;
 };
 
 } // namespace chimewell

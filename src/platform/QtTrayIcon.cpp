@@ -1,8 +1,5 @@
 #include "QtTrayIcon.h"
 
-#include <QtDBus/QDBusConnection>
-#include <QtDBus/QDBusConnectionInterface>
-#include <QtDBus/QDBusMessage>
 #include <QtGui/QIcon>
 #include <QtGui/QImageReader>
 #include <QtWidgets/QMenu>
@@ -60,6 +57,12 @@ void QtTrayIcon::add(const QString& iconPath, const QString& tip, QMenu* menu)
     m_icon->show();
 }
 
+void QtTrayIcon::setToolTip(const QString& tip)
+{
+    if (m_icon)
+        m_icon->setToolTip(tip);
+}
+
 void QtTrayIcon::showBalloon(const QString& title, const QString& text)
 {
     if (m_icon)
@@ -75,23 +78,6 @@ void QtTrayIcon::remove()
 bool QtTrayIcon::isShown() const
 {
     return m_icon && m_icon->isVisible();
-}
-
-bool DBusNotifier::notify(const QString& title, const QString& text)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return false;
-    const QString service = QStringLiteral("org.freedesktop.Notifications");
-    if (!bus.interface() || !bus.interface()->isServiceRegistered(service).value())
-        return false;
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/Notifications"),
-                                       service, QStringLiteral("Notify"));
-    call << QStringLiteral("Chimewell") << quint32(0) << QStringLiteral("dialog-information")
-         << title << text.toHtmlEscaped() << QStringList() << QVariantMap() << qint32(-1);
-    // No reply is awaited: the alarm goes on at once.
-    return bus.send(call);
 }
 
 } // namespace chimewell

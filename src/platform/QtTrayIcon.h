@@ -17,18 +17,13 @@ public:
 
     bool isAvailable() const override;
     void add(const QString& iconPath, const QString& tip, QMenu* menu) override;
+    void setToolTip(const QString& tip) override;
     void showBalloon(const QString& title, const QString& text) override;
     void remove() override;
     bool isShown() const override;
 
 private:
     std::unique_ptr<QSystemTrayIcon> m_icon;
-};
-
-class DBusNotifier final : public DesktopNotifier
-{
-public:
-    bool notify(const QString& title, const QString& text) override;
 };
 
 } // namespace chimewell

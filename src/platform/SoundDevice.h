@@ -22,11 +22,13 @@ public:
     virtual void beep() = 0;
 
 signals:
-    /// The opened file could not be played (missing, not audio, no decoder). Emitted once
-    /// per "OPEN", possibly before command() returns.
+    /// The opened file could not be played (missing, not audio, no decoder, or playing that
+    /// never got under way). Emitted once per "OPEN", possibly before command() returns.
     void failed(const QString& fileName);
     /// The opened file started to sound.
     void started(const QString& fileName);
+    /// The opened file played to its end.
+    void ended(const QString& fileName);
 };
 
 } // namespace chimewell

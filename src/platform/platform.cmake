@@ -2,6 +2,8 @@
 set(P ${CMAKE_CURRENT_LIST_DIR})
 set(CHIMEWELL_PLATFORM_SOURCES
     ${P}/Autostart.h
+    ${P}/DBusNotifier.cpp
+    ${P}/DBusNotifier.h
     ${P}/FilePicker.h
     ${P}/FormLayout.cpp
     ${P}/FormLayout.h

@@ -1,5 +1,6 @@
 #include "AlarmTime.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -37,9 +38,7 @@ std::int64_t dayNumber(int year, int month, int day)
 
 int weekdayIndex(int year, int month, int day)
 {
-    const std::int64_t days = dayNumber(year, month, day);
-    // 1970-01-01 was a Thursday (index 4).
-    return static_cast<int>(((days % 7) + 7 + 4) % 7);
+    return weekdayOfDayNumber(dayNumber(year, month, day));
 }
 
 std::string_view dayName(int index)
@@ -117,28 +116,47 @@ void AlarmTrigger::restart(const ClockReading& now)
     m_firedMinute = -1;
 }
 
-bool AlarmTrigger::check(std::optional<int> minuteOfDay, const ClockReading& now)
+AlarmCheck AlarmTrigger::check(std::optional<int> minuteOfDay, const ClockReading& now)
+{
+    return check([minuteOfDay](std::int64_t) { return minuteOfDay; }, now);
+}
+
+AlarmCheck AlarmTrigger::check(const MinuteOnDay& minuteOn, const ClockReading& now)
 {
     const std::optional<ClockReading> previous = m_previous;
     m_previous = now;
-    if (!previous || !minuteOfDay)
-        return false;
+    if (!previous)
+        return {};
     const std::int64_t gap = now.epochSeconds - previous->epochSeconds;
-    if (gap <= 0 || gap > kMaxTickGapSeconds)
-        return false;
+    if (gap <= 0)
+        return {};
+    // Instants are compared on the wall clock, so a daylight-saving jump forward rings the
+    // alarm of the hour that does not exist, and the hour repeated in autumn rings once.
     const std::int64_t before = wallSeconds(previous->local);
     const std::int64_t after = wallSeconds(now.local);
     const std::int64_t today = dayNumber(now.local.year, now.local.month, now.local.day);
-    for (std::int64_t day : {today - 1, today}) {
-        const std::int64_t instant = day * 86400 + *minuteOfDay * 60;
+    const std::int64_t firstDay = std::max(before / 86400, today - kMaxMissedDays);
+    AlarmCheck found;
+    for (std::int64_t day = firstDay; day <= today; ++day) {
+        const std::optional<int> minute = minuteOn(day);
+        if (!minute)
+            continue;
+        const std::int64_t instant = day * 86400 + *minute * 60;
         if (before < instant && instant <= after &&
-            !(m_firedDay == day && m_firedMinute == *minuteOfDay)) {
-            m_firedDay = day;
-            m_firedMinute = *minuteOfDay;
-            return true;
-        }
+            !(m_firedDay == day && m_firedMinute == *minute))
+            found = {gap > kMaxTickGapSeconds ? AlarmDue::Missed : AlarmDue::Ring, day, *minute};
     }
-    return false;
+    if (found.due != AlarmDue::No) {
+        m_firedDay = found.day;
+        m_firedMinute = found.minuteOfDay;
+    }
+    return found;
+}
+
+int weekdayOfDayNumber(std::int64_t day)
+{
+    // 1970-01-01 was a Thursday (index 4).
+    return static_cast<int>(((day % 7) + 7 + 4) % 7);
 }
 
 } // namespace chimewell

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,27 +64,56 @@ std::string formatTimeOfDay(int minutes);
 /// later than now (a time equal to now has already come).
 bool isPending(std::string_view timeText, const LocalDateTime& now);
 
-/// Decides, tick by tick, when an alarm set for a minute of the day falls due. It fires on
+/// What one tick found: nothing, an alarm to ring now, or an alarm whose instant passed while
+/// no tick came (the machine slept, the program was stopped, the clock was set forward).
+enum class AlarmDue
+{
+    No,
+    Ring,
+    Missed
+};
+
+struct AlarmCheck
+{
+    AlarmDue due = AlarmDue::No;
+    /// The alarm's day (days since 1970-01-01, local) and minute; for a missed alarm the
+    /// latest one that passed.
+    std::int64_t day = 0;
+    int minuteOfDay = 0;
+};
+
+/// Decides, tick by tick, when an alarm set for a minute of the day falls due. It rings on
 /// the first tick at or after the alarm's instant (the time at :00) when the previous tick
-/// was before it and at most a minute of real time back; and at most once per day for
-/// the same time. A late tick therefore still fires, two ticks in one second fire once, a
-/// machine waking from sleep long after the time stays quiet, and a clock set back over the
-/// time does not fire a second time that day.
+/// was before it and at most a minute of real time back. When the previous tick was longer
+/// ago, the instants that passed in between are reported as missed instead, so a machine
+/// waking from sleep long after the time tells the user rather than ringing late. Either way
+/// an alarm is reported at most once per day for the same time, so a clock set back over
+/// the time does not ring a second time that day.
 class AlarmTrigger
 {
 public:
     static constexpr std::int64_t kMaxTickGapSeconds = 60;
+    /// How many days back a long gap is searched for missed alarms: a week holds them all.
+    static constexpr std::int64_t kMaxMissedDays = 8;
+
+    /// The alarm's minute on a given day (days since 1970-01-01), or nothing on that day.
+    using MinuteOnDay = std::function<std::optional<int>(std::int64_t day)>;
 
     /// Starts watching from `now`, forgetting what fired before.
     void restart(const ClockReading& now);
 
-    /// One tick. `minuteOfDay` is the alarm's time, or nothing when no alarm is set.
-    bool check(std::optional<int> minuteOfDay, const ClockReading& now);
+    /// One tick of an alarm that may differ from day to day.
+    AlarmCheck check(const MinuteOnDay& minuteOn, const ClockReading& now);
+    /// One tick of an alarm at the same minute every day, or of none.
+    AlarmCheck check(std::optional<int> minuteOfDay, const ClockReading& now);
 
 private:
     std::optional<ClockReading> m_previous;
     std::int64_t m_firedDay = INT64_MIN;
     int m_firedMinute = -1;
 };
+
+/// The weekday (0 for Sunday) of a day number.
+int weekdayOfDayNumber(std::int64_t day);
 
 } // namespace chimewell

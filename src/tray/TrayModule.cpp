@@ -43,6 +43,8 @@ TrayModule::TrayModule(TrayIcon& icon, DesktopNotifier* notifier, QObject* paren
     : QObject(parent), m_icon(icon), m_notifier(notifier)
 {
     connect(&m_icon, &TrayIcon::leftPressed, this, &TrayModule::leftPressed);
+    if (m_notifier)
+        connect(m_notifier, &DesktopNotifier::actionInvoked, this, &TrayModule::actionInvoked);
 }
 
 void TrayModule::AddTrayIcon(QWidget*, const QString& iconFile, const QString& tip, qint32,
@@ -53,19 +55,39 @@ void TrayModule::AddTrayIcon(QWidget*, const QString& iconFile, const QString& t
 
 void TrayModule::ShowTrayBalloon(QWidget*, const QString& text, const QString& title, qint32)
 {
-    const QString shownText = cut(text, kTextLimit);
-    const QString shownTitle = cut(title, kTitleLimit);
+    tell({title, text, false, {}});
+}
+
+bool TrayModule::tell(const Notice& notice)
+{
+    Notice shown = notice;
+    shown.text = cut(notice.text, kTextLimit);
+    shown.title = cut(notice.title, kTitleLimit);
+    if (m_notifier && m_notifier->notify(shown))
+        return m_notifier->showsActions();
     if (hasNotificationArea()) {
-        m_icon.showBalloon(shownTitle, shownText);
-        return;
+        m_icon.showBalloon(shown.title, shown.text);
+        return false;
     }
-    if (m_notifier && m_notifier->notify(shownTitle, shownText))
-        return;
     if (m_notice)
         m_notice->close();
-    m_notice = makeNotice(shownTitle, shownText);
+    m_notice = makeNotice(shown.title, shown.text);
     m_notice->show();
-    QTimer::singleShot(kNoticeMilliseconds, m_notice.data(), &QWidget::close);
+    // An alarm's notice stays until the user closes it.
+    if (!notice.urgent)
+        QTimer::singleShot(kNoticeMilliseconds, m_notice.data(), &QWidget::close);
+    return false;
+}
+
+void TrayModule::withdraw()
+{
+    if (m_notifier)
+        m_notifier->withdraw();
+}
+
+void TrayModule::setToolTip(const QString& tip)
+{
+    m_icon.setToolTip(cut(tip, kTipLimit));
 }
 
 void TrayModule::RemoveTrayIcon()

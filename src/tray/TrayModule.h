@@ -11,11 +11,13 @@ namespace chimewell {
 
 class DesktopNotifier;
 class TrayIcon;
+struct Notice;
 
 /// `modTray`: the main window's icon in the notification area, its balloons and its removal.
-/// Texts are cut to the widths the tray record holds. On a desktop without a notification
-/// area the balloon still reaches the user: as a desktop notification, or else as a small
-/// notice window that closes by itself.
+/// Texts are cut to the widths the tray record holds. A balloon goes to the desktop's
+/// notification service where there is one, so that it can stay and carry buttons and its
+/// text is never read as markup; else it is drawn on the icon, and on a desktop without a
+/// notification area it is a small notice window that closes by itself.
 class TrayModule : public QObject
 {
     Q_OBJECT
@@ -34,6 +36,13 @@ public:
     void ShowTrayBalloon(QWidget* window, const QString& text, const QString& title,
                          qint32 iconKind);
     void RemoveTrayIcon();
+    void setToolTip(const QString& tip);
+
+    /// Tells the user `notice` the best way the desktop offers. True when its buttons are
+    /// shown on it; without them the caller offers the same choices another way.
+    bool tell(const Notice& notice);
+    /// Takes the last notification away, where the desktop's service showed it.
+    void withdraw();
 
     /// Whether hiding the main window leaves the tray icon as a way back.
     bool hasNotificationArea() const;
@@ -42,6 +51,8 @@ public:
 
 signals:
     void leftPressed();
+    /// A button of the last notification was pressed.
+    void actionInvoked(const QString& key);
 
 private:
     TrayIcon& m_icon;

@@ -1,7 +1,16 @@
 #include "CoreTest.h"
 #include "storage/AlarmTime.h"
 
+#include <ostream>
+
 using namespace chimewell;
+
+namespace chimewell {
+std::ostream& operator<<(std::ostream& out, AlarmDue due)
+{
+    return out << (due == AlarmDue::Ring ? "Ring" : due == AlarmDue::Missed ? "Missed" : "No");
+}
+} // namespace chimewell
 
 namespace {
 
@@ -13,6 +22,11 @@ ClockReading at(int hour, int minute, int second, int dayOffset = 0)
     r.epochSeconds =
         dayNumber(2026, 12, 7 + dayOffset) * 86400 + hour * 3600 + minute * 60 + second;
     return r;
+}
+
+bool rings(AlarmTrigger& trigger, std::optional<int> minute, const ClockReading& now)
+{
+    return trigger.check(minute, now).due == AlarmDue::Ring;
 }
 
 } // namespace
@@ -114,14 +128,14 @@ CORE_TEST(triggerNeverMissesNorDoubles)
         coretest::Row label(row.name);
         AlarmTrigger trigger;
         trigger.restart(at(12, 58, 59));
-        trigger.check(780, at(12, 59, 0));
+        rings(trigger, 780, at(12, 59, 0));
         for (const auto& step : row.steps)
-            CHECK_EQ(trigger.check(780, step.now), step.fires);
+            CHECK_EQ(rings(trigger, 780, step.now), step.fires);
     }
 
     AlarmTrigger unset;
     unset.restart(at(12, 59, 59));
-    CHECK(!unset.check(std::nullopt, at(13, 0, 0)));
+    CHECK(!rings(unset, std::nullopt, at(13, 0, 0)));
 }
 
 CORE_TEST(triggerFiresEveryDayWhileItRuns)
@@ -132,7 +146,7 @@ CORE_TEST(triggerFiresEveryDayWhileItRuns)
     int firings = 0;
     for (int tick = 0; tick < 3 * 86400; ++tick) {
         now = plusSeconds(now, 1);
-        if (trigger.check(780, now)) {
+        if (rings(trigger, 780, now)) {
             ++firings;
             CHECK_EQ(renderClock(now.local), std::string("13:00:00"));
         }
@@ -144,15 +158,15 @@ CORE_TEST(clockSetBackDoesNotFireTwiceThatDay)
 {
     AlarmTrigger trigger;
     trigger.restart(at(12, 59, 59));
-    CHECK(trigger.check(780, at(13, 0, 0)));
+    CHECK(rings(trigger, 780, at(13, 0, 0)));
     // the user sets the clock back two minutes: wall time goes back, real time goes on
     ClockReading now = at(12, 58, 0);
     now.epochSeconds = at(13, 0, 1).epochSeconds;
-    CHECK(!trigger.check(780, now));
+    CHECK(!rings(trigger, 780, now));
     int firings = 0;
     for (int s = 0; s < 300; ++s) {
         now = plusSeconds(now, 1);
-        firings += trigger.check(780, now) ? 1 : 0;
+        firings += rings(trigger, 780, now) ? 1 : 0;
     }
     CHECK_EQ(firings, 0);
     // another time set for later the same day still fires, once
@@ -160,7 +174,7 @@ CORE_TEST(clockSetBackDoesNotFireTwiceThatDay)
     firings = 0;
     for (int s = 0; s < 180; ++s) {
         now = plusSeconds(now, 1);
-        if (trigger.check(785, now)) {
+        if (rings(trigger, 785, now)) {
             ++firings;
             CHECK_EQ(renderClock(now.local), std::string("13:05:00"));
         }
@@ -172,15 +186,71 @@ CORE_TEST(alarmAtMidnightAndAcrossDaylightSaving)
 {
     AlarmTrigger trigger;
     trigger.restart(at(23, 59, 58));
-    CHECK(!trigger.check(0, at(23, 59, 59)));
-    CHECK(trigger.check(0, at(0, 0, 0, 1)));
+    CHECK(!rings(trigger, 0, at(23, 59, 59)));
+    CHECK(rings(trigger, 0, at(0, 0, 0, 1)));
 
     // spring forward: the wall clock jumps from 01:59:59 to 03:00:00 in one real second;
     // an alarm at 02:30, which does not exist that night, rings at 03:00:00
     AlarmTrigger spring;
     spring.restart(at(1, 59, 58));
-    CHECK(!spring.check(150, at(1, 59, 59)));
+    CHECK(!rings(spring, 150, at(1, 59, 59)));
     ClockReading jumped = at(3, 0, 0);
     jumped.epochSeconds = at(1, 59, 59).epochSeconds + 1;
-    CHECK(spring.check(150, jumped));
+    CHECK(rings(spring, 150, jumped));
+}
+
+CORE_TEST(alarmsPassedInAGapAreToldOnceNeverRung)
+{
+    const auto missed = [](ClockReading before, ClockReading after,
+                           const AlarmTrigger::MinuteOnDay& minuteOn) {
+        AlarmTrigger trigger;
+        trigger.restart(before);
+        const AlarmCheck found = trigger.check(minuteOn, after);
+        // a second look at the same moment tells nothing more
+        CHECK_EQ(trigger.check(minuteOn, plusSeconds(after, 1)).due, AlarmDue::No);
+        return found;
+    };
+    const auto daily = [](int minute) {
+        return [minute](std::int64_t) { return std::optional<int>(minute); };
+    };
+    // asleep from 12:59:50 to 13:05: the 13:00 alarm is missed, not rung
+    AlarmCheck found = missed(at(12, 59, 50), at(13, 5, 0), daily(780));
+    CHECK_EQ(found.due, AlarmDue::Missed);
+    CHECK_EQ(found.minuteOfDay, 780);
+    CHECK_EQ(found.day, dayNumber(2026, 12, 7));
+    // a gap without an instant in it says nothing
+    CHECK_EQ(missed(at(13, 0, 30), at(15, 0, 0), daily(780)).due, AlarmDue::No);
+    // two days asleep: the latest of the two instants is told, once
+    found = missed(at(12, 0, 0), at(14, 0, 0, 1), daily(780));
+    CHECK_EQ(found.due, AlarmDue::Missed);
+    CHECK_EQ(found.day, dayNumber(2026, 12, 8));
+    // a week's day files: Monday 13:00 and Tuesday 09:00, asleep from Monday noon to Tuesday
+    // noon, tell Tuesday's alarm; Wednesday's, still to come, is not touched
+    const auto week = [](std::int64_t day) -> std::optional<int> {
+        switch (weekdayOfDayNumber(day)) {
+        case 1:
+            return 780;
+        case 2:
+            return 540;
+        case 3:
+            return 600;
+        default:
+            return std::nullopt;
+        }
+    };
+    found = missed(at(12, 0, 0), at(12, 0, 0, 1), week);
+    CHECK_EQ(found.minuteOfDay, 540);
+    CHECK_EQ(found.day, dayNumber(2026, 12, 8));
+
+    // spring forward while asleep: 01:50 to 03:10 on the wall is 20 real minutes, and the
+    // 02:30 alarm that night passed
+    ClockReading woke = at(3, 10, 0);
+    woke.epochSeconds = at(1, 50, 0).epochSeconds + 20 * 60;
+    CHECK_EQ(missed(at(1, 50, 0), woke, daily(150)).due, AlarmDue::Missed);
+    // autumn: asleep from 01:30 in the first pass of the hour to 01:40 in the second; the
+    // 01:35 alarm passed in between, the 01:15 alarm had rung in the first pass already
+    woke = at(1, 40, 0);
+    woke.epochSeconds = at(1, 30, 0).epochSeconds + 70 * 60;
+    CHECK_EQ(missed(at(1, 30, 0), woke, daily(95)).due, AlarmDue::Missed);
+    CHECK_EQ(missed(at(1, 30, 0), woke, daily(75)).due, AlarmDue::No);
 }

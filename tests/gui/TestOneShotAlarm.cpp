@@ -1,4 +1,5 @@
 #include "Fakes.h"
+#include "app/AlarmBell.h"
 #include "app/MainWindow.h"
 #include "app/SecondTicker.h"
 #include "app/StatusPanel.h"
@@ -47,7 +48,16 @@ struct Fixture
         window.ticker().fire();
         QCoreApplication::processEvents(); // queued sound fallbacks
     }
-    int firings() const { return fx.tray.balloons.size(); }
+    // Alarms rung, not told as missed.
+    int firings() const { return fx.tray.balloons.filter("|It's ").size(); }
+    QStringList visibleTrayItems() const
+    {
+        QStringList out;
+        for (QAction* a : window.trayMenu()->actions())
+            if (a->isVisible())
+                out << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        return out;
+    }
 };
 
 } // namespace
@@ -77,6 +87,10 @@ private slots:
     void balloonTextsAreCutToTheirFields();
     void withoutATrayTheAlarmStillReachesTheUser();
     void clockLabelFollowsTheClock();
+    void stopAndSnoozeFromTheNotification();
+    void stopAndSnoozeFromTheTrayMenu();
+    void aSleptThroughAlarmIsToldNotRung();
+    void trayTipNamesTheNextAlarm();
 };
 
 void TestOneShotAlarm::firesOnceWithTheCallsInOrder()
@@ -387,9 +401,7 @@ void TestOneShotAlarm::trayRestoresAndHides()
 
     f.window.hide();
     auto* show = f.window.findChild<QAction*>("mnuShow");
-    QVERIFY(f.window.trayMenu()->actions().contains(show));
-    QCOMPARE(f.window.trayMenu()->actions().size(), 3);
-    QVERIFY(f.window.trayMenu()->actions().at(1)->isSeparator());
+    QCOMPARE(f.visibleTrayItems(), QStringList({"mnuShow", "-", "mnuExit"}));
     show->trigger();
     QVERIFY(f.window.isVisible());
 }
@@ -409,6 +421,7 @@ void TestOneShotAlarm::withoutATrayTheAlarmStillReachesTheUser()
     // a desktop notification when a notification service runs
     Fixture f;
     f.fx.tray.available = false;
+    f.fx.notifier.serviceRuns = true;
     f.window.show();
     QTest::mouseClick(f.button("Command4"), Qt::LeftButton);
     QVERIFY(f.window.isVisible());
@@ -422,7 +435,6 @@ void TestOneShotAlarm::withoutATrayTheAlarmStillReachesTheUser()
     // else a notice window that closes by itself
     Fixture g;
     g.fx.tray.available = false;
-    g.fx.notifier.serviceRuns = false;
     QTest::mouseClick(g.button("Command3"), Qt::LeftButton);
     QWidget* notice = g.window.tray().noticeWindow();
     QVERIFY(notice);
@@ -443,6 +455,103 @@ void TestOneShotAlarm::clockLabelFollowsTheClock()
     QVERIFY(first.contains("9") && first.contains("05") && first.contains("07"));
     f.tickAt(QTime(9, 5, 8));
     QVERIFY(label->text() != first);
+}
+
+void TestOneShotAlarm::stopAndSnoozeFromTheNotification()
+{
+    Fixture f;
+    f.fx.notifier.serviceRuns = true;
+    f.window.bell().setStrings([](const QString& name) {
+        return name == "AlarmSnooze" ? QStringLiteral("Schlummern") : QString();
+    });
+    f.fx.clock.set(QTime(12, 59, 59));
+    f.arm("Meeting", "13:00");
+    f.tickAt(QTime(13, 0, 0));
+    QCOMPARE(f.fx.notifier.notices.size(), 1);
+    const Notice alarm = f.fx.notifier.notices.first();
+    QCOMPARE(alarm.text, QStringLiteral("It's 13:00. Time for Meeting."));
+    QVERIFY(alarm.urgent);
+    QCOMPARE(alarm.actions.size(), 2);
+    QCOMPARE(alarm.actions[0].label, QStringLiteral("Stop"));
+    QCOMPARE(alarm.actions[1].label, QStringLiteral("Schlummern"));
+    QVERIFY(f.fx.tray.balloons.isEmpty());
+
+    // Snooze: silent at once, rings again five minutes later, sound and notice, once
+    f.fx.notifier.press(alarm.actions[1].key);
+    QVERIFY(f.fx.sound.playing.isEmpty());
+    for (int s = 1; s <= 600; ++s)
+        f.tickAt(QTime(13, 0, 0).addSecs(s));
+    QCOMPARE(f.fx.notifier.notices.size(), 2);
+    QCOMPARE(f.fx.sound.commands.count("PLAY"), 2);
+
+    // Stop: silent, and the alarm stays armed for tomorrow
+    f.fx.notifier.press("stop");
+    QVERIFY(f.fx.sound.playing.isEmpty());
+    QVERIFY(f.fx.notifier.withdrawn > 0);
+    QVERIFY(f.window.isOneShotArmed());
+    QCOMPARE(f.fx.sound.commands.count("PLAY"), 2);
+}
+
+void TestOneShotAlarm::stopAndSnoozeFromTheTrayMenu()
+{
+    // a tray that draws its own balloons: the menu offers Stop and Snooze while it rings
+    Fixture f;
+    f.fx.clock.set(QTime(12, 59, 59));
+    f.arm("Meeting", "13:00");
+    f.tickAt(QTime(13, 0, 0));
+    QCOMPARE(f.visibleTrayItems(),
+             QStringList({"mnuStopAlarm", "mnuSnooze", "-", "mnuShow", "-", "mnuExit"}));
+    f.get<QAction>("mnuSnooze")->trigger();
+    QVERIFY(f.fx.sound.playing.isEmpty());
+    QCOMPARE(f.visibleTrayItems(), QStringList({"mnuShow", "-", "mnuExit"}));
+    f.tickAt(QTime(13, 4, 59));
+    QCOMPARE(f.firings(), 1);
+    f.tickAt(QTime(13, 5, 0));
+    QCOMPARE(f.firings(), 2);
+    f.get<QAction>("mnuStopAlarm")->trigger();
+    QVERIFY(f.fx.sound.playing.isEmpty());
+    QVERIFY(f.window.isOneShotArmed());
+
+    // "Alarm off" forgets a snoozed one-shot alarm
+    f.get<QAction>("mnuSnooze")->trigger();
+    QTest::mouseClick(f.get<QRadioButton>("Option2"), Qt::LeftButton);
+    f.tickAt(QTime(13, 10, 0));
+    QCOMPARE(f.firings(), 2);
+}
+
+void TestOneShotAlarm::aSleptThroughAlarmIsToldNotRung()
+{
+    Fixture f;
+    f.fx.notifier.serviceRuns = true;
+    f.fx.clock.set(QTime(12, 59, 49));
+    f.arm("Dentist", "13:00");
+    f.tickAt(QTime(12, 59, 50));
+    f.tickAt(QTime(13, 5, 0)); // suspended in between
+    const QString told = "Missed alarm: It's 13:00. Time for Dentist.";
+    QCOMPARE(f.fx.notifier.notes, QStringList{"Chimewell|" + told});
+    QVERIFY(f.fx.notifier.notices.first().actions.isEmpty());
+    QVERIFY(!f.fx.sound.commands.contains("PLAY"));
+    QCOMPARE(f.status(), told);
+    f.tickAt(QTime(13, 5, 1));
+    QCOMPARE(f.fx.notifier.notes.size(), 1);
+
+    // a reason too long for any notification is shortened
+    const QString message = MainWindow::alarmMessage("13:00", QString(10000, 'x'));
+    QVERIFY(message.size() < MainWindow::kReasonShownLimit + 30);
+    QVERIFY(message.endsWith(QStringLiteral("\u2026.")));
+}
+
+void TestOneShotAlarm::trayTipNamesTheNextAlarm()
+{
+    Fixture f;
+    QCOMPARE(f.window.trayToolTip(), QStringLiteral("Chimewell"));
+    f.app.write("schedule/Tuesday.ini", "[alarm]\r\ntime=09:00\r\nreason=Gym\r\n");
+    f.app.write("schedule/Monday.ini", "[alarm]\r\ntime=11:00\r\nreason=Past\r\n");
+    QCOMPARE(f.window.trayToolTip(), QStringLiteral("Chimewell\nNext alarm: Tuesday 09:00"));
+    f.arm("Lunch", "12:30"); // Monday 12:00 now
+    QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Monday 12:30"));
+    f.fx.clock.set(QTime(12, 45, 0));
+    QCOMPARE(f.window.trayToolTip(), QStringLiteral("Chimewell\nNext alarm: Tuesday 09:00"));
 }
 
 QTEST_MAIN(TestOneShotAlarm)

@@ -134,6 +134,7 @@ public:
         balloons << title + "|" + text;
         m_log.add("balloon " + text);
     }
+    void setToolTip(const QString& t) override { tip = t; }
     void remove() override
     {
         shown = false;
@@ -146,20 +147,31 @@ private:
     Log& m_log;
 };
 
+/// A notification service; off unless a test turns it on, so alarms show as balloons.
 class FakeNotifier final : public chimewell::DesktopNotifier
 {
 public:
     explicit FakeNotifier(Log& log) : m_log(log) {}
-    bool serviceRuns = true;
-    QStringList notes;
-    bool notify(const QString& title, const QString& text) override
+    bool serviceRuns = false;
+    bool offersActions = true;
+    QStringList notes; // "title|text"
+    QList<chimewell::Notice> notices;
+    int withdrawn = 0;
+    bool notify(const chimewell::Notice& notice) override
     {
         if (!serviceRuns)
             return false;
-        notes << title + "|" + text;
-        m_log.add("notify " + text);
+        notes << notice.title + "|" + notice.text;
+        notices << notice;
+        m_log.add("notify " + notice.text);
         return true;
     }
+    bool showsActions() const override
+    {
+        return offersActions && !notices.last().actions.isEmpty();
+    }
+    void withdraw() override { ++withdrawn; }
+    void press(const QString& key) { emit actionInvoked(key); }
 
 private:
     Log& m_log;

@@ -5,6 +5,7 @@
 //   chimewell-lpk template -o SOURCE    the program's own texts, to start a translation
 // The source syntax is described in docs/language-packs.md.
 
+#include "app/AlarmBell.h"
 #include "app/MainWindow.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
@@ -219,6 +220,9 @@ int makeTemplate(const QString& output)
         p.forms.push_back(f);
     }
     p.formCount = static_cast<std::int16_t>(p.forms.size() - 1);
+    for (const AlarmBell::Text& text : AlarmBell::kAllTexts)
+        p.strings.push_back({text.name, text.english});
+    p.stringCount = static_cast<std::int16_t>(p.strings.size() - 1);
     return writeFile(output, pack::formatSource(p)) ? 0 : 1;
 }
 
@@ -266,6 +270,10 @@ int check(const QString& input)
                                 .arg(w.name, e.key, e.toolTip);
         }
     }
+    for (const AlarmBell::Text& text : AlarmBell::kAllTexts)
+        if (pack::findString(p, text.name).empty())
+            problems << QStringLiteral("strings: %1 is not translated (\"%2\")")
+                            .arg(QLatin1String(text.name), QString::fromUtf8(text.english));
     for (std::size_t i = 1; i < p.forms.size(); ++i)
         if (!known.contains(toQ(p.forms[i].formName)))
             problems << QStringLiteral("%1: names no window of the program")
