@@ -44,24 +44,32 @@ QtSoundDevice::~QtSoundDevice()
         m_player->stop();
 }
 
-void QtSoundDevice::dropPlayer()
+void QtSoundDevice::retirePlayer()
 {
     m_progressCheck.stop();
-    if (m_player) {
-        m_player->disconnect(this);
-        m_player->stop();
-        // Later: the player may be the sender of the signal that got us here.
-        m_player->deleteLater();
-        m_output->deleteLater();
-    }
+    if (!m_player)
+        return;
+    m_player->disconnect(this);
+    m_player->stop();
+    // Tearing a pipeline down while the next one starts stalls the new one after its first
+    // 120 ms, silently: the old player goes only once the new one is heard.
+    m_retired.append(m_player);
+    m_player = nullptr;
+}
+
+void QtSoundDevice::dropRetiredPlayers()
+{
+    for (const QPointer<QMediaPlayer>& player : std::as_const(m_retired))
+        if (player)
+            player->deleteLater();
+    m_retired.clear();
 }
 
 void QtSoundDevice::newPlayer()
 {
-    dropPlayer();
-    m_output = new QAudioOutput(this);
+    retirePlayer();
     m_player = new QMediaPlayer(this);
-    m_player->setAudioOutput(m_output);
+    m_player->setAudioOutput(new QAudioOutput(m_player));
     m_progressed = false;
     // The GStreamer backend reports a bad file several times and stays in the playing state:
     // report it once and stop the player ourselves.
@@ -75,8 +83,7 @@ void QtSoundDevice::newPlayer()
                 if (status == QMediaPlayer::InvalidMedia) {
                     reportFailure();
                 } else if (status == QMediaPlayer::EndOfMedia && !m_failureReported) {
-                    m_progressed = true;
-                    m_progressCheck.stop();
+                    markProgress();
                     emit ended(m_openFile);
                 }
             });
@@ -86,9 +93,18 @@ void QtSoundDevice::newPlayer()
                     emit started(m_openFile);
             });
     connect(m_player, &QMediaPlayer::positionChanged, this, [this](qint64 position) {
-        if (position > 0)
-            m_progressed = true;
+        if (position >= kProgressMs)
+            markProgress();
     });
+}
+
+void QtSoundDevice::markProgress()
+{
+    if (m_progressed)
+        return;
+    m_progressed = true;
+    m_progressCheck.stop();
+    dropRetiredPlayers();
 }
 
 void QtSoundDevice::reportFailure()

@@ -14,13 +14,15 @@ namespace chimewell {
 
 /// The device on QMediaPlayer. Every "OPEN" gets a player of its own: on Qt 6.4 with
 /// GStreamer a player that is stopped, rewound and given a new source goes silent for good
-/// after a few rounds, without any error. A play that has not moved its position after
-/// `kProgressTimeoutMs` counts as failed, so a silent pipeline is never taken for a sound.
+/// after a few rounds, without any error. A play whose position has not passed
+/// `kProgressMs` after `kProgressTimeoutMs` (and that has not ended) counts as failed, so a
+/// stalled pipeline is never taken for a sound.
 class QtSoundDevice final : public SoundDevice
 {
     Q_OBJECT
 public:
     static constexpr int kProgressTimeoutMs = 1500;
+    static constexpr int kProgressMs = 300;
 
     explicit QtSoundDevice(QObject* parent = nullptr);
     ~QtSoundDevice() override;
@@ -32,7 +34,9 @@ public:
 
 private:
     void newPlayer();
-    void dropPlayer();
+    void retirePlayer();
+    void dropRetiredPlayers();
+    void markProgress();
     void reportFailure();
     void checkProgress();
 
@@ -41,7 +45,7 @@ private:
     bool m_failureReported = false;
     bool m_progressed = false;
     QPointer<QMediaPlayer> m_player;
-    QPointer<QAudioOutput> m_output;
+    QList<QPointer<QMediaPlayer>> m_retired;
     QTimer m_progressCheck;
     QPointer<QAudioSink> m_beepSink;
     QBuffer* m_beepBuffer = nullptr;

@@ -87,7 +87,16 @@ start_desktop() {
     export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
     wait_for 10 pactl info || fail "PulseAudio did not start"
 
-    spawn dunst -config /dev/null 2>/dev/null
+    # E2E_NOTIFY=fake puts the scenario's own server in dunst's place: it logs each call to
+    # $E2E_WORK/notices and presses buttons on request (press KEY).
+    if [ "${E2E_NOTIFY:-dunst}" = fake ]; then
+        spawn "$E2E_NOTIFY_SERVER" "$E2E_WORK/notices"
+        wait_for 10 dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
+            org.freedesktop.DBus.GetNameOwner string:org.freedesktop.Notifications ||
+            fail "the notification server did not start"
+    else
+        spawn dunst -config /dev/null 2>/dev/null
+    fi
     spawn dbus-monitor --session "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
         >"$E2E_WORK/notify.log" 2>/dev/null
 
@@ -220,6 +229,21 @@ fake_clock() {
     E2E_LAUNCHER=(env LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
         "FAKETIME=@$1" FAKETIME_DONT_FAKE_MONOTONIC=1)
 }
+
+# A clock that can be moved while the program runs: movable_clock TIME before launching,
+# then move_clock TIME (libfaketime reads the offset from a file, at most a second late).
+movable_clock() {
+    move_clock "$1"
+    E2E_LAUNCHER=(env LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+        "FAKETIME_TIMESTAMP_FILE=$E2E_WORK/faketime" FAKETIME_CACHE_DURATION=1
+        FAKETIME_DONT_FAKE_MONOTONIC=1)
+}
+move_clock() {
+    echo "+$(($(date -d "$1" +%s) - $(date +%s)))" >"$E2E_WORK/faketime"
+}
+
+# Presses a button on the last notification (with E2E_NOTIFY=fake).
+press() { echo "$1" >"$E2E_WORK/notices.press"; }
 
 # A recording xdg-open first on PATH: each call appends its arguments to $E2E_WORK/opened.
 record_openings() {

@@ -48,6 +48,7 @@ private slots:
     void playsARealWaveFile();
     void reportsUnplayableFilesOnce_data();
     void reportsUnplayableFilesOnce();
+    void everyOpenPlaysAgain();
 };
 
 void TestSoundDevice::playsARealWaveFile()
@@ -92,6 +93,29 @@ void TestSoundDevice::reportsUnplayableFilesOnce()
     QTest::qWait(300); // the backend repeats its errors; they must not be reported again
     QCOMPARE(failed.count(), 1);
     QCOMPARE(failed.first().first().toString(), path);
+}
+
+void TestSoundDevice::everyOpenPlaysAgain()
+{
+    // One reused player fell silent after a few rounds of stop, rewind and open; every round
+    // must start again, and a sound that plays to its end is not taken for a failure.
+    QTemporaryDir dir;
+    const QString wav = writeFile(dir, "short.wav", makeWav(0.4, 660));
+    QtSoundDevice device;
+    QSignalSpy started(&device, &SoundDevice::started);
+    QSignalSpy ended(&device, &SoundDevice::ended);
+    QSignalSpy failed(&device, &SoundDevice::failed);
+    device.setFileName(wav);
+    for (int round = 1; round <= 10; ++round) {
+        device.command("STOP");
+        device.command("PREV");
+        device.command("OPEN");
+        device.command("PLAY");
+        QTRY_COMPARE_WITH_TIMEOUT(started.count(), round, 5000);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+    QTest::qWait(QtSoundDevice::kProgressTimeoutMs + 200);
+    QCOMPARE(failed.count(), 0);
 }
 
 QTEST_MAIN(TestSoundDevice)
