@@ -48,8 +48,8 @@ QString AlarmBell::tellMissed(const QString& message)
 
 void AlarmBell::stop()
 {
-    if (m_ringing)
-        m_sound.StopPlayback();
+    // Also when the sound gave way to the beeps, which the bell no longer counts as ringing.
+    m_sound.StopPlayback();
     m_tray.withdraw();
     setRinging(false);
 }

@@ -34,7 +34,6 @@ QByteArray beepSamples(const QAudioFormat& format)
 QtSoundDevice::QtSoundDevice(QObject* parent) : SoundDevice(parent)
 {
     m_progressCheck.setSingleShot(true);
-    m_progressCheck.setInterval(kProgressTimeoutMs);
     connect(&m_progressCheck, &QTimer::timeout, this, &QtSoundDevice::checkProgress);
 }
 
@@ -140,7 +139,7 @@ void QtSoundDevice::command(const QString& command)
             return;
         m_progressed = false;
         m_player->play();
-        m_progressCheck.start();
+        m_progressCheck.start(kProgressTimeoutMs);
     } else if (command == QLatin1String("STOP")) {
         m_progressCheck.stop();
         if (m_player)

@@ -14,14 +14,15 @@ namespace chimewell {
 
 /// The device on QMediaPlayer. Every "OPEN" gets a player of its own: on Qt 6.4 with
 /// GStreamer a player that is stopped, rewound and given a new source goes silent for good
-/// after a few rounds, without any error. A play whose position has not passed
-/// `kProgressMs` after `kProgressTimeoutMs` (and that has not ended) counts as failed, so a
-/// stalled pipeline is never taken for a sound.
+/// after a few rounds, without any error. A play that has neither passed `kProgressMs` nor
+/// ended `kProgressTimeoutMs` after it started counts as failed, so that a stalled pipeline
+/// is never taken for a sound. (A stalled one stops at about 120 ms for good; the first
+/// play of a run, on a fresh plugin cache, can rest at 130-190 ms for up to 1.8 s.)
 class QtSoundDevice final : public SoundDevice
 {
     Q_OBJECT
 public:
-    static constexpr int kProgressTimeoutMs = 1500;
+    static constexpr int kProgressTimeoutMs = 4000;
     static constexpr int kProgressMs = 300;
 
     explicit QtSoundDevice(QObject* parent = nullptr);
