@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real program on a private headless desktop (the one
-# the end-to-end tests use): the main window, each dialog, and an alarm's balloon.
+# the end-to-end tests use): the main window, each dialog, and an alarm's notification.
 #   tools/screenshots.sh [BUILD-FOLDER]    writes docs/*.png
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,18 +34,9 @@ dialog "alt+f s" "Schedule alarm" schedule.png
 dialog "alt+f d" "Delete alarm" delete.png
 dialog "alt+h a" "About..." about.png
 
-# The weekly alarm's balloon beside the tray icon, top right.
+# The weekly alarm's notification (dunst's, top right), with its Stop and Snooze actions.
 log "waiting for 13:00 on the program's clock"
-for _ in $(seq 150); do
-    for w in $(xdotool search --onlyvisible --class chimewell 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        if [ "$Y" -lt 200 ] && [ "$X" -gt 700 ] && [ "$WIDTH" -gt 60 ]; then
-            sleep 0.5
-            import -window root -crop 430x150+850+0 "$docs/balloon.png"
-            log "docs/balloon.png"
-            exit 0
-        fi
-    done
-    sleep 0.1
-done
-fail "no balloon"
+wait_for 30 notified "It's 13:00. Time for Team meeting." || fail "no notification"
+sleep 1
+import -window root -crop 430x150+850+0 "$docs/balloon.png"
+log "docs/balloon.png"

@@ -88,8 +88,11 @@ start_desktop() {
     wait_for 10 pactl info || fail "PulseAudio did not start"
 
     # E2E_NOTIFY=fake puts the scenario's own server in dunst's place: it logs each call to
-    # $E2E_WORK/notices and presses buttons on request (press KEY).
-    if [ "${E2E_NOTIFY:-dunst}" = fake ]; then
+    # $E2E_WORK/notices and presses buttons on request (press KEY); E2E_NOTIFY=none starts
+    # no notification server.
+    if [ "${E2E_NOTIFY:-dunst}" = none ]; then
+        :
+    elif [ "${E2E_NOTIFY:-dunst}" = fake ]; then
         spawn "$E2E_NOTIFY_SERVER" "$E2E_WORK/notices"
         wait_for 10 dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
             org.freedesktop.DBus.GetNameOwner string:org.freedesktop.Notifications ||
