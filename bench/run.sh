@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Prints Chimewell's performance figures beside a bare Qt 6 window with a tray icon, measured
-# in the same run on a private headless desktop (Xvfb, trayer, null audio sink):
-#   start to first shown window and RSS after start (min/median/max of RUNS interleaved runs),
-#   idle CPU and context switches over IDLE seconds, tick offsets from the second boundary,
-#   and the time of one tick's work.
+# Prints Chimewell's performance figures beside a bare Qt 6 window with a tray icon (and the
+# same with Qt Multimedia loaded), measured in the same run on a private headless desktop
+# (Xvfb, trayer, null audio sink):
+#   start to first shown window, RSS and PSS a second after start (min/median/max of RUNS
+#   interleaved runs), wake-ups (context switches of all threads) and CPU time a minute while
+#   waiting, shown and hidden, over IDLE seconds; tick offsets from the second boundary; and
+#   the time of one tick's work.
 #   bench/run.sh [BUILD-FOLDER]     (RUNS=7 IDLE=60 by default; build first)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,37 +19,51 @@ app=$(app_folder bench firstload=0)
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 rss_kb() { awk '/^VmRSS/ {print $2}' "/proc/$1/status"; }
+pss_kb() { awk '/^Pss:/ {print $2}' "/proc/$1/smaps_rollup"; }
 stats() { # numbers on stdin -> "min median max"
     sort -n | awk '{ v[NR] = $1 } END { printf "%s %s %s\n", v[1], v[int((NR + 1) / 2)], v[NR] }'
 }
 
-# PROGRAM TITLE: prints "milliseconds-to-window rss-kb", and stops the program.
+# TITLE PROGRAM [ARGS]: prints "milliseconds-to-window rss-kb pss-kb", and stops the program.
 start_once() {
-    local start pid ms rss
+    local title=$1 start pid ms rss pss
+    shift
     start=$(now_ms)
-    "$1" >/dev/null 2>&1 &
+    "$@" >/dev/null 2>&1 &
     pid=$!
     E2E_PIDS+=("$pid")
-    until xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1; do :; done
+    until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do :; done
     ms=$(($(now_ms) - start))
     sleep 1
     rss=$(rss_kb "$pid")
+    pss=$(pss_kb "$pid")
     kill "$pid"
     wait "$pid" 2>/dev/null || true
-    echo "$ms $rss"
+    echo "$ms $rss $pss"
 }
 
 log "start time and memory, $runs interleaved runs each"
 : >"$E2E_WORK/chimewell.txt"
 : >"$E2E_WORK/bare.txt"
+: >"$E2E_WORK/media.txt"
+# A first start of each fills the caches; the measured ones are warm.
+start_once Chimewell "$app/chimewell" >/dev/null
+start_once Bare "$build/bench/barewindow" --multimedia >/dev/null
 for _ in $(seq "$runs"); do
-    start_once "$app/chimewell" Chimewell >>"$E2E_WORK/chimewell.txt"
-    start_once "$build/bench/barewindow" Bare >>"$E2E_WORK/bare.txt"
+    start_once Chimewell "$app/chimewell" >>"$E2E_WORK/chimewell.txt"
+    start_once Bare "$build/bench/barewindow" >>"$E2E_WORK/bare.txt"
+    start_once Bare "$build/bench/barewindow" --multimedia >>"$E2E_WORK/media.txt"
 done
-read -r c_ms_min c_ms_med c_ms_max < <(cut -d' ' -f1 "$E2E_WORK/chimewell.txt" | stats)
-read -r b_ms_min b_ms_med b_ms_max < <(cut -d' ' -f1 "$E2E_WORK/bare.txt" | stats)
-read -r c_kb_min c_kb_med c_kb_max < <(cut -d' ' -f2 "$E2E_WORK/chimewell.txt" | stats)
-read -r b_kb_min b_kb_med b_kb_max < <(cut -d' ' -f2 "$E2E_WORK/bare.txt" | stats)
+column() { cut -d' ' -f"$2" "$E2E_WORK/$1.txt" | stats; }
+read -r c_ms_min c_ms_med c_ms_max < <(column chimewell 1)
+read -r b_ms_min b_ms_med b_ms_max < <(column bare 1)
+read -r m_ms_min m_ms_med m_ms_max < <(column media 1)
+read -r c_kb_min c_kb_med c_kb_max < <(column chimewell 2)
+read -r b_kb_min b_kb_med b_kb_max < <(column bare 2)
+read -r m_kb_min m_kb_med m_kb_max < <(column media 2)
+read -r c_ps_min c_ps_med c_ps_max < <(column chimewell 3)
+read -r b_ps_min b_ps_med b_ps_max < <(column bare 3)
+read -r m_ps_min m_ps_med m_ps_max < <(column media 3)
 
 log "idle for ${idle}s: Chimewell hidden in the tray and shown, the bare window shown;" \
     "tick offsets measured alongside"
@@ -68,7 +84,11 @@ bpid=$!
 E2E_PIDS+=("$bpid")
 wait_window Chimewell 20 >/dev/null
 wait_window Bare 20 >/dev/null
-sleep 3
+# The shown window has the focus, as it would on a desktop (its text cursor included).
+xdotool windowfocus "$(xdotool search --onlyvisible --name '^Chimewell$' | head -1)"
+# Qt's pool threads end 30 s after their last task: counted from then on, every thread lives
+# through the whole measurement.
+sleep 35
 declare -A cpu0 sw0 cpu1 sw1
 for p in $hpid $spid $bpid; do cpu0[$p]=$(cpu_ticks $p) sw0[$p]=$(switches $p); done
 "$build/bench/tickoffsets" "$idle" >"$E2E_WORK/ticks.txt" 2>&1 &
@@ -77,12 +97,12 @@ sleep "$idle"
 for p in $hpid $spid $bpid; do cpu1[$p]=$(cpu_ticks $p) sw1[$p]=$(switches $p); done
 wait $tick_pid || true
 hz=$(getconf CLK_TCK)
-idle_row() { # PID: "cpu% | all threads/s | main thread/s"
+idle_row() { # PID: "wake-ups a minute, all threads | main thread | CPU ms a minute"
     local p=$1 a0 m0 a1 m1
     read -r a0 m0 <<<"${sw0[$p]}"
     read -r a1 m1 <<<"${sw1[$p]}"
     awk -v t=$((cpu1[$p] - cpu0[$p])) -v hz="$hz" -v s="$idle" -v a=$((a1 - a0)) -v m=$((m1 - m0)) \
-        'BEGIN { printf "%.2f%% | %.2f/s | %.2f/s", 100 * t / hz / s, a / s, m / s }'
+        'BEGIN { printf "%.0f | %.0f | %.0f", 60 * a / s, 60 * m / s, 60000 * t / hz / s }'
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 mb() { awk -v a="$1" -v b="$2" -v c="$3" 'BEGIN { printf "%.1f / %.1f / %.1f", a / 1024, b / 1024, c / 1024 }'; }
@@ -94,14 +114,15 @@ cat <<TABLE
 Chimewell $(git -C "$root" describe --always --dirty 2>/dev/null) on $(date +%Y-%m-%d), $(nproc) cores,
 $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(. /etc/os-release; echo "$PRETTY_NAME"), Qt $(qtpaths6 --qt-version 2>/dev/null || echo 6)
 
-| Start and memory | Chimewell | Bare Qt window + tray | Ratio |
-|---|---|---|---|
-| Start to first shown window (ms) | $c_ms_min / $c_ms_med / $c_ms_max | $b_ms_min / $b_ms_med / $b_ms_max | $(ratio "$c_ms_med" "$b_ms_med") |
-| RSS after start (MB) | $(mb $c_kb_min $c_kb_med $c_kb_max) | $(mb $b_kb_min $b_kb_med $b_kb_max) | $(ratio "$c_kb_med" "$b_kb_med") |
+| Start and memory | Chimewell | Bare Qt window + tray | Ratio | Bare + Qt Multimedia |
+|---|---|---|---|---|
+| Start to first shown window (ms) | $c_ms_min / $c_ms_med / $c_ms_max | $b_ms_min / $b_ms_med / $b_ms_max | $(ratio "$c_ms_med" "$b_ms_med") | $m_ms_min / $m_ms_med / $m_ms_max |
+| RSS after start (MB) | $(mb $c_kb_min $c_kb_med $c_kb_max) | $(mb $b_kb_min $b_kb_med $b_kb_max) | $(ratio "$c_kb_med" "$b_kb_med") | $(mb $m_kb_min $m_kb_med $m_kb_max) |
+| PSS after start (MB) | $(mb $c_ps_min $c_ps_med $c_ps_max) | $(mb $b_ps_min $b_ps_med $b_ps_max) | $(ratio "$c_ps_med" "$b_ps_med") | $(mb $m_ps_min $m_ps_med $m_ps_max) |
 
-(min / median / max of $runs interleaved runs; ratios of the medians)
+(min / median / max of $runs warm interleaved runs; ratios of the medians)
 
-| Idle over ${idle} s | CPU | Context switches, all threads | Main thread |
+| Waiting, over ${idle} s | Wake-ups a minute, all threads | Main thread | CPU ms a minute |
 |---|---|---|---|
 | Chimewell hidden in the tray | $(idle_row $hpid) |
 | Chimewell shown (its clock redrawn each second) | $(idle_row $spid) |

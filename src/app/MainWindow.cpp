@@ -2,6 +2,7 @@
 
 #include "AlarmBell.h"
 #include "AlarmSound.h"
+#include "ClockFace.h"
 #include "SecondTicker.h"
 #include "StatusPanel.h"
 #include "platform/Clock.h"
@@ -11,12 +12,16 @@
 #include "platform/PlatformServices.h"
 #include "platform/QtText.h"
 #include "platform/ShellOpen.h"
+#include "platform/SystemEvents.h"
 #include "storage/DaySchedule.h"
 #include "storage/Settings.h"
 #include "tray/TrayModule.h"
 
 #include <QtCore/QDir>
+#include <QtCore/QFileInfo>
+#include <QtCore/QFileSystemWatcher>
 #include <QtCore/QLocale>
+#include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
@@ -99,6 +104,71 @@ MainWindow::MainWindow(PlatformServices& services, const QString& appDir, QWidge
     m_oneShotTrigger.restart(now);
     m_statusDate = services.clock->now().date();
     Timer1_Timer();
+
+    m_ticker->setPlanner([this] { return plannedWake(); });
+    // A day file or the settings edited by hand take effect at once, not at the next wake.
+    m_watcher = new QFileSystemWatcher(this);
+    watchSchedule();
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        watchSchedule();
+        m_ticker->wake();
+    });
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+        watchSchedule();
+        m_ticker->wake();
+    });
+    if (services.systemEvents) {
+        connect(services.systemEvents, &SystemEvents::clockChanged, m_ticker, &SecondTicker::wake);
+        connect(services.systemEvents, &SystemEvents::resumed, m_ticker, &SecondTicker::wake);
+    }
+    // A window that comes up shows the clock at once and keeps it running.
+    qApp->installEventFilter(this);
+}
+
+void MainWindow::watchSchedule()
+{
+    // A file replaced by renaming drops out of the watch: add what exists now, again.
+    const std::string appDir = toStd(m_appDir);
+    QStringList paths{QString::fromStdString(settingsFilePath(appDir)),
+                      QString::fromStdString(appFile(appDir, kScheduleFolder))};
+    for (int day = 0; day < 7; ++day)
+        paths << QString::fromStdString(DayFilePath(appDir, dayName(day)));
+    for (const QString& path : paths)
+        if (QFileInfo::exists(path) && !m_watcher->files().contains(path) &&
+            !m_watcher->directories().contains(path))
+            m_watcher->addPath(path);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((event->type() == QEvent::Show || event->type() == QEvent::WindowStateChange) &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+        QTimer::singleShot(0, m_ticker, &SecondTicker::wake);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+std::optional<qint64> MainWindow::plannedWake() const
+{
+    if ((isVisible() && !isMinimized()) || (m_secondsNeeded && m_secondsNeeded()))
+        return std::nullopt;
+    const ClockReading now = reading();
+    const std::int64_t today = dayNumber(now.local.year, now.local.month, now.local.day);
+    std::vector<int> todays;
+    std::vector<int> tomorrows;
+    if (isOneShotArmed()) {
+        if (const auto minute = parseTimeOfDay(toStd(m_text2->text()))) {
+            todays.push_back(*minute);
+            tomorrows.push_back(*minute);
+        }
+    }
+    if (const auto minute = weeklyMinuteOn(today))
+        todays.push_back(*minute);
+    if (const auto minute = weeklyMinuteOn(today + 1))
+        tomorrows.push_back(*minute);
+    std::optional<std::int64_t> snooze;
+    if (const auto until = m_bell->snoozedUntil())
+        snooze = until->toSecsSinceEpoch();
+    return nextWakeEpoch(now, todays, tomorrows, snooze, kHeartbeatSeconds);
 }
 
 MainWindow::~MainWindow() = default;
@@ -110,8 +180,7 @@ void MainWindow::buildControls()
     central->setFixedSize(form::px(4680), form::px(7335 + 120));
     setCentralWidget(central);
 
-    m_label1 = named(new QLabel(central), "Label1");
-    m_label1->setAlignment(Qt::AlignCenter);
+    m_label1 = named(new ClockFace(central), "Label1");
     m_label1->setFont(form::font(QStringLiteral("MS Sans Serif"), 24, true));
     place(m_label1, 960, 240, 3495, 615);
 

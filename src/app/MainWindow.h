@@ -4,8 +4,11 @@
 
 #include <QtCore/QDate>
 #include <QtWidgets/QMainWindow>
+#include <functional>
+#include <optional>
 
 class QAction;
+class QFileSystemWatcher;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -18,6 +21,7 @@ namespace chimewell {
 
 class AlarmBell;
 class AlarmSound;
+class ClockFace;
 class SecondTicker;
 class SecondTimer;
 class StatusPanel;
@@ -42,8 +46,17 @@ public:
     SecondTicker& ticker() { return *m_ticker; }
     QMenu* trayMenu() const { return m_sysPopup; }
 
-    /// Starts the one-second ticks (the clock, and the alarm checks while they run).
+    /// Starts the ticks: every second while a window shows, else only when something can be
+    /// due (the clock, and the alarm checks while they run).
     void startClock();
+    /// While no window shows and nothing is due, the clock is looked at at least this often,
+    /// well within the minute after which a late tick counts as a sleep.
+    static constexpr int kHeartbeatSeconds = 30;
+    /// When the next tick is needed; nothing while a window shows the clock.
+    std::optional<qint64> plannedWake() const;
+    /// Another window that needs a tick every second while it shows (the Options dialog
+    /// mirrors the log-on entry).
+    void setSecondsNeeded(std::function<bool()> needed) { m_secondsNeeded = std::move(needed); }
 
     /// The status line from today's day file; when no weekly alarm is still to come, either
     /// "No alarm active..." or, with `checkOneShot`, the one-shot alarm's status.
@@ -81,12 +94,14 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void setStatus(const QString& text, bool alarmPicture);
+    void watchSchedule();
     ClockReading reading() const;
 
     void Option1_Click();
@@ -114,10 +129,12 @@ private:
     SecondTimer* m_timer3 = nullptr;
     AlarmTrigger m_oneShotTrigger;
     AlarmTrigger m_weeklyTrigger;
+    QFileSystemWatcher* m_watcher = nullptr;
+    std::function<bool()> m_secondsNeeded;
     QDate m_statusDate;
     int m_tipMinute = -1;
 
-    QLabel* m_label1 = nullptr;
+    ClockFace* m_label1 = nullptr;
     QLineEdit* m_text1 = nullptr;
     QLineEdit* m_text2 = nullptr;
     QLineEdit* m_text3 = nullptr;

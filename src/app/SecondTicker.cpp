@@ -2,6 +2,9 @@
 
 #include "platform/Clock.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace chimewell {
 namespace {
 
@@ -20,7 +23,7 @@ SecondTicker::SecondTicker(const Clock& clock, QObject* parent) : QObject(parent
 
 void SecondTicker::start()
 {
-    armForNextSecond();
+    arm();
 }
 
 void SecondTicker::stop()
@@ -41,13 +44,23 @@ void SecondTicker::onTimeout()
         m_lastSecond = second;
         emit tick();
     }
-    armForNextSecond();
+    arm();
 }
 
-void SecondTicker::armForNextSecond()
+void SecondTicker::wake()
 {
-    const int msec = m_clock.now().time().msec();
-    m_timer.start(1000 - msec + kSlackMs);
+    fire();
+    if (m_timer.isActive())
+        arm();
+}
+
+void SecondTicker::arm()
+{
+    const QDateTime now = m_clock.now();
+    qint64 msec = 1000 - now.time().msec();
+    if (const std::optional<qint64> next = m_planner ? m_planner() : std::nullopt)
+        msec = std::max<qint64>(msec, *next * 1000 - now.toMSecsSinceEpoch());
+    m_timer.start(std::chrono::milliseconds(msec + kSlackMs));
 }
 
 SecondTimer::SecondTimer(const QString& name, SecondTicker& ticker, bool enabled, QObject* parent)

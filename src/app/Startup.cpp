@@ -48,6 +48,7 @@ void Startup::setUpDialogs()
         options->stopOwnTimer();
         connect(&m_mainWindow->ticker(), &SecondTicker::tick, options,
                 &OptionsDialog::Timer1_Timer);
+        m_mainWindow->setSecondsNeeded([options] { return options->isVisible(); });
         return options;
     });
     m_about.setFactory([this] { return new AboutDialog(m_appDir, m_pack); });
@@ -97,8 +98,11 @@ bool Startup::run(const QStringList& arguments)
     // 6. The pack on the main window and the three dialogs, which this loads hidden.
     applyLanguageToAll();
 
-    // 7. The main window.
-    m_mainWindow->show();
+    // 7. The main window; not when it is to start hidden in the tray, where even a moment on
+    // screen would flash at log-on (step 10 then has nothing left to hide).
+    const bool startHidden = arguments == QStringList{QStringLiteral("-minimized")};
+    if (!startHidden || !m_mainWindow->tray().hasNotificationArea())
+        m_mainWindow->show();
 
     // 8. The first start.
     if (readSetting(appDir, kFirstLoadKey) == "1") {
@@ -111,7 +115,7 @@ bool Startup::run(const QStringList& arguments)
     m_mainWindow->RefreshScheduleStatus(false);
 
     // 10. Started hidden: only the tray icon shows (a minimised window where there is none).
-    if (arguments == QStringList{QStringLiteral("-minimized")})
+    if (startHidden)
         m_mainWindow->minimizeToTray();
     return true;
 }

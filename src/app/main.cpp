@@ -1,7 +1,9 @@
+#include "CursorBlinkLimit.h"
 #include "Startup.h"
 #include "lang/clsLanguagePack.h"
 #include "platform/Autostart.h"
 #include "platform/DBusNotifier.h"
+#include "platform/DisplaySetup.h"
 #include "platform/LockFileSingleInstance.h"
 #include "platform/PlatformServices.h"
 #include "platform/QtClock.h"
@@ -10,12 +12,14 @@
 #include "platform/QtShellOpen.h"
 #include "platform/QtSoundDevice.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/SystemEvents.h"
 
 #include <QtGui/QIcon>
 #include <QtWidgets/QApplication>
 
 int main(int argc, char* argv[])
 {
+    chimewell::prepareDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Chimewell"));
     QApplication::setApplicationVersion(QStringLiteral(CHIMEWELL_VERSION));
@@ -47,7 +51,10 @@ int main(int argc, char* argv[])
 
     const auto autostart = chimewell::makeAutostart();
     services.autostart = autostart.get();
+    const auto systemEvents = chimewell::makeSystemEvents();
+    services.systemEvents = systemEvents.get();
 
+    chimewell::CursorBlinkLimit blinkLimit;
     chimewell::clsLanguagePack language(messages);
     chimewell::Startup startup(services, appDir, language);
     QObject::connect(&startup, &chimewell::Startup::finished, &app, &QApplication::quit);

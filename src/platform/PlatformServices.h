@@ -10,6 +10,7 @@ class MessageBox;
 class ShellOpen;
 class SingleInstance;
 class SoundDevice;
+class SystemEvents;
 class TrayIcon;
 
 /// The operating-system services the windows use. The program fills it with the real ones;
@@ -25,6 +26,7 @@ struct PlatformServices
     SoundDevice* sound = nullptr;
     FilePicker* picker = nullptr;
     Autostart* autostart = nullptr;
+    SystemEvents* systemEvents = nullptr; // none in tests
 };
 
 } // namespace chimewell

@@ -4,6 +4,7 @@ set(CHIMEWELL_PLATFORM_SOURCES
     ${P}/Autostart.h
     ${P}/DBusNotifier.cpp
     ${P}/DBusNotifier.h
+    ${P}/DisplaySetup.h
     ${P}/FilePicker.h
     ${P}/FormLayout.cpp
     ${P}/FormLayout.h
@@ -14,13 +15,16 @@ set(CHIMEWELL_PLATFORM_SOURCES
     ${P}/QtTrayIcon.cpp
     ${P}/QtTrayIcon.h
     ${P}/SoundDevice.h
+    ${P}/SystemEvents.h
     ${P}/TrayIcon.h
 )
 if(WIN32)
     # Module2 comes from the chimewell_registry library.
-    list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/WindowsAutostart.cpp ${P}/WindowsAutostart.h)
+    list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/WindowsAutostart.cpp ${P}/WindowsAutostart.h
+         ${P}/WindowsSystemEvents.cpp ${P}/WindowsSystemEvents.h)
     set(CHIMEWELL_EXECUTABLE_NAME Chimewell)
 else()
-    list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/XdgAutostart.cpp ${P}/XdgAutostart.h)
+    list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/XdgAutostart.cpp ${P}/XdgAutostart.h
+         ${P}/LinuxSystemEvents.cpp ${P}/LinuxSystemEvents.h)
     set(CHIMEWELL_EXECUTABLE_NAME chimewell)
 endif()

@@ -153,6 +153,29 @@ AlarmCheck AlarmTrigger::check(const MinuteOnDay& minuteOn, const ClockReading& 
     return found;
 }
 
+std::int64_t nextWakeEpoch(const ClockReading& now, const std::vector<int>& minutesToday,
+                           const std::vector<int>& minutesTomorrow,
+                           std::optional<std::int64_t> extra, int heartbeatSeconds)
+{
+    const std::int64_t secondOfDay =
+        now.local.hour * 3600 + now.local.minute * 60 + now.local.second;
+    // Wall instants become real ones at today's offset; across a daylight-saving change the
+    // wake is an hour off, and the wake after it puts that right.
+    std::int64_t wake = now.epochSeconds + std::max(1, heartbeatSeconds);
+    const auto consider = [&](std::int64_t wallSecondsFromMidnight) {
+        if (wallSecondsFromMidnight > secondOfDay)
+            wake = std::min(wake, now.epochSeconds + wallSecondsFromMidnight - secondOfDay);
+    };
+    consider(86400);
+    for (int minute : minutesToday)
+        consider(minute * 60);
+    for (int minute : minutesTomorrow)
+        consider(86400 + minute * 60);
+    if (extra && *extra > now.epochSeconds)
+        wake = std::min(wake, *extra);
+    return wake;
+}
+
 int weekdayOfDayNumber(std::int64_t day)
 {
     // 1970-01-01 was a Thursday (index 4).

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Time rules shared by both alarm kinds and the status line: reading a typed time of day,
 // rendering the clock, the weekday names, and the rule that decides when an alarm fires.
@@ -112,6 +113,15 @@ private:
     std::int64_t m_firedDay = INT64_MIN;
     int m_firedMinute = -1;
 };
+
+/// When a program that only waits for alarms must next look at the clock, as seconds since
+/// the epoch: the next alarm instant (`minutesToday` are today's alarm times, `minutesTomorrow`
+/// tomorrow's), the next midnight, `extra` (a snoozed alarm), and at the latest
+/// `heartbeatSeconds` from now, so that a change nobody announced is seen in time. Always
+/// later than `now`.
+std::int64_t nextWakeEpoch(const ClockReading& now, const std::vector<int>& minutesToday,
+                           const std::vector<int>& minutesTomorrow,
+                           std::optional<std::int64_t> extra, int heartbeatSeconds);
 
 /// The weekday (0 for Sunday) of a day number.
 int weekdayOfDayNumber(std::int64_t day);

@@ -254,3 +254,27 @@ CORE_TEST(alarmsPassedInAGapAreToldOnceNeverRung)
     CHECK_EQ(missed(at(1, 30, 0), woke, daily(95)).due, AlarmDue::Missed);
     CHECK_EQ(missed(at(1, 30, 0), woke, daily(75)).due, AlarmDue::No);
 }
+
+CORE_TEST(aWaitingProgramWakesOnlyWhenSomethingCanBeDue)
+{
+    const auto wakeIn = [](ClockReading now, std::vector<int> today, std::vector<int> tomorrow,
+                           std::optional<std::int64_t> extra = std::nullopt) {
+        return nextWakeEpoch(now, today, tomorrow, extra, 30) - now.epochSeconds;
+    };
+    // nothing set: the heartbeat
+    CHECK_EQ(wakeIn(at(9, 0, 0), {}, {}), 30);
+    // an alarm 10 s away wakes at its instant; one that has passed, or is this very second,
+    // does not
+    CHECK_EQ(wakeIn(at(12, 59, 50), {780}, {780}), 10);
+    CHECK_EQ(wakeIn(at(13, 0, 0), {780}, {780}), 30);
+    CHECK_EQ(wakeIn(at(14, 0, 0), {780, 600}, {}), 30);
+    // the next of several, whatever their order
+    CHECK_EQ(wakeIn(at(12, 59, 58), {790, 780}, {}), 2);
+    // midnight, for the new day's status line and day file
+    CHECK_EQ(wakeIn(at(23, 59, 50), {}, {}), 10);
+    // tomorrow's alarm a minute after midnight is no sooner than midnight
+    CHECK_EQ(wakeIn(at(23, 59, 59), {}, {0}), 1);
+    // a snoozed alarm
+    CHECK_EQ(wakeIn(at(9, 0, 0), {}, {}, at(9, 0, 7).epochSeconds), 7);
+    CHECK_EQ(wakeIn(at(9, 0, 0), {}, {}, at(8, 0, 0).epochSeconds), 30);
+}

@@ -1,11 +1,14 @@
 #include "Fakes.h"
 #include "app/AlarmBell.h"
+#include "app/ClockFace.h"
+#include "app/CursorBlinkLimit.h"
 #include "app/MainWindow.h"
 #include "app/SecondTicker.h"
 #include "app/StatusPanel.h"
 #include "tray/TrayModule.h"
 
 #include <QtTest/QtTest>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
@@ -449,12 +452,34 @@ void TestOneShotAlarm::withoutATrayTheAlarmStillReachesTheUser()
 void TestOneShotAlarm::clockLabelFollowsTheClock()
 {
     Fixture f;
-    auto* label = f.get<QLabel>("Label1");
+    f.window.show();
+    auto* label = f.get<ClockFace>("Label1");
     f.tickAt(QTime(9, 5, 7));
     const QString first = label->text();
     QVERIFY(first.contains("9") && first.contains("05") && first.contains("07"));
+    // a new second repaints the clock and lays nothing out again
+    struct LayoutCounter : QObject
+    {
+        int requests = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            requests += e->type() == QEvent::LayoutRequest;
+            return false;
+        }
+    } counter;
+    QCoreApplication::sendPostedEvents(); // what showing the window asked for
+    f.window.centralWidget()->installEventFilter(&counter);
+    f.window.installEventFilter(&counter);
     f.tickAt(QTime(9, 5, 8));
     QVERIFY(label->text() != first);
+    QCOMPARE(counter.requests, 0);
+
+    // the text cursor stops blinking when nobody types, and blinks again at a key press
+    const int flashTime = QApplication::cursorFlashTime();
+    CursorBlinkLimit limit(50);
+    QTRY_COMPARE(QApplication::cursorFlashTime(), 0);
+    QTest::keyClick(f.text(1), Qt::Key_A);
+    QCOMPARE(QApplication::cursorFlashTime(), flashTime);
 }
 
 void TestOneShotAlarm::stopAndSnoozeFromTheNotification()

@@ -164,6 +164,8 @@ void TestStartup::minimizedOnlyForTheWholeArgument()
     Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(startup.run(arguments));
     QCOMPARE(startup.mainWindow()->isVisible(), !hidden);
+    // started hidden, the window was never put on the screen, not even for a moment
+    QCOMPARE(startup.mainWindow()->testAttribute(Qt::WA_WState_Created), !hidden);
     QVERIFY(fx.tray.isShown());
 }
 
