@@ -4,8 +4,8 @@
 # (Xvfb, trayer, null audio sink):
 #   start to first shown window, RSS and PSS a second after start (min/median/max of RUNS
 #   interleaved runs), wake-ups (context switches of all threads) and CPU time a minute while
-#   waiting, shown and hidden, over IDLE seconds; tick offsets from the second boundary; and
-#   the time of one tick's work.
+#   waiting, shown and hidden, over IDLE seconds; tick offsets from the second boundary (over
+#   TICKS seconds); and the time of one tick's work.
 #   bench/run.sh [BUILD-FOLDER]     (RUNS=7 IDLE=60 by default; build first)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -65,12 +65,11 @@ read -r c_ps_min c_ps_med c_ps_max < <(column chimewell 3)
 read -r b_ps_min b_ps_med b_ps_max < <(column bare 3)
 read -r m_ps_min m_ps_med m_ps_max < <(column media 3)
 
-log "idle for ${idle}s: Chimewell hidden in the tray and shown, the bare window shown;" \
-    "tick offsets measured alongside"
+log "idle for ${idle}s: Chimewell hidden in the tray and shown, the bare window shown"
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-switches() { # PID: context switches of all threads, then of the main thread
-    echo "$(cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ { s += $2 } END { print s }')" \
-        "$(awk '/ctxt_switches/ { s += $2 } END { print s }' "/proc/$1/task/$1/status")"
+switches() { # PID: wake-ups (voluntary context switches) of all threads, then of the main one
+    echo "$(cat /proc/"$1"/task/*/status | awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s }')" \
+        "$(awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s }' "/proc/$1/task/$1/status")"
 }
 app2=$(app_folder bench-shown firstload=0)
 "$app/chimewell" -minimized >/dev/null 2>&1 &
@@ -91,11 +90,11 @@ xdotool windowfocus "$(xdotool search --onlyvisible --name '^Chimewell$' | head 
 sleep 35
 declare -A cpu0 sw0 cpu1 sw1
 for p in $hpid $spid $bpid; do cpu0[$p]=$(cpu_ticks $p) sw0[$p]=$(switches $p); done
-"$build/bench/tickoffsets" "$idle" >"$E2E_WORK/ticks.txt" 2>&1 &
-tick_pid=$!
 sleep "$idle"
 for p in $hpid $spid $bpid; do cpu1[$p]=$(cpu_ticks $p) sw1[$p]=$(switches $p); done
-wait $tick_pid || true
+# Alone afterwards: ticking in step with the program would only preempt it.
+log "tick offsets over ${TICKS:-20}s"
+"$build/bench/tickoffsets" "${TICKS:-20}" >"$E2E_WORK/ticks.txt" 2>&1 || true
 hz=$(getconf CLK_TCK)
 idle_row() { # PID: "wake-ups a minute, all threads | main thread | CPU ms a minute"
     local p=$1 a0 m0 a1 m1
@@ -128,7 +127,7 @@ $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(. /etc/os-release; 
 | Chimewell shown (its clock redrawn each second) | $(idle_row $spid) |
 | Bare Qt window + tray | $(idle_row $bpid) |
 
-Ticks of the program's one-second ticker over ${idle} s:
+Ticks of the program's one-second ticker over ${TICKS:-20} s:
 $(sed 's/^/    /' "$E2E_WORK/ticks.txt")
 
 $work
