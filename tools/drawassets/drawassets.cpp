@@ -5,6 +5,7 @@
 #include <QtCore/QBuffer>
 #include <QtCore/QDataStream>
 #include <QtCore/QFile>
+#include <QtCore/QDir>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QLinearGradient>
@@ -195,5 +196,11 @@ int main(int argc, char** argv)
     ok = drawBell(16, Look::Grey).save(images + "/bell-idle.png") && ok;
     ok = drawBell(32, Look::Gold).save(images + "/bell-32.png") && ok;
     ok = drawBell(64, Look::Gold).save(images + "/bell-64.png") && ok;
+    // The icon of the applications menu, in the sizes of the hicolor theme.
+    QDir(assets).mkpath(QStringLiteral("icons"));
+    for (int size : {16, 32, 48, 64, 128, 256})
+        ok = drawBell(size, Look::Gold)
+                 .save(QStringLiteral("%1/icons/chimewell-%2.png").arg(assets).arg(size)) &&
+             ok;
     return ok ? 0 : 1;
 }
