@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the files that ship beside the executable and the pictures built into it:
 #   assets/alarm.mp3   24 s of a two-note chime that grows louder, synthesised with sox, encoded by lame
-#   assets/ra2.ico, assets/timer.jpg, src/app/images/*.png   drawn by tools/drawassets
+#   assets/ra2.ico, assets/timer.jpg, assets/icons/*.png, src/app/images/*.png
+#                      drawn by tools/drawassets
 # Needs sox, lame and a build folder with the drawassets tool (cmake --build build --target drawassets).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,6 +1,7 @@
-// Draws Chimewell's pictures: the bell icon (ra2.ico, 16x16 and 32x32), the two status bar
-// bells, and the picture of the About dialog. Run by tools/make-assets.sh; the results are
-// committed, so a build needs neither this tool's output folder nor a display.
+// Draws Chimewell's pictures: the bell icon (ra2.ico, 16x16 and 32x32, and the menu icons of
+// 16 to 256 px), the two status bar bells, and the picture of the About dialog. Run by
+// tools/make-assets.sh; the results are committed, so a build needs neither this tool's
+// output folder nor a display.
 
 #include <QtCore/QBuffer>
 #include <QtCore/QDataStream>
