@@ -93,7 +93,9 @@ bool Startup::run(const QStringList& arguments)
     // 3-5. The language pack named in the settings. A pack that fails to load leaves the
     // windows with the texts they have, and start-up goes on.
     const std::string language = readSetting(appDir, kLanguageKey);
-    m_language.loadPack(QString::fromStdString(appFile(appDir, kPacksFolder, language)), nullptr);
+    if (isPackFileName(language))
+        m_language.loadPack(QString::fromStdString(appFile(appDir, kPacksFolder, language)),
+                            nullptr);
 
     // 6. The pack on the main window and the three dialogs, which this loads hidden.
     applyLanguageToAll();

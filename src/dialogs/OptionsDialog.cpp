@@ -87,7 +87,9 @@ void OptionsDialog::Form_Load()
     for (const QString& name : packs.split(QLatin1Char('|'), Qt::SkipEmptyParts))
         m_list->addItem(name);
     // A pack that does not load leaves the texts this dialog has.
-    m_language.LoadPack(toQ(appFile(appDir, kPacksFolder, readSetting(appDir, kLanguageKey))));
+    const std::string language = readSetting(appDir, kLanguageKey);
+    if (isPackFileName(language))
+        m_language.LoadPack(toQ(appFile(appDir, kPacksFolder, language)));
     m_language.SetLanguageInForm(this);
     m_check1->setChecked(readSetting(appDir, kStartupKey) == "1");
 }

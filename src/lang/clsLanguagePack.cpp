@@ -111,13 +111,22 @@ bool clsLanguagePack::LoadPack(const QString& sFile, QString* error)
             *error = text;
         return false;
     };
-    QFile file(sFile);
-    if (QFileInfo(sFile).isDir())
+    // Only a regular file of a sensible size is opened: a device would never end and a pipe
+    // would block start-up for good.
+    const QFileInfo info(sFile);
+    if (info.isDir())
         return fail(sFile + QStringLiteral(" is a folder, not a language pack"));
+    if (info.exists() && !info.isFile())
+        return fail(sFile + QStringLiteral(" is not a regular file"));
+    if (info.size() > kMaxPackBytes)
+        return fail(sFile + QStringLiteral(" is too large for a language pack"));
+    QFile file(sFile);
     if (!file.open(QIODevice::ReadOnly))
         return fail(sFile + QStringLiteral(": ") + file.errorString());
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kMaxPackBytes + 1);
     file.close();
+    if (bytes.size() > kMaxPackBytes)
+        return fail(sFile + QStringLiteral(" is too large for a language pack"));
     pack::Pack fresh;
     std::string cause;
     if (!pack::readPack(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),

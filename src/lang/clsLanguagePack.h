@@ -17,6 +17,9 @@ class MessageBox;
 class clsLanguagePack final : public LanguageApplier
 {
 public:
+    /// The shipped packs are about 4 KB; a file past this is not a pack.
+    static constexpr qint64 kMaxPackBytes = 4 * 1024 * 1024;
+
     explicit clsLanguagePack(MessageBox& messages);
     clsLanguagePack(const clsLanguagePack&) = delete;
     clsLanguagePack& operator=(const clsLanguagePack&) = delete;

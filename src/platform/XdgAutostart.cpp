@@ -12,7 +12,8 @@ XdgAutostart::XdgAutostart(const QString& configHome)
     QString base = configHome;
     if (base.isEmpty())
         base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty())
+    // The XDG rules say to ignore a relative path here.
+    if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.config");
     m_path = base + QStringLiteral("/autostart/chimewell.desktop");
 }
@@ -29,7 +30,11 @@ QString XdgAutostart::execLine(const QString& executable)
             quoted += QLatin1Char('%');
         quoted += c;
     }
-    const QString exec = QLatin1Char('"') + quoted + QStringLiteral("\" -minimized");
+    // GLib-based desktops look for the program before they turn %% back into %, and refuse
+    // an entry whose program they do not find: such a path starts through env.
+    const QString exec =
+        (executable.contains(QLatin1Char('%')) ? QStringLiteral("env \"") : QStringLiteral("\"")) +
+        quoted + QStringLiteral("\" -minimized");
     // Then the escapes of every string value of the file.
     QString value;
     for (QChar c : exec) {

@@ -38,4 +38,10 @@ bool writeSetting(const std::string& appDir, std::string_view key, const std::st
                          settingsFilePath(appDir), error);
 }
 
+bool isPackFileName(std::string_view name)
+{
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
 } // namespace chimewell

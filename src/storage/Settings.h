@@ -29,6 +29,10 @@ std::string appFile(const std::string& appDir, std::string_view folder, std::str
 
 std::string settingsFilePath(const std::string& appDir);
 
+/// Whether a `language` value names a file inside the packs folder: not empty, no path
+/// separator, not "." or "..". Anything else could point start-up at any file of the system.
+bool isPackFileName(std::string_view name);
+
 /// One value of the `options` section of the settings file.
 std::string readSetting(const std::string& appDir, std::string_view key);
 bool writeSetting(const std::string& appDir, std::string_view key, const std::string& value,

@@ -215,4 +215,11 @@ CORE_TEST(pathsUseThePlatformSeparator)
     std::string error;
     CHECK(WriteIniValue("Alarm", "time", "07:30", DayFilePath(dir.path(), "Friday"), &error));
     CHECK_EQ(readDayValue(dir.path(), "Friday", "time"), std::string("07:30"));
+
+    // the language setting names a file in the packs folder and nothing else
+    CHECK(isPackFileName("Deutsch.lpk"));
+    CHECK(isPackFileName("a..b.lpk"));
+    for (const char* name :
+         {"", ".", "..", "../../../../dev/zero", "/dev/zero", "sub/x.lpk", "..\\Chimewell.ini"})
+        CHECK(!isPackFileName(name));
 }

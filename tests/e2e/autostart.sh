@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Start at log-on: with startup=1 the autostart entry appears within two seconds, and what it
 # runs (here through gio launch, as a session would) is the program with -minimized, even
-# from a folder whose name has spaces. Unchecking the box in Options removes it.
+# from a folder whose name has spaces and a "%" (which GLib launchers refuse unless the entry
+# starts through env). Unchecking the box in Options removes it.
 . "$(dirname "$0")/lib.sh"
 start_desktop trayer
-app=$(app_folder "folder with spaces" firstload=0 startup=1)
+app=$(app_folder "folder with spaces 100%" firstload=0 startup=1)
 entry=$XDG_CONFIG_HOME/autostart/chimewell.desktop
 
 launch "$app"

@@ -62,6 +62,7 @@ private slots:
     void minimizedOnlyForTheWholeArgument();
     void minimizedWithoutTrayMinimisesInstead();
     void secondCopyTellsAndTouchesNothing();
+    void languagesThatAreNoPackNeverStopStartUp();
     void lockIsPerFolderAndSurvivesAKilledCopy();
     void shutDownRemovesTheTrayIcon();
     void openInternetHandsTheTextOn();
@@ -263,6 +264,25 @@ void TestStartup::openInternetHandsTheTextOn()
     window.OpenInternet("");
     QCOMPARE(fx.shell.opened,
              QStringList({MainWindow::kWebsite, "/home/user/notes with spaces.doc"}));
+}
+
+void TestStartup::languagesThatAreNoPackNeverStopStartUp()
+{
+    // a device would be read for ever, a pipe would block: both are refused, silently
+    fakes::AppFolder app;
+    const bool pipe = QProcess::execute("mkfifo", {app.file("packs/pipe.lpk")}) == 0;
+    for (const char* language : {"../../../../dev/zero", "/dev/zero", "pipe.lpk", ".."}) {
+        if (QByteArray(language) == "pipe.lpk" && !pipe)
+            continue;
+        app.write("Chimewell.ini", QByteArray("[options]\r\nlanguage=") + language + "\r\n");
+        fakes::Services fx;
+        clsLanguagePack pack(fx.messages);
+        Startup startup(fx.services, app.path(), pack);
+        QVERIFY2(startup.run({}), language);
+        QVERIFY(startup.mainWindow()->isVisible());
+        QVERIFY(!pack.isLoaded());
+        QVERIFY(fx.messages.shown.isEmpty());
+    }
 }
 
 QTEST_MAIN(TestStartup)
