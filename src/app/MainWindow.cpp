@@ -28,6 +28,7 @@
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QLayout>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QMenuBar>
@@ -98,6 +99,8 @@ MainWindow::MainWindow(PlatformServices& services, const QString& appDir, QWidge
 
     buildControls();
     buildMenus();
+    // A fixed single border: the window takes the size its contents ask for, and no other.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     const ClockReading now = reading();
     m_weeklyTrigger.restart(now);
@@ -306,7 +309,8 @@ void MainWindow::buildMenus()
         return a;
     };
     auto separator = [this](QMenu* menu, const char* name) {
-        auto* a = named(new QAction(QStringLiteral("-"), this), name);
+        // No text: some styles draw a separator's text as a heading.
+        auto* a = named(new QAction(this), name);
         a->setSeparator(true);
         menu->addAction(a);
     };
@@ -425,6 +429,9 @@ void MainWindow::restoreFromTray()
 {
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     show();
+    // Also in front of the windows that cover it, and ready for the keyboard.
+    raise();
+    activateWindow();
 }
 
 bool MainWindow::isOneShotArmed() const

@@ -57,7 +57,7 @@ OptionsDialog::OptionsDialog(PlatformServices& services, const QString& appDir,
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setFont(verdana(8.25, true));
     place(frame2, 120, 2160, 5295, 855);
-    m_check1 = new QCheckBox(QStringLiteral("Run Chimewell at Windows startup"), frame2);
+    m_check1 = new QCheckBox(QStringLiteral("Start Chimewell when I log on"), frame2);
     m_check1->setObjectName(QStringLiteral("Check1"));
     m_check1->setFont(verdana(8.25));
     place(m_check1, 240, 360, 4815, 375);
@@ -138,9 +138,10 @@ void OptionsDialog::Timer1_Timer()
 
 void OptionsDialog::keyPressEvent(QKeyEvent* event)
 {
-    // Only "Exit" and the close box close this dialog.
+    // Escape does what "Exit" does. (QDialog's own Escape would only hide the dialog.)
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        close();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -57,9 +57,10 @@ void DayDialog::reportWriteFailure(const QString& day, const std::string& error)
 
 void DayDialog::keyPressEvent(QKeyEvent* event)
 {
-    // Escape does not close these dialogs.
+    // Escape closes the dialog as Cancel and the close box do, saving nothing.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
+        close();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -63,6 +63,7 @@ private slots:
     void minimizedWithoutTrayMinimisesInstead();
     void secondCopyTellsAndTouchesNothing();
     void languagesThatAreNoPackNeverStopStartUp();
+    void escapeClosesEveryDialogAndTheMainWindowKeepsItsSize();
     void lockIsPerFolderAndSurvivesAKilledCopy();
     void shutDownRemovesTheTrayIcon();
     void openInternetHandsTheTextOn();
@@ -283,6 +284,30 @@ void TestStartup::languagesThatAreNoPackNeverStopStartUp()
         QVERIFY(!pack.isLoaded());
         QVERIFY(fx.messages.shown.isEmpty());
     }
+}
+
+void TestStartup::escapeClosesEveryDialogAndTheMainWindowKeepsItsSize()
+{
+    fakes::Services fx;
+    fakes::AppFolder app;
+    clsLanguagePack pack(fx.messages);
+    Startup startup(fx.services, app.path(), pack);
+    QVERIFY(startup.run({}));
+    for (WindowSlot* slot :
+         {&startup.options(), &startup.schedule(), &startup.remove(), &startup.about()}) {
+        slot->show();
+        QWidget* dialog = slot->loaded();
+        QVERIFY(dialog && dialog->isVisible());
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        QTRY_VERIFY2(!slot->loaded() || !slot->loaded()->isVisible(),
+                     qPrintable(dialog->objectName()));
+    }
+    MainWindow* window = startup.mainWindow();
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    // menu separators are drawn as lines, with no text of their own
+    for (QAction* a : window->findChildren<QAction*>())
+        if (a->isSeparator())
+            QVERIFY2(a->text().isEmpty(), qPrintable(a->objectName()));
 }
 
 QTEST_MAIN(TestStartup)
