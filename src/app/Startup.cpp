@@ -40,6 +40,7 @@ void Startup::setUpDialogs()
 {
     m_options.setFactory([this] {
         auto* options = new OptionsDialog(m_services, m_appDir, m_pack, [this] {
+            useQtTranslations();
             for (QWidget* window :
                  {static_cast<QWidget*>(m_mainWindow), m_delete.get(), m_schedule.get()})
                 if (window)
@@ -98,6 +99,7 @@ bool Startup::run(const QStringList& arguments)
                             nullptr);
 
     // 6. The pack on the main window and the three dialogs, which this loads hidden.
+    useQtTranslations();
     applyLanguageToAll();
 
     // 7. The main window; not when it is to start hidden in the tray, where even a moment on
@@ -120,6 +122,11 @@ bool Startup::run(const QStringList& arguments)
     if (startHidden)
         m_mainWindow->minimizeToTray();
     return true;
+}
+
+void Startup::useQtTranslations()
+{
+    m_qtTranslations.use(m_pack.GetString(QStringLiteral("locale")), m_appDir);
 }
 
 void Startup::applyLanguageToAll()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/WindowSlot.h"
+#include "lang/QtTranslations.h"
 
 #include <QtCore/QObject>
 #include <QtCore/QStringList>
@@ -44,11 +45,13 @@ signals:
 private:
     void setUpDialogs();
     void applyLanguageToAll();
+    void useQtTranslations();
 
     PlatformServices& m_services;
     QString m_appDir;
     clsLanguagePack& m_pack;
     LanguageApplier& m_language;
+    QtTranslations m_qtTranslations;
     MainWindow* m_mainWindow = nullptr;
     WindowSlot m_options;
     WindowSlot m_schedule;

@@ -7,9 +7,11 @@
 #include "lang/clsLanguagePack.h"
 #include "platform/XdgAutostart.h"
 
+#include <QtCore/QLibraryInfo>
 #include <QtCore/QProcess>
 #include <QtTest/QtTest>
 #include <QtWidgets/QCheckBox>
+#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
@@ -258,7 +260,10 @@ void TestLanguage::changeLanguageReachesEveryWindow()
     app.write("packs/German.lpk",
               packBytes("[frmLanguage]\ntitle = Optionen\n[Form1]\ntitle = Wecker\n"
                         "[frmDelete]\ntitle = Wecker loeschen\n"
-                        "[frmSchedule]\ntitle = Wecker planen\n"));
+                        "[frmSchedule]\ntitle = Wecker planen\n[strings]\nlocale = de\n"));
+    const auto cancelText = [] {
+        return QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text();
+    };
     clsLanguagePack pack(fx.messages);
     Startup startup(fx.services, app.path(), pack);
     QVERIFY(startup.run({}));
@@ -269,6 +274,7 @@ void TestLanguage::changeLanguageReachesEveryWindow()
     auto* list = child<QListWidget>(options, "lstLangPacks");
     QCOMPARE(list->count(), 2);
     QCOMPARE(list->currentRow(), -1);
+    QCOMPARE(cancelText(), QStringLiteral("Cancel")); // a pack without a locale: English
     child<QPushButton>(options, "Command1")->click(); // nothing selected: nothing happens
     QVERIFY(app.read("Chimewell.ini").contains("language=English.lpk"));
 
@@ -282,6 +288,10 @@ void TestLanguage::changeLanguageReachesEveryWindow()
     QCOMPARE(startup.schedule().loaded()->windowTitle(), QStringLiteral("Wecker planen"));
     QVERIFY(!startup.schedule().loaded()->isVisible());
     QVERIFY(app.read("Chimewell.ini").contains("language=German.lpk"));
+    // Qt's own buttons and file picker follow the pack's locale, where Qt's translations are
+    // installed
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+        QCOMPARE(cancelText(), QStringLiteral("Abbrechen"));
 
     // reopened dialogs come up in the new language
     options->close();
