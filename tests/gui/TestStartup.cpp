@@ -5,6 +5,7 @@
 #include "app/StatusPanel.h"
 #include "lang/clsLanguagePack.h"
 #include "platform/LockFileSingleInstance.h"
+#include "platform/QtShellOpen.h"
 #include "tray/TrayModule.h"
 
 #include <QtCore/QProcess>
@@ -63,6 +64,8 @@ private slots:
     void minimizedWithoutTrayMinimisesInstead();
     void secondCopyTellsAndTouchesNothing();
     void languagesThatAreNoPackNeverStopStartUp();
+    void typedTargetsOpenAsTheShellReadsThem_data();
+    void typedTargetsOpenAsTheShellReadsThem();
     void escapeClosesEveryDialogAndTheMainWindowKeepsItsSize();
     void lockIsPerFolderAndSurvivesAKilledCopy();
     void shutDownRemovesTheTrayIcon();
@@ -265,6 +268,41 @@ void TestStartup::openInternetHandsTheTextOn()
     window.OpenInternet("");
     QCOMPARE(fx.shell.opened,
              QStringList({MainWindow::kWebsite, "/home/user/notes with spaces.doc"}));
+}
+
+void TestStartup::typedTargetsOpenAsTheShellReadsThem_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("opened"); // %W: the working folder, %H: the home folder
+    QTest::newRow("absolute") << "/srv/notes with spaces.doc"
+                              << "file:///srv/notes with spaces.doc";
+    QTest::newRow("home") << "~/notes.txt"
+                          << "file://%H/notes.txt";
+    QTest::newRow("relative, existing") << "notes.txt"
+                                        << "file://%W/notes.txt";
+    QTest::newRow("dot, existing") << "./notes.txt"
+                                   << "file://%W/notes.txt";
+    QTest::newRow("https") << "https://example.org/a?b=c"
+                           << "https://example.org/a?b=c";
+    QTest::newRow("mailto") << "mailto:me@example.org"
+                            << "mailto:me@example.org";
+    QTest::newRow("file URL") << "file:///srv/x.txt"
+                              << "file:///srv/x.txt";
+    QTest::newRow("typed address") << "www.example.org"
+                                   << "http://www.example.org";
+    QTest::newRow("blank") << "   "
+                           << "";
+}
+
+void TestStartup::typedTargetsOpenAsTheShellReadsThem()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, opened);
+    QTemporaryDir work;
+    QFile(work.filePath("notes.txt")).open(QIODevice::WriteOnly);
+    const QString home = "/home/someone";
+    opened.replace("%W", work.path()).replace("%H", home);
+    QCOMPARE(urlForTarget(typed, work.path(), home).toString(), opened);
 }
 
 void TestStartup::languagesThatAreNoPackNeverStopStartUp()
