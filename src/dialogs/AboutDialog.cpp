@@ -58,7 +58,6 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
 
     auto* tabs = named(new QTabWidget(this), "SSTab1");
     place(tabs, 120, 120, 5415, 3015);
-    const int bar = tabs->tabBar()->sizeHint().height();
     auto* general = new QWidget;
     auto* changelog = new QWidget;
     auto* credits = new QWidget;
@@ -66,6 +65,8 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
     tabs->addTab(changelog, QStringLiteral("Changelog "));
     tabs->addTab(credits, QStringLiteral("Credits "));
     tabs->setCurrentIndex(0);
+    // Measured with the tabs in it: an empty tab bar has hardly any height.
+    const int bar = tabs->tabBar()->sizeHint().height();
 
     auto* icon = named(new QLabel(general), "picIcon");
     icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
@@ -88,6 +89,10 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
     contact->setReadOnly(true);
     contact->setCursorPosition(0); // an address wider than the box shows its start
     placeOnTab(contact, bar, 120, 1800, 2295, 285);
+    // Wide enough for the whole address, frame and text margins included.
+    contact->resize(
+        qMax(contact->width(), contact->fontMetrics().horizontalAdvance(kContactAddress) + 12),
+        contact->height());
 
     auto* log = named(new QPlainTextEdit(changelog), "Text1");
     log->setReadOnly(true);

@@ -411,7 +411,19 @@ void TestLanguage::aboutShowsVersionChangelogAndPicture()
              QStringLiteral("1.4.0\n- first\n"));
     QCOMPARE(child<QTabWidget>(&about, "SSTab1")->tabText(0), QStringLiteral("General "));
     QVERIFY(child<QLabel>(&about, "Image1")->pixmap().isNull()); // no timer.jpg
-    QVERIFY(!child<QLineEdit>(&about, "Text2")->text().isEmpty());
+    auto* contact = child<QLineEdit>(&about, "Text2");
+    QVERIFY(!contact->text().isEmpty());
+
+    // every tab's contents lie inside its page, the address inside its box
+    about.show();
+    auto* tabs = child<QTabWidget>(&about, "SSTab1");
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        QWidget* page = tabs->widget(i);
+        for (QWidget* w : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(page->rect().contains(w->geometry()), qPrintable(w->objectName()));
+    }
+    QVERIFY(contact->fontMetrics().horizontalAdvance(contact->text()) + 8 <= contact->width());
 
     // a pack cannot change the title or the version
     app.write("Chimewell.ini", "[options]\r\nlanguage=T.lpk\r\n");
