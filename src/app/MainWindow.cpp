@@ -243,6 +243,8 @@ void MainWindow::buildControls()
         "Label5");
     label5->setFont(verdana(6.75));
     label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A note: longer translations wrap onto a second line.
+    label5->setWordWrap(true);
     place(label5, 480, 600, 3855, 255);
     m_text3 = edit(frame2, "Text3", QStringLiteral("http://"));
     place(m_text3, 120, 840, 4215, 285);

@@ -1,5 +1,6 @@
 #include "clsLanguagePack.h"
 
+#include "platform/FormLayout.h"
 #include "platform/MessageBox.h"
 #include "platform/QtText.h"
 
@@ -140,7 +141,16 @@ bool clsLanguagePack::LoadPack(const QString& sFile, QString* error)
 
 void clsLanguagePack::SetLanguageInForm(QWidget* frmForm) const
 {
-    if (!m_loaded || !frmForm)
+    if (!frmForm)
+        return;
+    applyTexts(frmForm);
+    // Controls grow where the new texts need more room than the design gave them.
+    form::fitTexts(frmForm);
+}
+
+void clsLanguagePack::applyTexts(QWidget* frmForm) const
+{
+    if (!m_loaded)
         return;
     // A window that no entry names keeps its texts.
     const pack::FormEntry* entry = pack::findForm(m_pack, toStd(frmForm->objectName()));

@@ -56,6 +56,7 @@ public:
 
 private:
     static bool FolderExists(const QString& path);
+    void applyTexts(QWidget* frmForm) const;
 
     MessageBox& m_messages;
     pack::Pack m_pack;

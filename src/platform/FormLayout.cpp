@@ -3,8 +3,16 @@
 #include <QtGui/QFontDatabase>
 #include <QtGui/QPainter>
 #include <QtGui/QPainterPath>
+#include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QGroupBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMainWindow>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QStyle>
+#include <QtWidgets/QTabBar>
+#include <QtWidgets/QTabWidget>
+#include <algorithm>
 
 namespace chimewell::form {
 
@@ -59,6 +67,179 @@ void makeSymbolButton(QPushButton* button, Glyph glyph, qreal points)
     button->setIcon(QIcon(pixmap));
     button->setIconSize(QSize(side, side));
     button->setText(QString());
+}
+
+} // namespace chimewell::form
+
+namespace chimewell::form {
+namespace {
+
+const char* const kDesignGeometry = "designGeometry";
+
+bool isContainer(const QWidget* w)
+{
+    // Plain widgets (the client area, picture boxes, tab pages) and frames hold controls;
+    // every other widget's children are its own parts.
+    return w->metaObject() == &QWidget::staticMetaObject || qobject_cast<const QGroupBox*>(w);
+}
+
+QList<QWidget*> controlsOf(QWidget* container)
+{
+    QList<QWidget*> out;
+    for (QWidget* w : container->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isWindow())
+            out << w;
+    return out;
+}
+
+QRect design(const QWidget* w)
+{
+    return w->property(kDesignGeometry).toRect();
+}
+
+// Each fit starts again from the design, so a shorter language makes the window smaller again.
+void restoreDesign(QWidget* w)
+{
+    const QVariant stored = w->property(kDesignGeometry);
+    if (stored.isValid())
+        w->setGeometry(stored.toRect());
+    else
+        w->setProperty(kDesignGeometry, w->geometry());
+    if (isContainer(w))
+        for (QWidget* child : controlsOf(w))
+            restoreDesign(child);
+    if (auto* tabs = qobject_cast<QTabWidget*>(w))
+        for (int i = 0; i < tabs->count(); ++i)
+            for (QWidget* child : controlsOf(tabs->widget(i)))
+                restoreDesign(child);
+}
+
+int buttonTextWidth(const QAbstractButton* b)
+{
+    QString text = b->text();
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    const QStyle* style = b->style();
+    return b->fontMetrics().horizontalAdvance(text) +
+           2 * style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b) +
+           2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b);
+}
+
+// Moves the siblings of `grown` that stand right of or below its old edges along with it.
+void pushSiblings(QWidget* grown, const QRect& before, int dw, int dh)
+{
+    for (QWidget* s : controlsOf(grown->parentWidget())) {
+        if (s == grown)
+            continue;
+        const QRect g = s->geometry();
+        const bool sameRow = g.top() < before.bottom() && g.bottom() > before.top();
+        if (dw > 0 && sameRow && g.left() >= before.right() - 1)
+            s->move(g.x() + dw, s->y());
+        if (dh > 0 && g.top() >= before.bottom() - 1)
+            s->move(s->x(), g.y() + dh);
+    }
+}
+
+// Fits the controls of `container` and returns the size its contents now need, keeping the
+// design's margins on the right and at the bottom.
+QSize fitContents(QWidget* container, const QSize& designSize)
+{
+    QList<QWidget*> controls = controlsOf(container);
+    std::sort(controls.begin(), controls.end(), [](QWidget* a, QWidget* b) {
+        return design(a).y() != design(b).y() ? design(a).y() < design(b).y()
+                                              : design(a).x() < design(b).x();
+    });
+    int designRight = 0;
+    int designBottom = 0;
+    for (QWidget* c : controls) {
+        designRight = std::max(designRight, design(c).right() + 1);
+        designBottom = std::max(designBottom, design(c).bottom() + 1);
+    }
+    for (QWidget* c : controls) {
+        QSize need;
+        if (isContainer(c)) {
+            const QSize contents = fitContents(c, design(c).size());
+            need = QSize(std::max(0, contents.width() - c->width()),
+                         std::max(0, contents.height() - c->height()));
+            need = need.expandedTo(missingRoom(c));
+        } else if (auto* tabs = qobject_cast<QTabWidget*>(c)) {
+            need = missingRoom(c);
+            for (int i = 0; i < tabs->count(); ++i) {
+                QWidget* page = tabs->widget(i);
+                const QSize contents = fitContents(page, page->size());
+                need = need.expandedTo(
+                    QSize(contents.width() - page->width(), contents.height() - page->height()));
+            }
+        } else {
+            need = missingRoom(c);
+        }
+        if (need.width() <= 0 && need.height() <= 0)
+            continue;
+        const QRect before = c->geometry();
+        const int dw = std::max(0, need.width());
+        const int dh = std::max(0, need.height());
+        c->resize(before.width() + dw, before.height() + dh);
+        pushSiblings(c, before, dw, dh);
+    }
+    QSize needed(designSize);
+    for (QWidget* c : controls) {
+        needed.setWidth(
+            std::max(needed.width(), c->geometry().right() + 1 + designSize.width() - designRight));
+        needed.setHeight(std::max(needed.height(),
+                                  c->geometry().bottom() + 1 + designSize.height() - designBottom));
+    }
+    return needed;
+}
+
+} // namespace
+
+QSize missingRoom(const QWidget* control)
+{
+    int width = 0;
+    int height = 0;
+    if (control->isHidden())
+        return {};
+    if (auto* b = qobject_cast<const QAbstractButton*>(control)) {
+        if (!b->text().isEmpty() && b->icon().isNull())
+            width =
+                (qobject_cast<const QPushButton*>(b) ? buttonTextWidth(b) : b->sizeHint().width()) -
+                b->width();
+    } else if (auto* l = qobject_cast<const QLabel*>(control)) {
+        if (!l->text().isEmpty() && l->pixmap().isNull()) {
+            if (l->wordWrap())
+                height = l->heightForWidth(l->width()) - l->height();
+            else
+                width = l->sizeHint().width() - l->width();
+        }
+    } else if (auto* g = qobject_cast<const QGroupBox*>(control)) {
+        if (!g->title().isEmpty())
+            width = g->minimumSizeHint().width() - g->width();
+    } else if (auto* t = qobject_cast<const QTabWidget*>(control)) {
+        width = t->tabBar()->sizeHint().width() + 4 - t->width();
+    }
+    return {std::max(0, width), std::max(0, height)};
+}
+
+void fitTexts(QWidget* window)
+{
+    auto* mainWindow = qobject_cast<QMainWindow*>(window);
+    QWidget* root = mainWindow ? mainWindow->centralWidget() : window;
+    if (!root)
+        return;
+    const bool fixed = root->minimumSize() == root->maximumSize();
+    QVariant stored = root->property(kDesignGeometry);
+    if (!stored.isValid()) {
+        root->setProperty(kDesignGeometry, QRect(QPoint(), root->size()));
+        stored = root->property(kDesignGeometry);
+    }
+    const QSize designSize = stored.toRect().size();
+    for (QWidget* c : controlsOf(root))
+        restoreDesign(c);
+    const QSize needed = fitContents(root, designSize);
+    if (fixed)
+        root->setFixedSize(needed);
+    else
+        root->resize(needed);
 }
 
 } // namespace chimewell::form

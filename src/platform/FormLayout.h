@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtCore/QSize>
 #include <QtCore/QString>
 #include <QtGui/QFont>
 
@@ -48,5 +49,19 @@ enum class Glyph
 /// A play or stop button: the "Marlett" symbol font's mark where that font is installed
 /// ("4" plays, "g" stops), otherwise the same mark drawn as an icon.
 void makeSymbolButton(QPushButton* button, Glyph glyph, qreal points);
+
+} // namespace chimewell::form
+
+namespace chimewell::form {
+
+/// Makes every caption of `window` fit: starting from the design positions each time, a
+/// control whose text needs more room grows (a word-wrapping label grows downwards), the
+/// controls to its right or below it in the same container move along, and containers and
+/// the window grow with them. Nothing ever shrinks below its design size.
+void fitTexts(QWidget* window);
+
+/// The room a control's text needs beyond what it has: width and height in pixels, each 0
+/// when it fits (controls without a text always fit).
+QSize missingRoom(const QWidget* control);
 
 } // namespace chimewell::form

@@ -5,6 +5,7 @@
 #include "dialogs/OptionsDialog.h"
 #include "lang/PackSource.h"
 #include "lang/clsLanguagePack.h"
+#include "platform/FormLayout.h"
 #include "platform/XdgAutostart.h"
 
 #include <QtCore/QLibraryInfo>
@@ -114,6 +115,8 @@ private slots:
     void aboutShowsVersionChangelogAndPicture();
     void changelogEncodings_data();
     void changelogEncodings();
+    void everyTextFitsInEveryLanguage_data();
+    void everyTextFitsInEveryLanguage();
 };
 
 void TestLanguage::packTextsReachTheControls()
@@ -467,6 +470,61 @@ void TestLanguage::changelogEncodings()
     if (!name.isEmpty())
         app.write(name, bytes);
     QCOMPARE(AboutDialog::ReadFileContents(path), text);
+}
+
+void TestLanguage::everyTextFitsInEveryLanguage_data()
+{
+    QTest::addColumn<QByteArray>("pack");
+    for (const char* name : {"English", "German", "French", "Spanish", "Portuguese-Brazil"}) {
+        QFile f(QStringLiteral(CHIMEWELL_APP_DIR "/packs/%1.lpk").arg(name));
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
+        QTest::newRow(name) << f.readAll();
+    }
+    // what a translator might write: long captions everywhere, a six-letter "Go"
+    QTest::newRow("long captions") << packBytes(
+        "[Form1]\ntitle = Chimewell\nOption1 = Alarm on, ringing every single day\n"
+        "Option2 = Alarm off, silent until switched on again\n"
+        "Command3 = Preview the notification\nCheck1 = Open this web site when the time comes\n"
+        "Label5 = (This can also point at a ZIP or EXE file to download when the alarm rings)\n"
+        "Frame1 = The alarm that rings once a day until switched off\n"
+        "Command4 = Minimise to the notification area of the taskbar\n"
+        "[frmLanguage]\ntitle = Options\nCommand1 = Change to this language now\n"
+        "Command4 = Leave these options\nCheck1 = Start Chimewell hidden whenever I log on\n"
+        "[frmSchedule]\ntitle = Schedule\nCommand2 = Gehen!\nCommand3 = Schedule it\n"
+        "Command4 = Never mind\nLabel4 = Choose the music that should play\n"
+        "[frmDelete]\ntitle = Delete\nCommand5 = Delete this day's alarm\n"
+        "[frmAbout]\ntitle = About\ncmdOK = Understood\n"
+        "SSTab1.TabCaption(0) = \"Everything in general \"\n"
+        "SSTab1.TabCaption(1) = \"What changed in each version \"\n");
+}
+
+void TestLanguage::everyTextFitsInEveryLanguage()
+{
+    QFETCH(QByteArray, pack);
+    fakes::Services fx;
+    fakes::AppFolder app;
+    app.write("packs/Test.lpk", pack);
+    app.write("Chimewell.ini", "[options]\r\nfirstload=0\r\nlanguage=Test.lpk\r\n");
+    clsLanguagePack language(fx.messages);
+    Startup startup(fx.services, app.path(), language);
+    QVERIFY(startup.run({}));
+    QVERIFY(language.isLoaded());
+    const QList<QWidget*> windows = {startup.mainWindow(), startup.options().get(),
+                                     startup.schedule().get(), startup.remove().get(),
+                                     startup.about().get()};
+    for (QWidget* window : windows) {
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            if (w->isWindow() || !w->isVisibleTo(window))
+                continue;
+            const QString where = window->objectName() + "/" + w->objectName();
+            QVERIFY2(form::missingRoom(w).isNull(), qPrintable(where));
+            // nothing sticks out of the frame or picture box that holds it
+            QWidget* holder = w->parentWidget();
+            if (holder->metaObject() == &QWidget::staticMetaObject ||
+                qobject_cast<QGroupBox*>(holder))
+                QVERIFY2(holder->rect().contains(w->geometry()), qPrintable(where));
+        }
+    }
 }
 
 QTEST_MAIN(TestLanguage)
