@@ -23,6 +23,7 @@
 #include <QtCore/QLocale>
 #include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
+#include <QtGui/QIcon>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
@@ -273,10 +274,11 @@ void MainWindow::buildControls()
 
     // Picture stores for the status panel; never shown.
     m_image1 = named(new QLabel(central), "Image1");
-    m_image1->setPixmap(QPixmap(QStringLiteral(":/images/bell-active.png")));
+    // Through QIcon, which takes the "@2x" picture on a screen scaled by two.
+    m_image1->setPixmap(QIcon(QStringLiteral(":/images/bell-active.png")).pixmap(16, 16));
     m_image1->hide();
     m_image2 = named(new QLabel(central), "Image2");
-    m_image2->setPixmap(QPixmap(QStringLiteral(":/images/bell-idle.png")));
+    m_image2->setPixmap(QIcon(QStringLiteral(":/images/bell-idle.png")).pixmap(16, 16));
     m_image2->hide();
 
     QStatusBar* bar = statusBar();

@@ -46,7 +46,10 @@ void makeSymbolButton(QPushButton* button, Glyph glyph, qreal points)
         return;
     }
     const int side = qRound(points * 96.0 / 72.0);
-    QPixmap pixmap(side, side);
+    // Drawn at three times the size, so the mark stays crisp on screens scaled up to that.
+    constexpr qreal kRatio = 3.0;
+    QPixmap pixmap(qRound(side * kRatio), qRound(side * kRatio));
+    pixmap.setDevicePixelRatio(kRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);

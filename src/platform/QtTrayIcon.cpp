@@ -10,23 +10,25 @@ namespace {
 
 QIcon loadIcon16(const QString& path)
 {
-    // The 16 x 16 image of the icon file; nothing (an empty icon) when it can't be read.
+    // The 16 x 16 image of the icon file, with its larger images beside it for screens that
+    // are scaled up; nothing (an empty icon) when it can't be read.
     QImageReader reader(path);
-    QImage best;
+    QIcon icon;
+    QImage smallest;
     for (int i = 0; i < qMax(1, reader.imageCount()); ++i) {
         if (!reader.jumpToImage(i) && i > 0)
             break;
-        QImage image = reader.read();
+        const QImage image = reader.read();
         if (image.isNull())
             continue;
-        if (best.isNull() || std::abs(image.width() - 16) < std::abs(best.width() - 16))
-            best = image;
+        icon.addPixmap(QPixmap::fromImage(image));
+        if (smallest.isNull() || std::abs(image.width() - 16) < std::abs(smallest.width() - 16))
+            smallest = image;
     }
-    if (best.isNull())
-        return {};
-    if (best.size() != QSize(16, 16))
-        best = best.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return QIcon(QPixmap::fromImage(best));
+    if (!smallest.isNull() && smallest.size() != QSize(16, 16))
+        icon.addPixmap(QPixmap::fromImage(
+            smallest.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    return icon;
 }
 
 } // namespace

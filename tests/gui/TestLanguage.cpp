@@ -518,6 +518,13 @@ void TestLanguage::everyTextFitsInEveryLanguage()
                 continue;
             const QString where = window->objectName() + "/" + w->objectName();
             QVERIFY2(form::missingRoom(w).isNull(), qPrintable(where));
+            // icons and small pictures have the pixels the screen's scale asks for
+            const qreal ratio = qApp->devicePixelRatio();
+            if (auto* l = qobject_cast<QLabel*>(w); l && !l->pixmap().isNull() && l->width() <= 64)
+                QVERIFY2(l->pixmap().devicePixelRatio() >= ratio, qPrintable(where));
+            if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->icon().isNull())
+                QVERIFY2(b->icon().pixmap(b->iconSize(), ratio).devicePixelRatio() >= ratio,
+                         qPrintable(where));
             // nothing sticks out of the frame or picture box that holds it
             QWidget* holder = w->parentWidget();
             if (holder->metaObject() == &QWidget::staticMetaObject ||

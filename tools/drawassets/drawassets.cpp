@@ -5,8 +5,8 @@
 
 #include <QtCore/QBuffer>
 #include <QtCore/QDataStream>
-#include <QtCore/QFile>
 #include <QtCore/QDir>
+#include <QtCore/QFile>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QLinearGradient>
@@ -195,6 +195,9 @@ int main(int argc, char** argv)
     ok = drawTimerPicture().save(assets + "/timer.jpg", "JPG", 90) && ok;
     ok = drawBell(16, Look::Ringing).save(images + "/bell-active.png") && ok;
     ok = drawBell(16, Look::Grey).save(images + "/bell-idle.png") && ok;
+    // Twice the size for screens scaled by two (Qt picks "@2x" files by itself).
+    ok = drawBell(32, Look::Ringing).save(images + "/bell-active@2x.png") && ok;
+    ok = drawBell(32, Look::Grey).save(images + "/bell-idle@2x.png") && ok;
     ok = drawBell(32, Look::Gold).save(images + "/bell-32.png") && ok;
     ok = drawBell(64, Look::Gold).save(images + "/bell-64.png") && ok;
     // The icon of the applications menu, in the sizes of the hicolor theme.
