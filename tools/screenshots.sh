@@ -34,6 +34,29 @@ dialog "alt+f s" "Schedule alarm" schedule.png
 dialog "alt+f d" "Delete alarm" delete.png
 dialog "alt+h a" "About..." about.png
 
+# The main window in each shipped language, each from a program of its own.
+for lang in German French Spanish Portuguese-Brazil; do
+    dir=$(app_folder "screenshots-$lang" firstload=0 language=$lang.lpk)
+    "$dir/chimewell" >>"$E2E_WORK/app.log" 2>&1 &
+    pid=$!
+    E2E_PIDS+=("$pid")
+    w=""
+    for _ in $(seq 100); do
+        for c in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+            eval "$(xdotool getwindowgeometry --shell "$c")"
+            [ "$WIDTH" -gt 200 ] && w=$c && break
+        done
+        [ -n "$w" ] && break
+        sleep 0.1
+    done
+    [ -n "$w" ] || fail "no main window in $lang"
+    xdotool windowmove "$w" 700 20
+    sleep 1
+    window_shot "$w" "$docs/main-window-$lang.png"
+    log "docs/main-window-$lang.png"
+    kill "$pid"
+done
+
 # The weekly alarm's notification (dunst's, top right), with its Stop and Snooze actions.
 log "waiting for 13:00 on the program's clock"
 wait_for 30 notified "It's 13:00. Time for Team meeting." || fail "no notification"

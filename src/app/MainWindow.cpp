@@ -65,6 +65,17 @@ QString longTimeFormat()
     return out.trimmed();
 }
 
+// A status bar bell of 16 x 16: on a scaled screen the picture of twice the size, which
+// stays sharp when drawn smaller (QIcon would take the 16 px one at a scale of 1.5).
+QPixmap statusBell(const QString& name)
+{
+    if (qApp->devicePixelRatio() <= 1.0)
+        return QPixmap(QStringLiteral(":/images/") + name + QStringLiteral(".png"));
+    QPixmap large(QStringLiteral(":/images/") + name + QStringLiteral("@2x.png"));
+    large.setDevicePixelRatio(2.0);
+    return large;
+}
+
 QString localeLongTime(const QTime& time)
 {
     static const QString format = longTimeFormat(); // read once: the clock runs every second
@@ -274,11 +285,10 @@ void MainWindow::buildControls()
 
     // Picture stores for the status panel; never shown.
     m_image1 = named(new QLabel(central), "Image1");
-    // Through QIcon, which takes the "@2x" picture on a screen scaled by two.
-    m_image1->setPixmap(QIcon(QStringLiteral(":/images/bell-active.png")).pixmap(16, 16));
+    m_image1->setPixmap(statusBell(QStringLiteral("bell-active")));
     m_image1->hide();
     m_image2 = named(new QLabel(central), "Image2");
-    m_image2->setPixmap(QIcon(QStringLiteral(":/images/bell-idle.png")).pixmap(16, 16));
+    m_image2->setPixmap(statusBell(QStringLiteral("bell-idle")));
     m_image2->hide();
 
     QStatusBar* bar = statusBar();
