@@ -285,9 +285,11 @@ void MainWindow::buildControls()
 
     // Picture stores for the status panel; never shown.
     m_image1 = named(new QLabel(central), "Image1");
+    form::markAsPicture(m_image1);
     m_image1->setPixmap(statusBell(QStringLiteral("bell-active")));
     m_image1->hide();
     m_image2 = named(new QLabel(central), "Image2");
+    form::markAsPicture(m_image2);
     m_image2->setPixmap(statusBell(QStringLiteral("bell-idle")));
     m_image2->hide();
 

@@ -69,6 +69,7 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
     const int bar = tabs->tabBar()->sizeHint().height();
 
     auto* icon = named(new QLabel(general), "picIcon");
+    form::markAsPicture(icon);
     icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     placeOnTab(icon, bar, 240, 600, 540, 540);
     auto* title = named(new QLabel(general), "lblTitle");
@@ -102,6 +103,7 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
                 qMin(log->height(), tabs->height() - bar - log->y() - 8));
 
     auto* picture = named(new QLabel(credits), "Image1");
+    form::markAsPicture(picture);
     placeOnTab(picture, bar, 720, 480, 4575, 2415);
     picture->resize(qMin(picture->width(), tabs->width() - picture->x() - 8),
                     qMin(picture->height(), tabs->height() - bar - picture->y() - 8));

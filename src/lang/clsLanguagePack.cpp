@@ -63,6 +63,9 @@ bool setCaption(QObject* control, const QString& text)
         return true;
     }
     if (auto* label = qobject_cast<QLabel*>(control)) {
+        // A picture box has no caption: a text would replace its picture.
+        if (form::isPicture(label))
+            return false;
         label->setTextFormat(Qt::PlainText);
         label->setText(text);
         return true;

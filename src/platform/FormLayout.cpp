@@ -16,6 +16,16 @@
 
 namespace chimewell::form {
 
+void markAsPicture(QWidget* label)
+{
+    label->setProperty("picture", true);
+}
+
+bool isPicture(const QObject* control)
+{
+    return control->property("picture").toBool();
+}
+
 void place(QWidget* widget, int left, int top, int width, int height)
 {
     widget->setGeometry(px(left), px(top), px(width), px(height));

@@ -26,6 +26,10 @@ template <typename T> T* named(T* object, const char* name)
     return object;
 }
 
+/// Marks a label as a picture box: it shows a picture and takes no caption from a pack.
+void markAsPicture(QWidget* label);
+bool isPicture(const QObject* control);
+
 /// Puts `widget` at the design position (left, top, width, height in twips).
 void place(QWidget* widget, int left, int top, int width, int height);
 

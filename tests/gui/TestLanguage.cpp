@@ -430,8 +430,8 @@ void TestLanguage::aboutShowsVersionChangelogAndPicture()
 
     // a pack cannot change the title or the version
     app.write("Chimewell.ini", "[options]\r\nlanguage=T.lpk\r\n");
-    app.write("packs/T.lpk",
-              packBytes("[frmAbout]\ntitle = Info\nlblVersion = v9\nlblTitle = X\n"));
+    app.write("packs/T.lpk", packBytes("[frmAbout]\ntitle = Info\nlblVersion = v9\nlblTitle = X\n"
+                                       "picIcon = PIC\nImage1 = PIC\n"));
     QImage picture(20, 10, QImage::Format_RGB32);
     picture.fill(Qt::red);
     picture.save(app.file("timer.jpg"), "JPG");
@@ -440,6 +440,9 @@ void TestLanguage::aboutShowsVersionChangelogAndPicture()
     QCOMPARE(child<QLabel>(&again, "lblVersion")->text(), QStringLiteral("Version 1.4.0"));
     QCOMPARE(child<QLabel>(&again, "lblTitle")->text(), QStringLiteral("Chimewell"));
     QCOMPARE(child<QLabel>(&again, "Image1")->pixmap().size(), QSize(20, 10));
+    // pictures take no caption: the icon stays an icon
+    QVERIFY(child<QLabel>(&again, "picIcon")->text().isEmpty());
+    QVERIFY(child<QLabel>(&again, "Image1")->text().isEmpty());
 }
 
 void TestLanguage::changelogEncodings_data()

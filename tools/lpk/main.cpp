@@ -11,6 +11,7 @@
 #include "dialogs/OptionsDialog.h"
 #include "lang/PackSource.h"
 #include "lang/clsLanguagePack.h"
+#include "platform/FormLayout.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/QtClock.h"
@@ -56,6 +57,7 @@ struct Window
     QString title;
     QList<Entry> entries;
     QSet<QString> controls; // every object name, captioned or not
+    QSet<QString> pictures; // picture boxes, which take no caption
 };
 
 // Texts the program sets while it runs (the clock, the About dialog's title and version)
@@ -77,6 +79,8 @@ Window describe(QWidget* window)
         if (name.isEmpty() || name.startsWith("qt_"))
             continue;
         w.controls.insert(name);
+        if (form::isPicture(o))
+            w.pictures.insert(name);
         if (runtimeText(w.name, name))
             continue;
         Entry e{name, {}, {}};
@@ -253,6 +257,9 @@ int check(const QString& input)
             const pack::KeyTarget t = pack::parseKey(c.key);
             if (!t.valid || !w.controls.contains(toQ(t.name)))
                 problems << QStringLiteral("%1: %2 names no control of this window")
+                                .arg(w.name, toQ(c.key));
+            else if (w.pictures.contains(toQ(t.name)) && !c.caption.empty())
+                problems << QStringLiteral("%1: %2 is a picture and takes no caption")
                                 .arg(w.name, toQ(c.key));
         }
         for (const Entry& e : w.entries) {
