@@ -82,10 +82,8 @@ void OptionsDialog::Form_Load()
 {
     const std::string appDir = toStd(m_appDir);
     m_list->clear();
-    const QString packs =
-        m_language.EnumLanguagePacks(toQ(appFile(appDir, kPacksFolder)), QStringLiteral("*.lpk"));
-    for (const QString& name : packs.split(QLatin1Char('|'), Qt::SkipEmptyParts))
-        m_list->addItem(name);
+    m_list->addItems(
+        m_language.packFiles(toQ(appFile(appDir, kPacksFolder)), QStringLiteral("*.lpk")));
     // A pack that does not load leaves the texts this dialog has.
     const std::string language = readSetting(appDir, kLanguageKey);
     if (isPackFileName(language))

@@ -196,6 +196,11 @@ QString clsLanguagePack::GetString(const QString& sName) const
 
 QString clsLanguagePack::EnumLanguagePacks(const QString& sFolder, const QString& sExtension) const
 {
+    return packFiles(sFolder, sExtension).join(QLatin1Char('|'));
+}
+
+QStringList clsLanguagePack::packFiles(const QString& sFolder, const QString& sExtension) const
+{
     if (!FolderExists(sFolder)) {
         m_messages.show(sFolder + QStringLiteral(" doesn't exist."), MessageIcon::Stop);
         return {};
@@ -203,9 +208,8 @@ QString clsLanguagePack::EnumLanguagePacks(const QString& sFolder, const QString
     // Ordinary files only (no folders, no hidden or system files), matched without regard to
     // case and sorted, so the list is the same on every file system.
     QDir dir(sFolder);
-    const QStringList names = dir.entryList({sExtension}, QDir::Files | QDir::NoDotAndDotDot,
-                                            QDir::Name | QDir::IgnoreCase);
-    return names.join(QLatin1Char('|'));
+    return dir.entryList({sExtension}, QDir::Files | QDir::NoDotAndDotDot,
+                         QDir::Name | QDir::IgnoreCase);
 }
 
 bool clsLanguagePack::FolderExists(const QString& path)

@@ -37,6 +37,9 @@ public:
     QString GetString(const QString& sName) const;
     /// The files of `sFolder` matching `sExtension`, names only, sorted, joined by "|".
     QString EnumLanguagePacks(const QString& sFolder, const QString& sExtension) const;
+    /// The same files as a list, so that a name holding "|" stays one name; nothing (and the
+    /// same message) when the folder is missing.
+    QStringList packFiles(const QString& sFolder, const QString& sExtension) const;
 
     bool CarregaPacotedeLinguagem(const QString& sArquivo, QString* error = nullptr)
     {

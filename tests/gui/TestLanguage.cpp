@@ -248,6 +248,13 @@ void TestLanguage::listingPacks()
     QCOMPARE(pack.EnumeraPacotesdeLinguagem(folder, "*.lpk"),
              pack.EnumLanguagePacks(folder, "*.lpk"));
     QVERIFY(fx.messages.shown.isEmpty());
+    // the Options list shows a name holding "|" as the one file it is
+    app.write("packs/Mine|Yours.lpk", "x");
+    OptionsDialog options(fx.services, app.path(), pack, [] {});
+    options.show();
+    auto* list = child<QListWidget>(&options, "lstLangPacks");
+    QCOMPARE(list->count(), 3);
+    QCOMPARE(list->item(2)->text(), QStringLiteral("Mine|Yours.lpk"));
 
     QCOMPARE(pack.EnumLanguagePacks(app.file("nowhere"), "*.lpk"), QString());
     QCOMPARE(fx.messages.texts(), QStringList{app.file("nowhere") + " doesn't exist."});
