@@ -23,10 +23,12 @@ bool writeDayAlarm(const std::string& appDir, std::string_view day, const std::s
     std::error_code ec;
     std::filesystem::create_directories(appFile(appDir, kScheduleFolder), ec);
     const std::string path = DayFilePath(appDir, day);
-    const std::string section(kAlarmSection);
-    return WriteIniValue(section, std::string(kReasonKey), reason, path, error) &&
-           WriteIniValue(section, std::string(kTimeKey), time, path, error) &&
-           WriteIniValue(section, std::string(kMusicKey), music, path, error);
+    // One replacement of the file: a crash never leaves the new reason with the old time.
+    return WriteIniValues(std::string(kAlarmSection),
+                          {{std::string(kReasonKey), reason},
+                           {std::string(kTimeKey), time},
+                           {std::string(kMusicKey), music}},
+                          path, error);
 }
 
 bool weeklyStatus(std::string_view time, const LocalDateTime& now, StatusText& status)

@@ -24,8 +24,9 @@ std::string DayFilePath(const std::string& appDir, std::string_view day);
 
 std::string readDayValue(const std::string& appDir, std::string_view day, std::string_view key);
 
-/// Writes the day's alarm in the order reason, time, music, creating the schedule folder
-/// when it is missing. Returns false, with the reason, when any write failed.
+/// Writes the day's alarm in the order reason, time, music, in one atomic replacement of the
+/// day file, creating the schedule folder when it is missing. Returns false, with the
+/// reason, when the write failed.
 bool writeDayAlarm(const std::string& appDir, std::string_view day, const std::string& reason,
                    const std::string& time, const std::string& music, std::string* error = nullptr);
 

@@ -292,6 +292,13 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& fileName, std::string* error)
 {
+    return WriteIniValues(section, {{key, value}}, fileName, error);
+}
+
+bool WriteIniValues(const std::string& section,
+                    const std::vector<std::pair<std::string, std::string>>& values,
+                    const std::string& fileName, std::string* error)
+{
     std::string bytes;
     std::error_code ec;
     if (!readWholeFile(fileName, bytes) && std::filesystem::exists(fileName, ec)) {
@@ -299,10 +306,15 @@ bool WriteIniValue(const std::string& section, const std::string& key, const std
             *error = "cannot read " + fileName;
         return false;
     }
-    const auto updated = ini::update(decodeText(bytes), section, ini::toUpperAscii(key), value);
-    if (!updated)
-        return true;
-    return writeFileAtomically(fileName, *updated, error);
+    std::string text = decodeText(bytes);
+    bool changed = false;
+    for (const auto& [key, value] : values) {
+        if (auto updated = ini::update(text, section, ini::toUpperAscii(key), value)) {
+            text = std::move(*updated);
+            changed = true;
+        }
+    }
+    return !changed || writeFileAtomically(fileName, text, error);
 }
 
 } // namespace chimewell

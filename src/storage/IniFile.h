@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // The two routines through which the program touches INI files (the settings file and the
 // day files). They behave like the Windows profile-file functions the files were made with:
@@ -24,6 +26,12 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 /// must exist) and replaced atomically. Returns false, with the reason in `error`, on failure.
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& fileName, std::string* error = nullptr);
+
+/// Stores several values of one section in one atomic replacement of the file, in the order
+/// given: a reader, or a crash, sees all of them or none.
+bool WriteIniValues(const std::string& section,
+                    const std::vector<std::pair<std::string, std::string>>& values,
+                    const std::string& fileName, std::string* error = nullptr);
 
 namespace ini {
 
