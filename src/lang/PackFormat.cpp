@@ -126,54 +126,78 @@ bool readControls(Reader& r, FormEntry& form, const std::string& where, std::str
     return true;
 }
 
-bool decodeField(std::string& field, const std::string& where, std::string& error)
-{
-    std::string lowered;
-    if (!descramble(field, lowered))
-        return error = where + " holds a byte below the pack shift (" + std::to_string(kPackShift) +
-                       "): not a scrambled text",
-               false;
-    field = decodeText(lowered);
-    return true;
-}
-
-bool decodeAll(Pack& p, std::string& error)
+// Calls visit(field, where, scrambled) for every text field the program reads; stops at the
+// first visit that fails, or at a form whose table does not hold its controls.
+template <typename Visit> bool forEachText(Pack& p, std::string& error, Visit visit)
 {
     for (std::size_t i = 1; i < p.forms.size(); ++i) {
         FormEntry& f = p.forms[i];
         const std::string where = formLabel(i);
-        if (!decodeField(f.extra, where + " Extra", error) ||
-            !decodeField(f.formName, where + " FormName", error) ||
-            !decodeField(f.caption, where + " Caption", error))
+        if (!visit(f.extra, where + " Extra", true) ||
+            !visit(f.formName, where + " FormName", true) ||
+            !visit(f.caption, where + " Caption", true) ||
+            !visit(f.captionOverride, where + " CaptionOverride", false))
             return false;
-        f.captionOverride = decodeText(f.captionOverride); // stored unscrambled
         if (f.controlCount <= 0)
             continue;
         if (!f.hasTable || f.firstIndex > 1 ||
             static_cast<std::int64_t>(f.firstIndex) + static_cast<std::int64_t>(f.controls.size()) -
                     1 <
                 f.controlCount)
-            return error = where + " (" + f.formName + ") uses controls 1 to " +
-                           std::to_string(f.controlCount) + " but its table does not hold them",
+            return error = where + " uses controls 1 to " + std::to_string(f.controlCount) +
+                           " but its table does not hold them",
                    false;
         for (int j = 1; j <= f.controlCount; ++j) {
             ControlEntry& c = f.controls[static_cast<std::size_t>(j - f.firstIndex)];
-            const std::string at = where + " (" + f.formName + "), control " + std::to_string(j);
-            if (!decodeField(c.key, at + " Key", error) ||
-                !decodeField(c.caption, at + " Caption", error) ||
-                !decodeField(c.captionOverride, at + " CaptionOverride", error) ||
-                !decodeField(c.toolTip, at + " ToolTip", error) ||
-                !decodeField(c.toolTipOverride, at + " ToolTipOverride", error))
+            const std::string at = where + ", control " + std::to_string(j);
+            if (!visit(c.key, at + " Key", true) || !visit(c.caption, at + " Caption", true) ||
+                !visit(c.captionOverride, at + " CaptionOverride", true) ||
+                !visit(c.toolTip, at + " ToolTip", true) ||
+                !visit(c.toolTipOverride, at + " ToolTipOverride", true))
                 return false;
         }
     }
     for (std::size_t i = 1; i < p.strings.size(); ++i) {
         const std::string where = "string " + std::to_string(i);
-        if (!decodeField(p.strings[i].name, where + " Name", error) ||
-            !decodeField(p.strings[i].value, where + " Value", error))
+        if (!visit(p.strings[i].name, where + " Name", true) ||
+            !visit(p.strings[i].value, where + " Value", true))
             return false;
     }
     return true;
+}
+
+bool decodeAll(Pack& p, std::string& error)
+{
+    const auto raw = [&error](const std::string& field, const std::string& where, bool scrambled,
+                              std::string& out) {
+        if (!scrambled) {
+            out = field;
+            return true;
+        }
+        if (descramble(field, out))
+            return true;
+        error = where + " holds a byte below the pack shift (" + std::to_string(kPackShift) +
+                "): not a scrambled text";
+        return false;
+    };
+    // One encoding for the whole pack: Windows-1252 text can happen to be valid UTF-8 field by
+    // field ("É…" is C9 85), so UTF-8 only when every field is.
+    bool utf8 = true;
+    if (!forEachText(p, error, [&](std::string& field, const std::string& where, bool scrambled) {
+            std::string bytes;
+            if (!raw(field, where, scrambled, bytes))
+                return false;
+            utf8 = utf8 && isValidUtf8(bytes);
+            return true;
+        }))
+        return false;
+    return forEachText(p, error, [&](std::string& field, const std::string& where, bool scrambled) {
+        std::string bytes;
+        if (!raw(field, where, scrambled, bytes))
+            return false;
+        field = utf8 ? std::move(bytes) : windows1252ToUtf8(bytes);
+        return true;
+    });
 }
 
 } // namespace

@@ -257,10 +257,11 @@ CORE_TEST(damagedPacksFailWithTheirCauseAndLeaveThePackAlone)
 
 CORE_TEST(textsAreUtf8OrWindows1252AndUnlimitedInLength)
 {
+    // every field valid UTF-8: the pack is UTF-8
     const std::string longText(40000, 'x');
     Bytes b = oneForm("Gr\xC3\xBC\xC3\x9F"
                       "e",
-                      "", {{"Label1", "Caf\xE9", longText}});
+                      "", {{"Label1", "Caf\xC3\xA9", longText}});
     Pack p;
     std::string error;
     CHECK(readPack(b.str(), p, error));
@@ -268,6 +269,13 @@ CORE_TEST(textsAreUtf8OrWindows1252AndUnlimitedInLength)
                                                         "e"));
     CHECK_EQ(findForm(p, "Form1")->control(1).caption, std::string("Caf\xC3\xA9"));
     CHECK_EQ(findForm(p, "Form1")->control(1).toolTip.size(), longText.size());
+
+    // one field that is not: the whole pack is Windows-1252, also "CAF\xC9\x85", whose bytes
+    // alone happen to be valid UTF-8 (it reads "CAFÉ…", not "CAFɅ")
+    b = oneForm("CAF\xC9\x85", "", {{"Label1", "Caf\xE9", ""}});
+    CHECK(readPack(b.str(), p, error));
+    CHECK_EQ(findForm(p, "Form1")->caption, std::string("CAF\xC3\x89\xE2\x80\xA6"));
+    CHECK_EQ(findForm(p, "Form1")->control(1).caption, std::string("Caf\xC3\xA9"));
 }
 
 CORE_TEST(writerAndReaderAgree)
