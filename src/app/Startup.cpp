@@ -7,11 +7,13 @@
 #include "dialogs/OptionsDialog.h"
 #include "lang/LanguageApplier.h"
 #include "lang/clsLanguagePack.h"
+#include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/SingleInstance.h"
 #include "schedule/DeleteDialog.h"
 #include "schedule/ScheduleDialog.h"
+#include "storage/AlarmTime.h"
 #include "storage/Settings.h"
 #include "tray/TrayModule.h"
 
@@ -74,6 +76,14 @@ bool Startup::run(const QStringList& arguments)
         m_services.messages->show(kAlreadyRunningText, MessageIcon::Stop);
         return false;
     }
+
+    // A copy killed while it wrote may have left its temporary files; only this copy runs now.
+    const std::string folder = m_appDir.toStdString();
+    std::vector<std::string> dayFiles;
+    for (int day = 0; day < 7; ++day)
+        dayFiles.push_back(std::string(dayName(day)) + ".ini");
+    removeStaleTemporaries(folder, {std::string(kSettingsFileName)});
+    removeStaleTemporaries(appFile(folder, kScheduleFolder), dayFiles);
 
     m_mainWindow = new MainWindow(m_services, m_appDir);
     connect(m_mainWindow, &MainWindow::shutDown, this, &Startup::finished);

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -14,6 +16,8 @@
 #include <sys/stat.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -61,7 +65,89 @@ std::string temporaryName(const fs::path& target)
     return name;
 }
 
+#ifdef O_TMPFILE
+// Writes the bytes into a file without a name, which a kill cannot leave behind, and gives it
+// the temporary name only once it is complete. False (with nothing on disk) when the file
+// system has no unnamed files; the caller then writes the named temporary file itself.
+bool writeUnnamed(const fs::path& folder, const fs::path& temporary, const std::string& contents,
+                  bool& written)
+{
+    // 0666 less the umask, as a new named file would get.
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    written = true;
+    for (std::size_t done = 0; written && done < contents.size();) {
+        const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+        else
+            written = false;
+    }
+    written = written && ::fsync(fd) == 0;
+    // Without /proc the file cannot be named: the caller writes a named one instead.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    const bool named = !written || ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(),
+                                            AT_SYMLINK_FOLLOW) == 0;
+    ::close(fd);
+    return named;
+}
+#endif
+
+// Writes the bytes to a new file of the temporary name. False when it cannot be created.
+bool writeNamed(const fs::path& temporary, const std::string& contents, bool& written)
+{
+    std::FILE* file = nullptr;
+#ifdef _WIN32
+    // The C runtime of older Windows has no "x" mode: create exclusively by hand.
+    const int descriptor =
+        _wopen(temporary.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor >= 0)
+        file = _fdopen(descriptor, "wb");
+#else
+    file = std::fopen(temporary.c_str(), "wbx");
+#endif
+    if (!file)
+        return false;
+    written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
+    written = flushToDisk(file) && written;
+    written = std::fclose(file) == 0 && written;
+    return true;
+}
+
+bool isStaleTemporary(const std::string& name, const std::vector<std::string>& targets)
+{
+    // ".NAME.DIGITS.tmp", as temporaryName() makes them, for one of the given names.
+    constexpr std::string_view suffix = ".tmp";
+    for (const std::string& target : targets) {
+        const std::string prefix = "." + target + ".";
+        if (name.size() <= prefix.size() + suffix.size() ||
+            name.compare(0, prefix.size(), prefix) ||
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix))
+            continue;
+        const std::string digits =
+            name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+        if (digits.size() <= 8 && digits.find_first_not_of("0123456789") == std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+int removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& targets)
+{
+    int removed = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fileEc;
+        if (it->is_regular_file(fileEc) &&
+            isStaleTemporary(it->path().filename().string(), targets) &&
+            fs::remove(it->path(), fileEc))
+            ++removed;
+    }
+    return removed;
+}
 
 bool readWholeFile(const std::string& path, std::string& contents)
 {
@@ -97,22 +183,13 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, s
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const fs::path temporary = folder / temporaryName(target);
-    std::FILE* file = nullptr;
-#ifdef _WIN32
-    // The C runtime of older Windows has no "x" mode: create exclusively by hand.
-    const int descriptor =
-        _wopen(temporary.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (descriptor >= 0)
-        file = _fdopen(descriptor, "wb");
-#else
-    file = std::fopen(temporary.c_str(), "wbx");
+    bool written = false;
+    bool unnamed = false;
+#ifdef O_TMPFILE
+    unnamed = writeUnnamed(folder, temporary, contents, written);
 #endif
-    if (!file)
+    if (!unnamed && !writeNamed(temporary, contents, written))
         return fail("cannot create a file in " + folder.string());
-
-    bool written = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
-    written = flushToDisk(file) && written;
-    written = std::fclose(file) == 0 && written;
     if (!written) {
         fs::remove(temporary, ec);
         return fail("cannot write " + path + " (disk full?)");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace chimewell {
 
@@ -10,6 +11,11 @@ namespace chimewell {
 /// A file without write permission is refused, as the profile functions refuse it.
 /// Returns false and fills `error` when anything fails; no temporary file is left behind.
 bool writeFileAtomically(const std::string& path, const std::string& contents, std::string* error);
+
+/// Removes the temporary files that a write to one of `targets` (file names in `folder`) left
+/// when the program was killed; only names of the program's own pattern. Returns how many.
+/// (On Linux the bytes go to an unnamed file first, so such leftovers are rare there.)
+int removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& targets);
 
 /// Reads the whole file into `contents`. Returns false when it is missing or unreadable.
 bool readWholeFile(const std::string& path, std::string& contents);

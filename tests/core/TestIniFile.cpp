@@ -1,4 +1,5 @@
 #include "CoreTest.h"
+#include "platform/AtomicFile.h"
 #include "storage/DaySchedule.h"
 #include "storage/IniFile.h"
 #include "storage/Settings.h"
@@ -222,4 +223,21 @@ CORE_TEST(pathsUseThePlatformSeparator)
     for (const char* name :
          {"", ".", "..", "../../../../dev/zero", "/dev/zero", "sub/x.lpk", "..\\Chimewell.ini"})
         CHECK(!isPackFileName(name));
+}
+
+CORE_TEST(stalePartsOfKilledWritesAreRemovedAndNothingElse)
+{
+    coretest::TempDir dir;
+    for (const char* name : {".Chimewell.ini.12345678.tmp", ".Monday.ini.7.tmp", "Chimewell.ini",
+                             ".Chimewell.ini.abc.tmp", ".other.ini.123.tmp", "notes.tmp",
+                             ".Chimewell.ini.123456789.tmp"})
+        coretest::writeFile(dir.file(name), "x");
+    CHECK_EQ(removeStaleTemporaries(dir.path(), {"Chimewell.ini", "Monday.ini"}), 2);
+    CHECK_EQ(coretest::listFolder(dir.path()),
+             (std::vector<std::string>{".Chimewell.ini.123456789.tmp", ".Chimewell.ini.abc.tmp",
+                                       ".other.ini.123.tmp", "Chimewell.ini", "notes.tmp"}));
+    // and a write leaves no temporary file of its own
+    std::string error;
+    CHECK(writeFileAtomically(dir.file("Monday.ini"), "[alarm]\r\n", &error));
+    CHECK_EQ(removeStaleTemporaries(dir.path(), {"Monday.ini"}), 0);
 }
