@@ -306,15 +306,36 @@ bool WriteIniValues(const std::string& section,
             *error = "cannot read " + fileName;
         return false;
     }
-    std::string text = decodeText(bytes);
+    // Every line but the one written keeps its bytes: the text is edited in the file's own
+    // encoding. UTF-16 is edited as UTF-8 and written back as UTF-16 with its mark.
+    const std::optional<bool> utf16BigEndian = utf16ByteOrder(bytes);
+    std::string mark;
+    std::string text;
+    if (utf16BigEndian) {
+        mark = bytes.substr(0, 2);
+        text = utf16ToUtf8(std::string_view(bytes).substr(2), *utf16BigEndian);
+    } else {
+        if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            mark = bytes.substr(0, 3);
+        text = bytes.substr(mark.size());
+    }
+    // A file that already holds Windows-1252 gets its new text in that code page where it
+    // fits; UTF-8 otherwise.
+    const bool ansi = !utf16BigEndian && !isValidUtf8(text);
     bool changed = false;
     for (const auto& [key, value] : values) {
-        if (auto updated = ini::update(text, section, ini::toUpperAscii(key), value)) {
+        std::string encoded = value;
+        if (std::string narrow; ansi && utf8ToWindows1252(value, narrow))
+            encoded = std::move(narrow);
+        if (auto updated = ini::update(text, section, ini::toUpperAscii(key), encoded)) {
             text = std::move(*updated);
             changed = true;
         }
     }
-    return !changed || writeFileAtomically(fileName, text, error);
+    if (!changed)
+        return true;
+    return writeFileAtomically(
+        fileName, mark + (utf16BigEndian ? utf8ToUtf16(text, *utf16BigEndian) : text), error);
 }
 
 } // namespace chimewell

@@ -3,6 +3,7 @@
 #include "storage/DaySchedule.h"
 #include "storage/IniFile.h"
 #include "storage/Settings.h"
+#include "storage/TextCodec.h"
 
 #include <filesystem>
 
@@ -240,4 +241,46 @@ CORE_TEST(stalePartsOfKilledWritesAreRemovedAndNothingElse)
     std::string error;
     CHECK(writeFileAtomically(dir.file("Monday.ini"), "[alarm]\r\n", &error));
     CHECK_EQ(removeStaleTemporaries(dir.path(), {"Monday.ini"}), 0);
+}
+
+CORE_TEST(aWriteChangesOneLineInTheFilesOwnEncoding)
+{
+    coretest::TempDir dir;
+    const std::string file = dir.file("Chimewell.ini");
+    // a Windows-1252 comment beside a UTF-8 value: neither is touched by a write elsewhere
+    const std::string mixed = "; caf\xE9 au lait\r\n[options]\r\nreason=R\xC3\xA9union\r\n";
+    coretest::writeFile(file, mixed);
+    CHECK_EQ(ReadIniValue("options", "reason", file), std::string("R\xC3\xA9union"));
+    CHECK(WriteIniValue("options", "startup", "1", file));
+    CHECK_EQ(coretest::readFile(file), mixed + "STARTUP=1\r\n");
+    // new text goes in Windows-1252 where the file already is, in UTF-8 where it does not fit
+    CHECK(WriteIniValue("options", "language",
+                        "Fran\xC3\xA7"
+                        "ais.lpk",
+                        file));
+    CHECK(coretest::readFile(file).find("LANGUAGE=Fran\xE7"
+                                        "ais.lpk\r\n") != std::string::npos);
+    CHECK(WriteIniValue("options", "language", "\xE6\x97\xA5\xE6\x9C\xAC.lpk", file));
+    CHECK_EQ(ReadIniValue("options", "language", file),
+             std::string("\xE6\x97\xA5\xE6\x9C\xAC.lpk"));
+    CHECK_EQ(ReadIniValue("options", "reason", file), std::string("R\xC3\xA9union"));
+
+    // a byte order mark and one stray byte: the section is still found, the mark kept
+    const std::string marked = "\xEF\xBB\xBF[alarm]\r\ntime=13:00\r\n; \xE9t\xE9\r\n";
+    coretest::writeFile(file, marked);
+    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string("13:00"));
+    CHECK(WriteIniValue("alarm", "time", "14:00", file));
+    CHECK_EQ(coretest::readFile(file), "\xEF\xBB\xBF[alarm]\r\ntime=14:00\r\n; \xE9t\xE9\r\n");
+
+    // UTF-16 as Notepad saves "Unicode", little- and big-endian, read and written as such
+    for (const bool bigEndian : {false, true}) {
+        coretest::Row label(bigEndian ? "UTF-16 BE" : "UTF-16 LE");
+        const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        coretest::writeFile(file,
+                            mark + utf8ToUtf16("[alarm]\r\nreason=Caf\xC3\xA9\r\n", bigEndian));
+        CHECK_EQ(ReadIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9"));
+        CHECK(WriteIniValue("alarm", "time", "07:30", file));
+        CHECK_EQ(coretest::readFile(file),
+                 mark + utf8ToUtf16("[alarm]\r\nreason=Caf\xC3\xA9\r\nTIME=07:30\r\n", bigEndian));
+    }
 }
