@@ -58,7 +58,7 @@ std::string temporaryName(const fs::path& target)
     const unsigned long long mix = (static_cast<unsigned long long>(device()) << 16) ^
                                    static_cast<unsigned long long>(stamp) ^ (++counter);
     std::string name = ".";
-    name += target.filename().string();
+    name += utf8FromPath(target.filename());
     name += '.';
     name += std::to_string(mix % 100000000ULL);
     name += ".tmp";
@@ -135,14 +135,49 @@ bool isStaleTemporary(const std::string& name, const std::vector<std::string>& t
 
 } // namespace
 
+fs::path pathFromUtf8(const std::string& path)
+{
+    return fs::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string utf8FromPath(const fs::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+FileStamp fileStamp(const std::string& path)
+{
+    FileStamp stamp;
+    std::error_code ec;
+    const fs::path p = pathFromUtf8(path);
+    if (!fs::is_regular_file(p, ec))
+        return stamp;
+    stamp.exists = true;
+    stamp.size = fs::file_size(p, ec);
+    stamp.modifiedNs = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                           fs::last_write_time(p, ec).time_since_epoch())
+                           .count();
+#ifndef _WIN32
+    struct stat info
+    {
+    };
+    if (::stat(p.c_str(), &info) == 0)
+        stamp.identity = static_cast<std::uint64_t>(info.st_ino) ^
+                         (static_cast<std::uint64_t>(info.st_dev) << 32);
+#endif
+    return stamp;
+}
+
 int removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& targets)
 {
     int removed = 0;
     std::error_code ec;
-    for (fs::directory_iterator it(fs::path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(pathFromUtf8(folder), ec), end; !ec && it != end;
+         it.increment(ec)) {
         std::error_code fileEc;
         if (it->is_regular_file(fileEc) &&
-            isStaleTemporary(it->path().filename().string(), targets) &&
+            isStaleTemporary(utf8FromPath(it->path().filename()), targets) &&
             fs::remove(it->path(), fileEc))
             ++removed;
     }
@@ -152,9 +187,9 @@ int removeStaleTemporaries(const std::string& folder, const std::vector<std::str
 bool readWholeFile(const std::string& path, std::string& contents)
 {
     std::error_code ec;
-    if (!fs::is_regular_file(fs::path(path), ec))
+    if (!fs::is_regular_file(pathFromUtf8(path), ec))
         return false;
-    std::ifstream in(fs::path(path), std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     if (!in)
         return false;
     contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -169,7 +204,7 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, s
         return false;
     };
 
-    fs::path target(path);
+    fs::path target = pathFromUtf8(path);
     std::error_code ec;
     // Write through a symbolic link to the file it names, so the link survives.
     if (fs::is_symlink(target, ec))
@@ -182,14 +217,14 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, s
         return fail(path + " is read-only");
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const fs::path temporary = folder / temporaryName(target);
+    const fs::path temporary = folder / pathFromUtf8(temporaryName(target));
     bool written = false;
     bool unnamed = false;
 #ifdef O_TMPFILE
     unnamed = writeUnnamed(folder, temporary, contents, written);
 #endif
     if (!unnamed && !writeNamed(temporary, contents, written))
-        return fail("cannot create a file in " + folder.string());
+        return fail("cannot create a file in " + utf8FromPath(folder));
     if (!written) {
         fs::remove(temporary, ec);
         return fail("cannot write " + path + " (disk full?)");

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace chimewell {
+
+/// Paths are UTF-8 inside the program. On Windows a std::string path would be read in the
+/// ANSI code page, so every path goes through these on its way to and from the system.
+std::filesystem::path pathFromUtf8(const std::string& path);
+std::string utf8FromPath(const std::filesystem::path& path);
 
 /// Replaces the file at `path` with `contents` so that a crash, a kill or a full disk leaves
 /// either the old or the new file: the bytes go to a temporary file in the same folder, are
@@ -16,6 +23,18 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, s
 /// when the program was killed; only names of the program's own pattern. Returns how many.
 /// (On Linux the bytes go to an unnamed file first, so such leftovers are rare there.)
 int removeStaleTemporaries(const std::string& folder, const std::vector<std::string>& targets);
+
+/// What tells one version of a file from another without reading it: size, modification
+/// time to the nanosecond, and the file's identity (inode), which a replacement changes.
+struct FileStamp
+{
+    bool exists = false;
+    std::uintmax_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::uint64_t identity = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp fileStamp(const std::string& path);
 
 /// Reads the whole file into `contents`. Returns false when it is missing or unreadable.
 bool readWholeFile(const std::string& path, std::string& contents);

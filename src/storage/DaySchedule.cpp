@@ -2,6 +2,7 @@
 
 #include "IniFile.h"
 #include "Settings.h"
+#include "platform/AtomicFile.h"
 
 #include <filesystem>
 
@@ -21,7 +22,7 @@ bool writeDayAlarm(const std::string& appDir, std::string_view day, const std::s
                    const std::string& time, const std::string& music, std::string* error)
 {
     std::error_code ec;
-    std::filesystem::create_directories(appFile(appDir, kScheduleFolder), ec);
+    std::filesystem::create_directories(pathFromUtf8(appFile(appDir, kScheduleFolder)), ec);
     const std::string path = DayFilePath(appDir, day);
     // One replacement of the file: a crash never leaves the new reason with the old time.
     return WriteIniValues(std::string(kAlarmSection),

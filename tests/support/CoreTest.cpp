@@ -1,5 +1,7 @@
 #include "CoreTest.h"
 
+#include "platform/AtomicFile.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -55,7 +57,7 @@ TempDir::TempDir()
         const fs::path candidate = base / ("chimewell-test-" + std::to_string(device()));
         std::error_code ec;
         if (fs::create_directory(candidate, ec)) {
-            m_path = candidate.string();
+            m_path = chimewell::utf8FromPath(candidate);
             return;
         }
     }
@@ -65,32 +67,34 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     std::error_code ec;
-    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(m_path, ec);
+    fs::permissions(chimewell::pathFromUtf8(m_path), fs::perms::owner_all, fs::perm_options::add,
+                    ec);
+    fs::remove_all(chimewell::pathFromUtf8(m_path), ec);
 }
 
 std::string TempDir::file(std::string_view name) const
 {
-    return (fs::path(m_path) / std::string(name)).string();
+    return chimewell::utf8FromPath(chimewell::pathFromUtf8(m_path) /
+                                   chimewell::pathFromUtf8(std::string(name)));
 }
 
 std::string readFile(const std::string& path)
 {
-    std::ifstream in(fs::path(path), std::ios::binary);
+    std::ifstream in(chimewell::pathFromUtf8(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void writeFile(const std::string& path, std::string_view bytes)
 {
-    std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
+    std::ofstream out(chimewell::pathFromUtf8(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::vector<std::string> listFolder(const std::string& path)
 {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path))
-        names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(chimewell::pathFromUtf8(path)))
+        names.push_back(chimewell::utf8FromPath(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
