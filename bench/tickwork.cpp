@@ -1,5 +1,5 @@
 // Times the work of one weekly-alarm tick as the program does it: find today's day file, read
-// its time, and ask the trigger whether it is due. Also the status line's check.
+// its time, and ask the trigger whether it is due; with a small day file and a 10 MB one.
 //   tickwork [ITERATIONS]     (default 20000)
 
 #include "storage/AlarmTime.h"
@@ -17,13 +17,14 @@
 using namespace chimewell;
 using Clock = std::chrono::steady_clock;
 
-int main(int argc, char* argv[])
+namespace {
+
+// Times `iterations` ticks against a Monday file whose text is `fileText`; prints one line.
+void timeTicks(const char* what, const std::string& fileText, int iterations)
 {
-    const int iterations = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
     const auto dir = std::filesystem::temp_directory_path() / "chimewell-tickwork";
     std::filesystem::create_directories(dir / "schedule");
-    std::ofstream(dir / "schedule" / "Monday.ini", std::ios::binary)
-        << "[alarm]\r\nreason=Stand-up meeting\r\ntime=13:00\r\nmusic=/home/me/Music/chime.mp3\r\n";
+    std::ofstream(dir / "schedule" / "Monday.ini", std::ios::binary) << fileText;
     const std::string appDir = dir.string();
 
     ClockReading now;
@@ -48,10 +49,25 @@ int main(int argc, char* argv[])
     const auto at = [&](double q) {
         return micros[static_cast<std::size_t>(q * (micros.size() - 1))];
     };
-    std::printf("tick work (read the day file, compare): %d ticks, min %.1f us, median %.1f us, "
-                "p99 %.1f us, max %.1f us%s\n",
-                iterations, micros.front(), at(0.5), at(0.99), micros.back(),
+    std::printf("tick work, %s: %d ticks, min %.1f us, median %.1f us, p99 %.1f us, max %.1f "
+                "us%s\n",
+                what, iterations, micros.front(), at(0.5), at(0.99), micros.back(),
                 due ? " (fired: unexpected)" : "");
     std::filesystem::remove_all(dir);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const int iterations = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
+    const std::string alarm =
+        "[alarm]\r\nreason=Stand-up meeting\r\ntime=13:00\r\nmusic=/home/me/Music/chime.mp3\r\n";
+    timeTicks("a small day file", alarm, iterations);
+    // A 10 MB day file (a long comment after the alarm): read once, then kept until it changes.
+    std::string large = alarm;
+    while (large.size() < 10 * 1024 * 1024)
+        large += "; a line of a very long comment that someone pasted into the day file\r\n";
+    timeTicks("a 10 MB day file", large, std::max(100, iterations / 100));
     return 0;
 }

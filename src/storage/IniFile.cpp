@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <vector>
 
 namespace chimewell {
@@ -280,13 +281,65 @@ std::optional<std::string> update(std::string_view text, std::string_view sectio
 
 } // namespace ini
 
+namespace {
+
+// The files last read, decoded, with the values looked up in them, kept until the file's
+// stamp changes: the day file is consulted on every tick, and a large one read afresh each
+// second cost a noticeable share of a core.
+struct CachedFile
+{
+    FileStamp stamp;
+    std::string text;
+    std::map<std::pair<std::string, std::string>, std::string> values;
+};
+std::map<std::string, CachedFile>& fileCache()
+{
+    static std::map<std::string, CachedFile> cache;
+    return cache;
+}
+constexpr std::size_t kCachedFiles = 16;
+
+// The file's text; a read that sees the file change under it (another program writing it
+// in place) is tried once more, and a torn read is never kept.
+CachedFile* readCached(const std::string& fileName)
+{
+    auto& cache = fileCache();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const FileStamp before = fileStamp(fileName);
+        if (!before.exists) {
+            cache.erase(fileName);
+            return nullptr;
+        }
+        const auto found = cache.find(fileName);
+        if (found != cache.end() && found->second.stamp == before)
+            return &found->second;
+        std::string bytes;
+        if (!readWholeFile(fileName, bytes))
+            return nullptr;
+        if (fileStamp(fileName) != before || bytes.size() != before.size)
+            continue;
+        if (cache.size() >= kCachedFiles && found == cache.end())
+            cache.clear();
+        CachedFile& entry = cache[fileName];
+        entry = {before, decodeText(bytes), {}};
+        return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 std::string ReadIniValue(const std::string& section, const std::string& key,
                          const std::string& fileName)
 {
-    std::string bytes;
-    if (!readWholeFile(fileName, bytes))
+    CachedFile* file = readCached(fileName);
+    if (!file)
         return {};
-    return ini::lookup(decodeText(bytes), section, ini::toLowerAscii(key), kIniBufferSize);
+    auto& values = file->values;
+    const auto id = std::make_pair(section, ini::toLowerAscii(key));
+    if (const auto found = values.find(id); found != values.end())
+        return found->second;
+    return values[id] = ini::lookup(file->text, section, id.second, kIniBufferSize);
 }
 
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
@@ -301,7 +354,7 @@ bool WriteIniValues(const std::string& section,
 {
     std::string bytes;
     std::error_code ec;
-    if (!readWholeFile(fileName, bytes) && std::filesystem::exists(fileName, ec)) {
+    if (!readWholeFile(fileName, bytes) && std::filesystem::exists(pathFromUtf8(fileName), ec)) {
         if (error)
             *error = "cannot read " + fileName;
         return false;

@@ -284,3 +284,41 @@ CORE_TEST(aWriteChangesOneLineInTheFilesOwnEncoding)
                  mark + utf8ToUtf16("[alarm]\r\nreason=Caf\xC3\xA9\r\nTIME=07:30\r\n", bigEndian));
     }
 }
+
+CORE_TEST(foldersNamedInAnyScriptWork)
+{
+    // Paths are UTF-8 inside the program; on Windows they must not pass through the ANSI
+    // code page, where "Jürgen" became "JÃ¼rgen" and "日本語" nothing at all.
+    for (const char* name : {"J\xC3\xBCrgen", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"}) {
+        coretest::Row label(name);
+        coretest::TempDir dir;
+        const std::string app = dir.file(name);
+        std::filesystem::create_directory(pathFromUtf8(app));
+        std::string error;
+        CHECK(writeSetting(app, kLanguageKey, "German.lpk", &error));
+        CHECK_EQ(readSetting(app, kLanguageKey), std::string("German.lpk"));
+        CHECK(writeDayAlarm(app, "Tuesday", "Swim", "07:15", "", &error));
+        CHECK_EQ(readDayValue(app, "Tuesday", kTimeKey), std::string("07:15"));
+        CHECK_EQ(coretest::listFolder(dir.path()), std::vector<std::string>{name});
+        CHECK_EQ(coretest::listFolder(app),
+                 (std::vector<std::string>{"Chimewell.ini", "schedule"}));
+    }
+}
+
+CORE_TEST(aFileIsReadAgainOnlyWhenItChanged)
+{
+    coretest::TempDir dir;
+    const std::string file = dir.file("Monday.ini");
+    coretest::writeFile(file, "[alarm]\r\ntime=13:00\r\n");
+    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string("13:00"));
+    // edited in place by another program, longer
+    coretest::writeFile(file, "[alarm]\r\ntime=14:00\r\nreason=x\r\n");
+    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string("14:00"));
+    // replaced by a file of the same size: another identity
+    std::string error;
+    CHECK(writeFileAtomically(file, "[alarm]\r\ntime=15:00\r\nreason=x\r\n", &error));
+    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string("15:00"));
+    // removed
+    std::filesystem::remove(pathFromUtf8(file));
+    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string());
+}
