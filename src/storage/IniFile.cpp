@@ -4,6 +4,7 @@
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <vector>
@@ -299,6 +300,17 @@ std::map<std::string, CachedFile>& fileCache()
 }
 constexpr std::size_t kCachedFiles = 16;
 
+// File times are coarse (a few milliseconds on Linux, more elsewhere): two writes of the same
+// size inside one tick of them look alike. A file changed in the last two seconds is
+// therefore read again rather than trusted, as git treats "racily clean" files.
+bool recentlyModified(const FileStamp& stamp)
+{
+    const std::int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                 std::filesystem::file_time_type::clock::now().time_since_epoch())
+                                 .count();
+    return now - stamp.modifiedNs < 2'000'000'000;
+}
+
 // The file's text; a read that sees the file change under it (another program writing it
 // in place) is tried once more, and a torn read is never kept.
 CachedFile* readCached(const std::string& fileName)
@@ -311,7 +323,7 @@ CachedFile* readCached(const std::string& fileName)
             return nullptr;
         }
         const auto found = cache.find(fileName);
-        if (found != cache.end() && found->second.stamp == before)
+        if (found != cache.end() && found->second.stamp == before && !recentlyModified(before))
             return &found->second;
         std::string bytes;
         if (!readWholeFile(fileName, bytes))
