@@ -191,6 +191,7 @@ bool decodeAll(Pack& p, std::string& error)
             return true;
         }))
         return false;
+    p.windows1252 = !utf8;
     return forEachText(p, error, [&](std::string& field, const std::string& where, bool scrambled) {
         std::string bytes;
         if (!raw(field, where, scrambled, bytes))
@@ -271,8 +272,20 @@ bool readPack(std::string_view bytes, Pack& pack, std::string& error)
     return true;
 }
 
-bool writePack(const Pack& pack, std::string& bytes, std::string& error)
+bool writePack(const Pack& utf8Pack, std::string& bytes, std::string& error)
 {
+    Pack encoded;
+    if (utf8Pack.windows1252) {
+        encoded = utf8Pack;
+        if (!forEachText(encoded, error, [&](std::string& field, const std::string& where, bool) {
+                std::string text;
+                if (utf8ToWindows1252(field, text))
+                    return field = std::move(text), true;
+                return error = where + " holds a character outside Windows-1252", false;
+            }))
+            return false;
+    }
+    const Pack& pack = utf8Pack.windows1252 ? encoded : utf8Pack;
     std::string out;
     auto header = [&out](const std::string& text, std::size_t size) {
         std::string field = text.substr(0, size);
@@ -290,9 +303,6 @@ bool writePack(const Pack& pack, std::string& bytes, std::string& error)
         std::string stored;
         if (!scramble(text, stored))
             return error = where + " holds a byte that cannot be scrambled", false;
-        for (unsigned char c : text)
-            if (c < kPackShift)
-                return error = where + " holds a control character", false;
         return plain(stored, where);
     };
     auto stored = [&](bool scrambled, const std::string& text, const std::string& where) {

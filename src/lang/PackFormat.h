@@ -62,6 +62,8 @@ struct Pack
     std::vector<FormEntry> forms; // indices 0 to formCount
     std::int16_t stringCount = 0;
     std::vector<StringEntry> strings; // indices 0 to stringCount
+    /// The texts are stored in Windows-1252 (decoded, they are UTF-8 all the same).
+    bool windows1252 = false;
 
     bool operator==(const Pack&) const = default;
 };
@@ -76,9 +78,10 @@ bool scramble(std::string_view text, std::string& out);
 /// Windows-1252). No count in the file makes the reader allocate more than the file holds.
 bool readPack(std::string_view bytes, Pack& pack, std::string& error);
 
-/// The file bytes of a pack whose texts are UTF-8 (the reverse of readPack). False, with the
-/// cause, when a text cannot be stored (a control character below the shift, a text longer
-/// than 65,535 bytes, a count that does not fit).
+/// The file bytes of a pack whose texts are UTF-8 (the reverse of readPack), stored in
+/// Windows-1252 when the pack says so. False, with the cause, when a text cannot be stored (a
+/// byte that scrambling would push past 255, a text longer than 65,535 bytes or outside
+/// Windows-1252, a count that does not fit).
 bool writePack(const Pack& pack, std::string& bytes, std::string& error);
 
 /// The value of the first loose string named exactly `name`, or "".

@@ -16,7 +16,9 @@
 //   SSTab1.TabCaption(0) = "Allgemein "        (quotes keep blanks; \" \\ \n \t inside)
 //   [strings]                                  (loose strings: NAME = VALUE)
 //
-// Fields are trimmed unless quoted; an empty field is nothing between two bars.
+// Fields are trimmed unless quoted; an empty field is nothing between two bars. Keys and window
+// names may be quoted too ("title" = ... is a control named title). Before the first section,
+// "tag TEXT" and "encoding windows-1252" keep the rest of the header.
 
 namespace chimewell::pack {
 

@@ -203,7 +203,22 @@ int decompile(const QString& input, const QString& output)
     pack::Pack p;
     if (!loadPack(input, p))
         return 1;
-    return writeFile(output, pack::formatSource(p)) ? 0 : 1;
+    const std::string source = pack::formatSource(p);
+    // The source keeps everything the program reads. Another writer may have stored more
+    // (something in record 0, control records outside 1 to the count, no control table): say
+    // so, since compiling the source gives a pack that differs in those bytes.
+    QByteArray original;
+    pack::Pack again;
+    std::string bytes;
+    std::string error;
+    if (readFile(input, original) &&
+        (!pack::parseSource(source, again, error) || !pack::writePack(again, bytes, error) ||
+         QByteArray::fromStdString(bytes) != original))
+        std::fprintf(stderr,
+                     "chimewell-lpk: %s: parts the program never reads are left out; compiled "
+                     "again, the pack differs there\n",
+                     qPrintable(input));
+    return writeFile(output, source) ? 0 : 1;
 }
 
 int makeTemplate(const QString& output)
