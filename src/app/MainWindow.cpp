@@ -591,11 +591,17 @@ std::optional<int> MainWindow::weeklyMinuteOn(std::int64_t day) const
 
 void MainWindow::Timer3_Timer()
 {
-    const AlarmCheck due =
-        m_weeklyTrigger.check([this](std::int64_t day) { return weeklyMinuteOn(day); }, reading());
+    const std::string appDir = toStd(m_appDir);
+    const AlarmCheck due = m_weeklyTrigger.check(
+        [&appDir](std::int64_t day) -> std::optional<int> {
+            const auto time = tryReadDayValue(appDir, dayName(weekdayOfDayNumber(day)), kTimeKey);
+            if (!time)
+                return AlarmTrigger::kUnknownMinute;
+            return parseTimeOfDay(*time);
+        },
+        reading());
     if (due.due == AlarmDue::No)
         return;
-    const std::string appDir = toStd(m_appDir);
     const std::string_view day = dayName(weekdayOfDayNumber(due.day));
     // The time as the file spells it, so the message shows what the user wrote.
     const QString time = QString::fromStdString(readDayValue(appDir, day, kTimeKey));

@@ -139,6 +139,10 @@ AlarmCheck AlarmTrigger::check(const MinuteOnDay& minuteOn, const ClockReading& 
     AlarmCheck found;
     for (std::int64_t day = firstDay; day <= today; ++day) {
         const std::optional<int> minute = minuteOn(day);
+        if (minute == kUnknownMinute) {
+            m_previous = previous;
+            return {};
+        }
         if (!minute)
             continue;
         const std::int64_t instant = day * 86400 + *minute * 60;

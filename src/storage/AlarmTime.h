@@ -97,7 +97,10 @@ public:
     /// How many days back a long gap is searched for missed alarms: a week holds them all.
     static constexpr std::int64_t kMaxMissedDays = 8;
 
-    /// The alarm's minute on a given day (days since 1970-01-01), or nothing on that day.
+    /// The alarm's minute on a given day (days since 1970-01-01), nothing on that day, or
+    /// kUnknownMinute when it cannot be known on this tick (its file was being rewritten):
+    /// the tick is then skipped, and the next one covers its time.
+    static constexpr int kUnknownMinute = -1;
     using MinuteOnDay = std::function<std::optional<int>(std::int64_t day)>;
 
     /// Starts watching from `now`, forgetting what fired before.

@@ -18,6 +18,12 @@ std::string readDayValue(const std::string& appDir, std::string_view day, std::s
     return ReadIniValue(std::string(kAlarmSection), std::string(key), DayFilePath(appDir, day));
 }
 
+std::optional<std::string> tryReadDayValue(const std::string& appDir, std::string_view day,
+                                           std::string_view key)
+{
+    return tryReadIniValue(std::string(kAlarmSection), std::string(key), DayFilePath(appDir, day));
+}
+
 bool writeDayAlarm(const std::string& appDir, std::string_view day, const std::string& reason,
                    const std::string& time, const std::string& music, std::string* error)
 {

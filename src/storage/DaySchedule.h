@@ -23,6 +23,9 @@ inline constexpr std::string_view kNoAlarmText = "No alarm active...";
 std::string DayFilePath(const std::string& appDir, std::string_view day);
 
 std::string readDayValue(const std::string& appDir, std::string_view day, std::string_view key);
+/// The same, but nothing when the file changed under the read (see tryReadIniValue).
+std::optional<std::string> tryReadDayValue(const std::string& appDir, std::string_view day,
+                                           std::string_view key);
 
 /// Writes the day's alarm in the order reason, time, music, in one atomic replacement of the
 /// day file, creating the schedule folder when it is missing. Returns false, with the

@@ -312,9 +312,11 @@ bool recentlyModified(const FileStamp& stamp)
 }
 
 // The file's text; a read that sees the file change under it (another program writing it
-// in place) is tried once more, and a torn read is never kept.
-CachedFile* readCached(const std::string& fileName)
+// in place) is tried once more, and a torn read is never kept; `torn` tells when the retry
+// saw a change too.
+CachedFile* readCached(const std::string& fileName, bool& torn)
 {
+    torn = false;
     auto& cache = fileCache();
     for (int attempt = 0; attempt < 2; ++attempt) {
         const FileStamp before = fileStamp(fileName);
@@ -336,6 +338,7 @@ CachedFile* readCached(const std::string& fileName)
         entry = {before, decodeText(bytes), {}};
         return &entry;
     }
+    torn = true;
     return nullptr;
 }
 
@@ -344,14 +347,25 @@ CachedFile* readCached(const std::string& fileName)
 std::string ReadIniValue(const std::string& section, const std::string& key,
                          const std::string& fileName)
 {
-    CachedFile* file = readCached(fileName);
+    return tryReadIniValue(section, key, fileName).value_or(std::string());
+}
+
+std::optional<std::string> tryReadIniValue(const std::string& section, const std::string& key,
+                                           const std::string& fileName)
+{
+    bool torn = false;
+    CachedFile* file = readCached(fileName, torn);
     if (!file)
-        return {};
+        return torn ? std::nullopt : std::optional<std::string>(std::string());
     auto& values = file->values;
     const auto id = std::make_pair(section, ini::toLowerAscii(key));
-    if (const auto found = values.find(id); found != values.end())
-        return found->second;
-    return values[id] = ini::lookup(file->text, section, id.second, kIniBufferSize);
+    auto found = values.find(id);
+    if (found == values.end())
+        found =
+            values.emplace(id, ini::lookup(file->text, section, id.second, kIniBufferSize)).first;
+    if (file->stamp.size == 0 && recentlyModified(file->stamp))
+        return std::nullopt;
+    return found->second;
 }
 
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,

@@ -22,6 +22,13 @@ inline constexpr std::size_t kIniBufferSize = 750;
 std::string ReadIniValue(const std::string& section, const std::string& key,
                          const std::string& fileName);
 
+/// As ReadIniValue, but nothing when the value cannot be trusted yet: another program was
+/// rewriting the file in place during the read and its retry, or the file is empty and changed
+/// in the last two seconds (a rewrite in place is seen empty between its truncation and its
+/// write). So the caller can tell "no value" from "not known this time".
+std::optional<std::string> tryReadIniValue(const std::string& section, const std::string& key,
+                                           const std::string& fileName);
+
 /// Stores `value` under the upper-cased `key`. The file is created when missing (its folder
 /// must exist) and replaced atomically. Returns false, with the reason in `error`, on failure.
 bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
