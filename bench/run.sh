@@ -5,7 +5,7 @@
 #   start to first shown window, RSS and PSS a second after start (min/median/max of RUNS
 #   interleaved runs), wake-ups (context switches of all threads) and CPU time a minute while
 #   waiting, shown and hidden, over IDLE seconds; tick offsets from the second boundary (over
-#   TICKS seconds); and the time of one tick's work.
+#   TICKS seconds); the time of one tick's work; and what KILLS kills during writes leave.
 #   bench/run.sh [BUILD-FOLDER]     (RUNS=7 IDLE=60 by default; build first)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -107,6 +107,7 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 mb() { awk -v a="$1" -v b="$2" -v c="$3" 'BEGIN { printf "%.1f / %.1f / %.1f", a / 1024, b / 1024, c / 1024 }'; }
 
 work=$("$build/bench/tickwork")
+kills=$("$build/bench/killloop" "${KILLS:-1000}")
 
 cat <<TABLE
 
@@ -131,4 +132,6 @@ Ticks of the program's one-second ticker over ${TICKS:-20} s:
 $(sed 's/^/    /' "$E2E_WORK/ticks.txt")
 
 $work
+
+$kills
 TABLE
