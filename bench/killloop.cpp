@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < kills; ++i) {
         killDuringWrites(random, [&] {
             for (int n = 0;; ++n)
-                WriteIniValue("options", "startup", n % 2 ? "1" : "0", settings);
+                writeIniValue("options", "startup", n % 2 ? "1" : "0", settings);
         });
         settingsLeftovers += temporariesIn(folder);
         removeStaleTemporaries(folder, {std::string(kSettingsFileName)});

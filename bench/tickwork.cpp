@@ -38,7 +38,7 @@ void timeTicks(const char* what, const std::string& fileText, int iterations)
     int due = 0;
     for (int i = 0; i < iterations; ++i) {
         const auto start = Clock::now();
-        const std::string day = GetDay(now.local);
+        const std::string day = dayNameOf(now.local);
         const std::string time = readDayValue(appDir, day, kTimeKey);
         due += trigger.check(parseTimeOfDay(time), now).due == AlarmDue::Ring ? 1 : 0;
         const auto stop = Clock::now();

@@ -7,7 +7,7 @@
 #include "app/MainWindow.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
-#include "lang/clsLanguagePack.h"
+#include "lang/LanguagePack.h"
 #include "schedule/DeleteDialog.h"
 #include "schedule/ScheduleDialog.h"
 
@@ -28,7 +28,7 @@ struct World
 {
     fakes::Services fx;
     fakes::AppFolder app;
-    clsLanguagePack language{fx.messages};
+    LanguagePack language{fx.messages};
     std::vector<QWidget*> windows;
     std::vector<std::string> names; // window and control names, as keys spell them
     QString packPath;
@@ -138,13 +138,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
     file.close();
     QString loadError;
-    if (!world->language.LoadPack(world->packPath, &loadError)) {
+    if (!world->language.loadPack(world->packPath, &loadError)) {
         std::fprintf(stderr, "a pack the writer made did not load: %s\n", qPrintable(loadError));
         std::abort();
     }
 
     for (QWidget* w : world->windows) {
-        world->language.SetLanguageInForm(w);
+        world->language.apply(w);
         // Pack texts never turn into markup.
         for (QLabel* label : w->findChildren<QLabel*>())
             if (label->textFormat() == Qt::RichText ||

@@ -33,7 +33,7 @@ void AlarmBell::ring(Source source, const QString& soundFile, const QString& mes
 {
     m_last = Alarm{source, soundFile, message};
     m_snoozeUntil.reset();
-    m_sound.PlayAlarmSound(soundFile);
+    m_sound.playAlarmSound(soundFile);
     setRinging(true);
     m_tray.tell(
         {kTitle, message, true, {{kStopKey, text(kStopText)}, {kSnoozeKey, text(kSnoozeText)}}});
@@ -49,7 +49,7 @@ QString AlarmBell::tellMissed(const QString& message)
 void AlarmBell::stop()
 {
     // Also when the sound gave way to the beeps, which the bell no longer counts as ringing.
-    m_sound.StopPlayback();
+    m_sound.stopPlayback();
     m_tray.withdraw();
     setRinging(false);
 }

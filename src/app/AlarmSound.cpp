@@ -21,7 +21,7 @@ void AlarmSound::onEnded(const QString& file)
     emit alarmEnded();
 }
 
-void AlarmSound::StopPlayback()
+void AlarmSound::stopPlayback()
 {
     m_stage = Stage::None;
     m_device.command(QStringLiteral("STOP"));
@@ -36,9 +36,9 @@ void AlarmSound::open(const QString& file)
     m_device.command(QStringLiteral("PLAY"));
 }
 
-void AlarmSound::PlayAlarmSound(const QString& file)
+void AlarmSound::playAlarmSound(const QString& file)
 {
-    StopPlayback();
+    stopPlayback();
     m_stage = file.isEmpty() ? Stage::Default : Stage::Chosen;
     open(file.isEmpty() ? m_defaultSound : file);
 }

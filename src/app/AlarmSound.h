@@ -17,9 +17,9 @@ public:
     AlarmSound(SoundDevice& device, const QString& defaultSound, QObject* parent = nullptr);
 
     /// Stops what plays, then plays `file`, or the default sound when `file` is empty.
-    void PlayAlarmSound(const QString& file);
+    void playAlarmSound(const QString& file);
     /// Stops and rewinds whatever plays.
-    void StopPlayback();
+    void stopPlayback();
     /// The play button: opens and plays `file` as it stands.
     void playChosen(const QString& file);
 

@@ -39,6 +39,57 @@
 
 namespace chimewell {
 
+// Language packs address the window and its controls by these names: keep them as they are.
+namespace packName {
+constexpr char kWindow[] = "Form1";
+constexpr char kClientArea[] = "ClientArea";
+constexpr char kClock[] = "Label1";
+constexpr char kAlarmBox[] = "Frame1";
+constexpr char kReasonLabel[] = "Label2";
+constexpr char kReasonEdit[] = "Text1";
+constexpr char kTimeLabel[] = "Label3";
+constexpr char kTimeEdit[] = "Text2";
+constexpr char kMusicLabel[] = "Label4";
+constexpr char kMusicEdit[] = "Text4";
+constexpr char kBrowseMusicHolder[] = "Picture1";
+constexpr char kBrowseMusic[] = "Command1";
+constexpr char kSoundButtons[] = "Picture3";
+constexpr char kPreview[] = "Command3";
+constexpr char kPlay[] = "cmdPlay";
+constexpr char kStop[] = "cmdStop";
+constexpr char kOpenBox[] = "Frame2";
+constexpr char kOpenSite[] = "Check1";
+constexpr char kOpenNote[] = "Label5";
+constexpr char kSiteEdit[] = "Text3";
+constexpr char kOpenFile[] = "Check2";
+constexpr char kFileEdit[] = "Text5";
+constexpr char kBrowseFileHolder[] = "Picture2";
+constexpr char kBrowseFile[] = "Command2";
+constexpr char kAlarmOn[] = "Option1";
+constexpr char kAlarmOff[] = "Option2";
+constexpr char kMinimize[] = "Command4";
+constexpr char kRingingBell[] = "Image1";
+constexpr char kIdleBell[] = "Image2";
+constexpr char kStatusBar[] = "StatusBar1";
+constexpr char kFileMenu[] = "mOptions";
+constexpr char kScheduleItem[] = "mnuSchedule";
+constexpr char kDeleteItem[] = "mnuDelete";
+constexpr char kFileSeparator1[] = "mnuSeparator2";
+constexpr char kOptionsItem[] = "mnuLanguage";
+constexpr char kFileSeparator2[] = "mnuSeparator3";
+constexpr char kExitItem[] = "mExit";
+constexpr char kHelpMenu[] = "mnuHelp";
+constexpr char kWebsiteItem[] = "mnuWebsite";
+constexpr char kHelpSeparator[] = "mnuSeparator4";
+constexpr char kAboutItem[] = "mnuAbout";
+constexpr char kTrayMenu[] = "mSysPopup";
+constexpr char kStopAlarmItem[] = "mnuStopAlarm";
+constexpr char kSnoozeItem[] = "mnuSnooze";
+constexpr char kShowItem[] = "mnuShow";
+constexpr char kTraySeparator[] = "mnuSeparator1";
+constexpr char kTrayExitItem[] = "mnuExit";
+} // namespace packName
+
 using form::named;
 using form::place;
 using form::verdana;
@@ -87,7 +138,7 @@ QString localeLongTime(const QTime& time)
 MainWindow::MainWindow(PlatformServices& services, const QString& appDir, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_appDir(appDir)
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QString::fromLatin1(packName::kWindow));
     setWindowTitle(QStringLiteral("Chimewell"));
     // A fixed single border without minimise and maximise boxes.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -99,14 +150,14 @@ MainWindow::MainWindow(PlatformServices& services, const QString& appDir, QWidge
     m_bell = new AlarmBell(*m_sound, *m_tray, *services.clock, this);
     m_ticker = new SecondTicker(*services.clock, this);
     connect(m_ticker, &SecondTicker::tick, m_bell, &AlarmBell::tick);
-    m_timer1 = new SecondTimer(QStringLiteral("Timer1"), *m_ticker, true, this);
-    m_timer2 = new SecondTimer(QStringLiteral("Timer2"), *m_ticker, false, this);
+    m_clockTimer = new SecondTimer(QStringLiteral("Timer1"), *m_ticker, true, this);
+    m_oneShotTimer = new SecondTimer(QStringLiteral("Timer2"), *m_ticker, false, this);
     // The weekly check runs for the whole run, so an alarm of a later day is never missed
     // because no refresh happened to find one pending.
-    m_timer3 = new SecondTimer(QStringLiteral("Timer3"), *m_ticker, true, this);
-    connect(m_timer1, &SecondTimer::timeout, this, &MainWindow::Timer1_Timer);
-    connect(m_timer2, &SecondTimer::timeout, this, &MainWindow::Timer2_Timer);
-    connect(m_timer3, &SecondTimer::timeout, this, &MainWindow::Timer3_Timer);
+    m_weeklyTimer = new SecondTimer(QStringLiteral("Timer3"), *m_ticker, true, this);
+    connect(m_clockTimer, &SecondTimer::timeout, this, &MainWindow::updateClock);
+    connect(m_oneShotTimer, &SecondTimer::timeout, this, &MainWindow::checkOneShotAlarm);
+    connect(m_weeklyTimer, &SecondTimer::timeout, this, &MainWindow::checkWeeklyAlarm);
     connect(m_tray, &TrayModule::leftPressed, this, &MainWindow::restoreFromTray);
 
     buildControls();
@@ -118,7 +169,7 @@ MainWindow::MainWindow(PlatformServices& services, const QString& appDir, QWidge
     m_weeklyTrigger.restart(now);
     m_oneShotTrigger.restart(now);
     m_statusDate = services.clock->now().date();
-    Timer1_Timer();
+    updateClock();
 
     m_ticker->setPlanner([this] { return plannedWake(); });
     // A day file or the settings edited by hand take effect at once, not at the next wake.
@@ -147,7 +198,7 @@ void MainWindow::watchSchedule()
     QStringList paths{QString::fromStdString(settingsFilePath(appDir)),
                       QString::fromStdString(appFile(appDir, kScheduleFolder))};
     for (int day = 0; day < 7; ++day)
-        paths << QString::fromStdString(DayFilePath(appDir, dayName(day)));
+        paths << QString::fromStdString(dayFilePath(appDir, dayName(day)));
     for (const QString& path : paths)
         if (QFileInfo::exists(path) && !m_watcher->files().contains(path) &&
             !m_watcher->directories().contains(path))
@@ -171,7 +222,7 @@ std::optional<qint64> MainWindow::plannedWake() const
     std::vector<int> todays;
     std::vector<int> tomorrows;
     if (isOneShotArmed()) {
-        if (const auto minute = parseTimeOfDay(toStd(m_text2->text()))) {
+        if (const auto minute = parseTimeOfDay(toStd(m_timeEdit->text()))) {
             todays.push_back(*minute);
             tomorrows.push_back(*minute);
         }
@@ -191,17 +242,17 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls()
 {
     auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("ClientArea"));
+    central->setObjectName(QString::fromLatin1(packName::kClientArea));
     central->setFixedSize(form::px(4680), form::px(7335 + 120));
     setCentralWidget(central);
 
-    m_label1 = named(new ClockFace(central), "Label1");
-    m_label1->setFont(form::font(QStringLiteral("MS Sans Serif"), 24, true));
-    place(m_label1, 960, 240, 3495, 615);
+    m_clock = named(new ClockFace(central), packName::kClock);
+    m_clock->setFont(form::font(QStringLiteral("MS Sans Serif"), 24, true));
+    place(m_clock, 960, 240, 3495, 615);
 
-    auto* frame1 = named(new QGroupBox(QStringLiteral("Alarm"), central), "Frame1");
-    frame1->setFont(verdana(8.25, true));
-    place(frame1, 120, 960, 4455, 3015);
+    auto* alarmBox = named(new QGroupBox(QStringLiteral("Alarm"), central), packName::kAlarmBox);
+    alarmBox->setFont(verdana(8.25, true));
+    place(alarmBox, 120, 960, 4455, 3015);
     auto label = [](QWidget* parent, const char* name, const QString& text) {
         auto* l = named(new QLabel(text, parent), name);
         l->setFont(verdana(8.25));
@@ -219,102 +270,113 @@ void MainWindow::buildControls()
         b->setAutoDefault(false);
         return b;
     };
-    place(label(frame1, "Label2", QStringLiteral("Reason for alarm")), 240, 360, 2775, 375);
-    m_text1 = edit(frame1, "Text1", {});
-    place(m_text1, 240, 600, 4095, 315);
-    place(label(frame1, "Label3", QStringLiteral("Time (hh:mm)")), 240, 1080, 1815, 375);
-    m_text2 = edit(frame1, "Text2", QStringLiteral("13:00"));
-    place(m_text2, 240, 1320, 615, 285);
-    place(label(frame1, "Label4", QStringLiteral("Select music source")), 240, 1680, 3015, 375);
-    m_text4 = edit(frame1, "Text4", {});
-    place(m_text4, 240, 1920, 3135, 285);
-    auto* picture1 = named(new QWidget(frame1), "Picture1");
-    place(picture1, 3480, 1680, 855, 615);
-    m_command1 = button(picture1, "Command1", QStringLiteral("..."), form::defaultFont());
-    m_command1->setToolTip(QStringLiteral("Browse for file"));
-    place(m_command1, 120, 120, 615, 375);
-    auto* picture3 = named(new QWidget(frame1), "Picture3");
-    place(picture3, 120, 2280, 2775, 615);
-    m_command3 = button(picture3, "Command3", QStringLiteral("Preview"), verdana(8.25, true));
-    place(m_command3, 120, 120, 1215, 375);
-    m_cmdPlay = button(picture3, "cmdPlay", {}, form::defaultFont());
-    form::makeSymbolButton(m_cmdPlay, form::Glyph::Play, 12);
-    place(m_cmdPlay, 1440, 120, 495, 375);
-    m_cmdStop = button(picture3, "cmdStop", {}, form::defaultFont());
-    form::makeSymbolButton(m_cmdStop, form::Glyph::Stop, 8.25);
-    place(m_cmdStop, 2040, 120, 495, 375);
+    place(label(alarmBox, packName::kReasonLabel, QStringLiteral("Reason for alarm")), 240, 360,
+          2775, 375);
+    m_reasonEdit = edit(alarmBox, packName::kReasonEdit, {});
+    place(m_reasonEdit, 240, 600, 4095, 315);
+    place(label(alarmBox, packName::kTimeLabel, QStringLiteral("Time (hh:mm)")), 240, 1080, 1815,
+          375);
+    m_timeEdit = edit(alarmBox, packName::kTimeEdit, QStringLiteral("13:00"));
+    place(m_timeEdit, 240, 1320, 615, 285);
+    place(label(alarmBox, packName::kMusicLabel, QStringLiteral("Select music source")), 240, 1680,
+          3015, 375);
+    m_musicEdit = edit(alarmBox, packName::kMusicEdit, {});
+    place(m_musicEdit, 240, 1920, 3135, 285);
+    auto* browseMusicHolder = named(new QWidget(alarmBox), packName::kBrowseMusicHolder);
+    place(browseMusicHolder, 3480, 1680, 855, 615);
+    m_browseMusicButton = button(browseMusicHolder, packName::kBrowseMusic, QStringLiteral("..."),
+                                 form::defaultFont());
+    m_browseMusicButton->setToolTip(QStringLiteral("Browse for file"));
+    place(m_browseMusicButton, 120, 120, 615, 375);
+    auto* soundButtons = named(new QWidget(alarmBox), packName::kSoundButtons);
+    place(soundButtons, 120, 2280, 2775, 615);
+    m_previewButton =
+        button(soundButtons, packName::kPreview, QStringLiteral("Preview"), verdana(8.25, true));
+    place(m_previewButton, 120, 120, 1215, 375);
+    m_playButton = button(soundButtons, packName::kPlay, {}, form::defaultFont());
+    form::makeSymbolButton(m_playButton, form::Glyph::Play, 12);
+    place(m_playButton, 1440, 120, 495, 375);
+    m_stopButton = button(soundButtons, packName::kStop, {}, form::defaultFont());
+    form::makeSymbolButton(m_stopButton, form::Glyph::Stop, 8.25);
+    place(m_stopButton, 2040, 120, 495, 375);
 
-    auto* frame2 = named(new QGroupBox(QStringLiteral("Options"), central), "Frame2");
-    frame2->setFont(verdana(8.25, true));
-    place(frame2, 120, 4080, 4455, 2175);
-    m_check1 = named(new QCheckBox(QStringLiteral("Open site when it's time"), frame2), "Check1");
-    m_check1->setFont(verdana(8.25, true));
-    place(m_check1, 240, 360, 4095, 255);
-    auto* label5 = named(
-        new QLabel(QStringLiteral("(Can also direct to a ZIP or EXE file for download)"), frame2),
-        "Label5");
-    label5->setFont(verdana(6.75));
-    label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* openBox = named(new QGroupBox(QStringLiteral("Options"), central), packName::kOpenBox);
+    openBox->setFont(verdana(8.25, true));
+    place(openBox, 120, 4080, 4455, 2175);
+    m_openSiteCheck = named(new QCheckBox(QStringLiteral("Open site when it's time"), openBox),
+                            packName::kOpenSite);
+    m_openSiteCheck->setFont(verdana(8.25, true));
+    place(m_openSiteCheck, 240, 360, 4095, 255);
+    auto* openNote = named(
+        new QLabel(QStringLiteral("(Can also direct to a ZIP or EXE file for download)"), openBox),
+        packName::kOpenNote);
+    openNote->setFont(verdana(6.75));
+    openNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // A note: longer translations wrap onto a second line.
-    label5->setWordWrap(true);
-    place(label5, 480, 600, 3855, 255);
-    m_text3 = edit(frame2, "Text3", QStringLiteral("http://"));
-    place(m_text3, 120, 840, 4215, 285);
-    m_check2 = named(new QCheckBox(QStringLiteral("Open file when it's time"), frame2), "Check2");
-    m_check2->setFont(verdana(8.25, true));
-    place(m_check2, 240, 1320, 4095, 255);
-    m_text5 = edit(frame2, "Text5", {});
-    place(m_text5, 120, 1680, 3255, 285);
-    auto* picture2 = named(new QWidget(frame2), "Picture2");
-    place(picture2, 3480, 1680, 855, 375);
-    m_command2 = button(picture2, "Command2", QStringLiteral("..."), form::defaultFont());
-    m_command2->setToolTip(QStringLiteral("Browse for file"));
-    place(m_command2, 120, 0, 615, 375);
+    openNote->setWordWrap(true);
+    place(openNote, 480, 600, 3855, 255);
+    m_siteEdit = edit(openBox, packName::kSiteEdit, QStringLiteral("http://"));
+    place(m_siteEdit, 120, 840, 4215, 285);
+    m_openFileCheck = named(new QCheckBox(QStringLiteral("Open file when it's time"), openBox),
+                            packName::kOpenFile);
+    m_openFileCheck->setFont(verdana(8.25, true));
+    place(m_openFileCheck, 240, 1320, 4095, 255);
+    m_fileEdit = edit(openBox, packName::kFileEdit, {});
+    place(m_fileEdit, 120, 1680, 3255, 285);
+    auto* browseFileHolder = named(new QWidget(openBox), packName::kBrowseFileHolder);
+    place(browseFileHolder, 3480, 1680, 855, 375);
+    m_browseFileButton =
+        button(browseFileHolder, packName::kBrowseFile, QStringLiteral("..."), form::defaultFont());
+    m_browseFileButton->setToolTip(QStringLiteral("Browse for file"));
+    place(m_browseFileButton, 120, 0, 615, 375);
 
-    m_option1 = named(new QRadioButton(QStringLiteral("Alarm on"), central), "Option1");
-    m_option1->setFont(verdana(8.25, true));
-    place(m_option1, 360, 6360, 1815, 375);
-    m_option2 = named(new QRadioButton(QStringLiteral("Alarm off"), central), "Option2");
-    m_option2->setFont(verdana(8.25, true));
-    place(m_option2, 2280, 6360, 2055, 375);
-    m_option2->setChecked(true);
+    m_alarmOnButton =
+        named(new QRadioButton(QStringLiteral("Alarm on"), central), packName::kAlarmOn);
+    m_alarmOnButton->setFont(verdana(8.25, true));
+    place(m_alarmOnButton, 360, 6360, 1815, 375);
+    m_alarmOffButton =
+        named(new QRadioButton(QStringLiteral("Alarm off"), central), packName::kAlarmOff);
+    m_alarmOffButton->setFont(verdana(8.25, true));
+    place(m_alarmOffButton, 2280, 6360, 2055, 375);
+    m_alarmOffButton->setChecked(true);
 
-    m_command4 =
-        button(central, "Command4", QStringLiteral("Minimize to systray"), verdana(8.25, true));
-    place(m_command4, 720, 6840, 3135, 495);
+    m_minimizeButton = button(central, packName::kMinimize, QStringLiteral("Minimize to systray"),
+                              verdana(8.25, true));
+    place(m_minimizeButton, 720, 6840, 3135, 495);
 
     // Picture stores for the status panel; never shown.
-    m_image1 = named(new QLabel(central), "Image1");
-    form::markAsPicture(m_image1);
-    m_image1->setPixmap(statusBell(QStringLiteral("bell-active")));
-    m_image1->hide();
-    m_image2 = named(new QLabel(central), "Image2");
-    form::markAsPicture(m_image2);
-    m_image2->setPixmap(statusBell(QStringLiteral("bell-idle")));
-    m_image2->hide();
+    m_ringingBell = named(new QLabel(central), packName::kRingingBell);
+    form::markAsPicture(m_ringingBell);
+    m_ringingBell->setPixmap(statusBell(QStringLiteral("bell-active")));
+    m_ringingBell->hide();
+    m_idleBell = named(new QLabel(central), packName::kIdleBell);
+    form::markAsPicture(m_idleBell);
+    m_idleBell->setPixmap(statusBell(QStringLiteral("bell-idle")));
+    m_idleBell->hide();
 
     QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setObjectName(QString::fromLatin1(packName::kStatusBar));
     bar->setSizeGripEnabled(false);
     bar->setFont(verdana(8.25));
     m_panel = new StatusPanel(bar);
     bar->addWidget(m_panel, 1);
 
     // Tab order follows the window from top to bottom.
-    QWidget* order[] = {m_text1,   m_text2,    m_text4,   m_command1, m_command3,
-                        m_cmdPlay, m_cmdStop,  m_check1,  m_text3,    m_check2,
-                        m_text5,   m_command2, m_option1, m_option2,  m_command4};
+    QWidget* order[] = {m_reasonEdit,    m_timeEdit,       m_musicEdit,     m_browseMusicButton,
+                        m_previewButton, m_playButton,     m_stopButton,    m_openSiteCheck,
+                        m_siteEdit,      m_openFileCheck,  m_fileEdit,      m_browseFileButton,
+                        m_alarmOnButton, m_alarmOffButton, m_minimizeButton};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
-    connect(m_option1, &QRadioButton::clicked, this, &MainWindow::Option1_Click);
-    connect(m_option2, &QRadioButton::clicked, this, &MainWindow::Option2_Click);
-    connect(m_cmdPlay, &QPushButton::clicked, this, &MainWindow::cmdPlay_Click);
-    connect(m_cmdStop, &QPushButton::clicked, this, &MainWindow::cmdStop_Click);
-    connect(m_command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
-    connect(m_command2, &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    connect(m_command3, &QPushButton::clicked, this, &MainWindow::Command3_Click);
-    connect(m_command4, &QPushButton::clicked, this, &MainWindow::minimizeToTray);
+    connect(m_alarmOnButton, &QRadioButton::clicked, this, &MainWindow::armAlarm);
+    connect(m_alarmOffButton, &QRadioButton::clicked, this, &MainWindow::disarmAlarm);
+    connect(m_playButton, &QPushButton::clicked, this, &MainWindow::playChosenSound);
+    connect(m_stopButton, &QPushButton::clicked, this, &MainWindow::stopChosenSound);
+    connect(m_browseMusicButton, &QPushButton::clicked, this, &MainWindow::browseForMusic);
+    connect(m_browseFileButton, &QPushButton::clicked, this, &MainWindow::browseForFile);
+    connect(m_previewButton, &QPushButton::clicked, this, &MainWindow::previewAlarm);
+    connect(m_minimizeButton, &QPushButton::clicked, this, &MainWindow::minimizeToTray);
 }
 
 void MainWindow::buildMenus()
@@ -331,50 +393,52 @@ void MainWindow::buildMenus()
         menu->addAction(a);
     };
 
-    auto* file = named(new QMenu(QStringLiteral("&File"), this), "mOptions");
+    auto* file = named(new QMenu(QStringLiteral("&File"), this), packName::kFileMenu);
     menuBar()->addMenu(file);
-    connect(action(file, "mnuSchedule", QStringLiteral("&Schedule alarm")), &QAction::triggered,
-            this, &MainWindow::scheduleRequested);
-    connect(action(file, "mnuDelete", QStringLiteral("&Delete alarm")), &QAction::triggered, this,
-            &MainWindow::deleteRequested);
-    separator(file, "mnuSeparator2");
-    connect(action(file, "mnuLanguage", QStringLiteral("&Options")), &QAction::triggered, this,
-            &MainWindow::optionsRequested);
-    separator(file, "mnuSeparator3");
-    connect(action(file, "mExit", QStringLiteral("&Exit")), &QAction::triggered, this,
+    connect(action(file, packName::kScheduleItem, QStringLiteral("&Schedule alarm")),
+            &QAction::triggered, this, &MainWindow::scheduleRequested);
+    connect(action(file, packName::kDeleteItem, QStringLiteral("&Delete alarm")),
+            &QAction::triggered, this, &MainWindow::deleteRequested);
+    separator(file, packName::kFileSeparator1);
+    connect(action(file, packName::kOptionsItem, QStringLiteral("&Options")), &QAction::triggered,
+            this, &MainWindow::optionsRequested);
+    separator(file, packName::kFileSeparator2);
+    connect(action(file, packName::kExitItem, QStringLiteral("&Exit")), &QAction::triggered, this,
             &QWidget::close);
 
-    auto* help = named(new QMenu(QStringLiteral("&Help"), this), "mnuHelp");
+    auto* help = named(new QMenu(QStringLiteral("&Help"), this), packName::kHelpMenu);
     menuBar()->addMenu(help);
-    connect(action(help, "mnuWebsite", QStringLiteral("&Visit our website")), &QAction::triggered,
-            this, [this] { OpenInternet(kWebsite); });
-    separator(help, "mnuSeparator4");
-    connect(action(help, "mnuAbout", QStringLiteral("&About...")), &QAction::triggered, this,
-            &MainWindow::aboutRequested);
+    connect(action(help, packName::kWebsiteItem, QStringLiteral("&Visit our website")),
+            &QAction::triggered, this, [this] { openTarget(kWebsite); });
+    separator(help, packName::kHelpSeparator);
+    connect(action(help, packName::kAboutItem, QStringLiteral("&About...")), &QAction::triggered,
+            this, &MainWindow::aboutRequested);
 
     // The tray's pop-up menu; not on the menu bar. Stop and Snooze show while an alarm rings.
-    m_sysPopup = named(new QMenu(QStringLiteral("SysPopup"), this), "mSysPopup");
-    QAction* stopAlarm = action(m_sysPopup, "mnuStopAlarm", QStringLiteral("S&top alarm"));
+    m_trayMenu = named(new QMenu(QStringLiteral("SysPopup"), this), packName::kTrayMenu);
+    QAction* stopAlarm =
+        action(m_trayMenu, packName::kStopAlarmItem, QStringLiteral("S&top alarm"));
     connect(stopAlarm, &QAction::triggered, m_bell, &AlarmBell::stop);
-    QAction* snooze = action(m_sysPopup, "mnuSnooze", QStringLiteral("S&nooze 5 minutes"));
+    QAction* snooze =
+        action(m_trayMenu, packName::kSnoozeItem, QStringLiteral("S&nooze 5 minutes"));
     connect(snooze, &QAction::triggered, m_bell, &AlarmBell::snooze);
-    QAction* ringingSeparator = m_sysPopup->addSeparator();
+    QAction* ringingSeparator = m_trayMenu->addSeparator();
     for (QAction* a : {stopAlarm, snooze, ringingSeparator})
         a->setVisible(false);
     connect(m_bell, &AlarmBell::ringingChanged, this, [=](bool ringing) {
         for (QAction* a : {stopAlarm, snooze, ringingSeparator})
             a->setVisible(ringing);
     });
-    connect(action(m_sysPopup, "mnuShow", QStringLiteral("&Show")), &QAction::triggered, this,
-            [this] {
+    connect(action(m_trayMenu, packName::kShowItem, QStringLiteral("&Show")), &QAction::triggered,
+            this, [this] {
                 setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
                 show();
                 raise();
                 activateWindow();
             });
-    separator(m_sysPopup, "mnuSeparator1");
-    connect(action(m_sysPopup, "mnuExit", QStringLiteral("&Exit")), &QAction::triggered, this,
-            &QWidget::close);
+    separator(m_trayMenu, packName::kTraySeparator);
+    connect(action(m_trayMenu, packName::kTrayExitItem, QStringLiteral("&Exit")),
+            &QAction::triggered, this, &QWidget::close);
 }
 
 void MainWindow::startClock()
@@ -384,52 +448,57 @@ void MainWindow::startClock()
 
 ClockReading MainWindow::reading() const
 {
-    return toReading(m_services.clock->now());
+    // The clock in the form the time rules take.
+    const QDateTime time = m_services.clock->now();
+    const QDate d = time.date();
+    const QTime t = time.time();
+    return {{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()},
+            time.toSecsSinceEpoch()};
 }
 
 void MainWindow::setStatus(const QString& text, bool alarmPicture)
 {
-    m_panel->set(text, (alarmPicture ? m_image1 : m_image2)->pixmap());
+    m_panel->set(text, (alarmPicture ? m_ringingBell : m_idleBell)->pixmap());
 }
 
-void MainWindow::RefreshScheduleStatus(bool checkOneShot)
+void MainWindow::refreshScheduleStatus(bool checkOneShot)
 {
     const ClockReading now = reading();
-    const std::string day = GetDay(now.local);
+    const std::string day = dayNameOf(now.local);
     const std::string time = readDayValue(toStd(m_appDir), day, kTimeKey);
     StatusText status;
     if (weeklyStatus(time, now.local, status)) {
-        m_timer3->setEnabled(true);
+        m_weeklyTimer->setEnabled(true);
         setStatus(QString::fromStdString(status.text), true);
     } else if (!checkOneShot) {
         setStatus(toQ(kNoAlarmText), false);
     } else {
-        ShowOneShotStatus();
+        showOneShotStatus();
     }
     updateTrayToolTip();
 }
 
-void MainWindow::ShowOneShotStatus()
+void MainWindow::showOneShotStatus()
 {
     const StatusText status =
-        oneShotStatus(m_option1->isChecked(), toStd(m_text2->text()), reading().local);
+        oneShotStatus(m_alarmOnButton->isChecked(), toStd(m_timeEdit->text()), reading().local);
     setStatus(QString::fromStdString(status.text), status.alarmPicture);
 }
 
-void MainWindow::OpenInternet(const QString& url)
+void MainWindow::openTarget(const QString& url)
 {
     if (!url.trimmed().isEmpty())
         m_services.shell->open(url);
 }
 
-void MainWindow::PlayAlarmSound(const QString& file)
+void MainWindow::playAlarmSound(const QString& file)
 {
-    m_sound->PlayAlarmSound(file);
+    m_sound->playAlarmSound(file);
 }
 
-void MainWindow::StopPlayback()
+void MainWindow::stopPlayback()
 {
-    m_sound->StopPlayback();
+    m_sound->stopPlayback();
 }
 
 void MainWindow::minimizeToTray()
@@ -452,7 +521,7 @@ void MainWindow::restoreFromTray()
 
 bool MainWindow::isOneShotArmed() const
 {
-    return m_timer2->isEnabled();
+    return m_oneShotTimer->isEnabled();
 }
 
 QString MainWindow::alarmMessage(const QString& time, const QString& reason)
@@ -471,7 +540,7 @@ QString MainWindow::trayToolTip() const
     const std::int64_t today = dayNumber(now.local.year, now.local.month, now.local.day);
     std::optional<std::int64_t> next; // minutes from today's midnight
     if (isOneShotArmed()) {
-        if (const auto minute = parseTimeOfDay(toStd(m_text2->text())))
+        if (const auto minute = parseTimeOfDay(toStd(m_timeEdit->text())))
             next = *minute * 60 > nowSeconds ? *minute : *minute + 1440;
     }
     // Within a week every weekday's file comes round once; today's again a week on.
@@ -499,59 +568,55 @@ void MainWindow::updateTrayToolTip()
     m_tray->setToolTip(trayToolTip());
 }
 
-void MainWindow::Option1_Click()
+void MainWindow::armAlarm()
 {
-    if (m_text1->text().isEmpty() || m_text2->text().isEmpty()) {
+    if (m_reasonEdit->text().isEmpty() || m_timeEdit->text().isEmpty()) {
         m_services.messages->show(QStringLiteral("Please fill in all fields"),
                                   MessageIcon::Exclamation);
-        m_option2->setChecked(true);
-        disarm();
+        m_alarmOffButton->setChecked(true);
+        disarmAlarm();
         return;
     }
-    const auto minutes = parseTimeOfDay(toStd(m_text2->text()));
+    const auto minutes = parseTimeOfDay(toStd(m_timeEdit->text()));
     if (!minutes) {
         m_services.messages->show(toQ(kTimeFormatText), MessageIcon::Exclamation);
-        m_option2->setChecked(true);
-        disarm();
+        m_alarmOffButton->setChecked(true);
+        disarmAlarm();
         return;
     }
-    m_text2->setText(QString::fromStdString(formatTimeOfDay(*minutes)));
-    for (QPushButton* b : {m_command1, m_command2, m_command3, m_cmdPlay, m_cmdStop})
+    m_timeEdit->setText(QString::fromStdString(formatTimeOfDay(*minutes)));
+    for (QPushButton* b :
+         {m_browseMusicButton, m_browseFileButton, m_previewButton, m_playButton, m_stopButton})
         b->setEnabled(false);
-    for (QLineEdit* e : {m_text1, m_text2, m_text3, m_text4, m_text5})
+    for (QLineEdit* e : {m_reasonEdit, m_timeEdit, m_siteEdit, m_musicEdit, m_fileEdit})
         e->setReadOnly(true);
     m_oneShotTrigger.restart(reading());
-    m_timer2->setEnabled(true);
+    m_oneShotTimer->setEnabled(true);
     setStatus(toQ(kAlarmActiveText), true);
     updateTrayToolTip();
 }
 
-void MainWindow::Option2_Click()
+void MainWindow::disarmAlarm()
 {
-    disarm();
-}
-
-void MainWindow::disarm()
-{
-    for (QPushButton* b : {m_command1, m_command2, m_command3, m_cmdPlay})
+    for (QPushButton* b : {m_browseMusicButton, m_browseFileButton, m_previewButton, m_playButton})
         b->setEnabled(true);
-    m_cmdStop->setEnabled(false);
-    for (QLineEdit* e : {m_text1, m_text2, m_text3, m_text4, m_text5})
+    m_stopButton->setEnabled(false);
+    for (QLineEdit* e : {m_reasonEdit, m_timeEdit, m_siteEdit, m_musicEdit, m_fileEdit})
         e->setReadOnly(false);
-    m_timer2->setEnabled(false);
+    m_oneShotTimer->setEnabled(false);
     m_bell->cancel(AlarmBell::Source::OneShot);
-    StopPlayback();
-    RefreshScheduleStatus(false);
+    stopPlayback();
+    refreshScheduleStatus(false);
 }
 
-void MainWindow::Timer1_Timer()
+void MainWindow::updateClock()
 {
     const QDateTime now = m_services.clock->now();
-    m_label1->setText(localeLongTime(now.time()));
+    m_clock->setText(localeLongTime(now.time()));
     // A new day: the status line must not go on showing yesterday's state.
     if (now.date() != m_statusDate) {
         m_statusDate = now.date();
-        RefreshScheduleStatus(true);
+        refreshScheduleStatus(true);
     }
     // The next alarm may come from a day file edited by hand: look again every minute.
     if (now.time().minute() != m_tipMinute) {
@@ -560,26 +625,26 @@ void MainWindow::Timer1_Timer()
     }
 }
 
-void MainWindow::Timer2_Timer()
+void MainWindow::checkOneShotAlarm()
 {
     const AlarmCheck due =
-        m_oneShotTrigger.check(parseTimeOfDay(toStd(m_text2->text())), reading());
+        m_oneShotTrigger.check(parseTimeOfDay(toStd(m_timeEdit->text())), reading());
     if (due.due == AlarmDue::Ring) {
         fireOneShot();
     } else if (due.due == AlarmDue::Missed) {
-        setStatus(m_bell->tellMissed(alarmMessage(m_text2->text(), m_text1->text())), true);
+        setStatus(m_bell->tellMissed(alarmMessage(m_timeEdit->text(), m_reasonEdit->text())), true);
         updateTrayToolTip();
     }
 }
 
 void MainWindow::fireOneShot()
 {
-    m_bell->ring(AlarmBell::Source::OneShot, m_text4->text(),
-                 alarmMessage(m_text2->text(), m_text1->text()));
-    if (m_check1->isChecked())
-        OpenInternet(m_text3->text());
-    if (m_check2->isChecked())
-        OpenInternet(m_text5->text());
+    m_bell->ring(AlarmBell::Source::OneShot, m_musicEdit->text(),
+                 alarmMessage(m_timeEdit->text(), m_reasonEdit->text()));
+    if (m_openSiteCheck->isChecked())
+        openTarget(m_siteEdit->text());
+    if (m_openFileCheck->isChecked())
+        openTarget(m_fileEdit->text());
     updateTrayToolTip();
 }
 
@@ -589,7 +654,7 @@ std::optional<int> MainWindow::weeklyMinuteOn(std::int64_t day) const
         readDayValue(toStd(m_appDir), dayName(weekdayOfDayNumber(day)), kTimeKey));
 }
 
-void MainWindow::Timer3_Timer()
+void MainWindow::checkWeeklyAlarm()
 {
     const std::string appDir = toStd(m_appDir);
     const AlarmCheck due = m_weeklyTrigger.check(
@@ -612,59 +677,59 @@ void MainWindow::Timer3_Timer()
         m_bell->ring(AlarmBell::Source::Weekly,
                      QString::fromStdString(readDayValue(appDir, day, kMusicKey)),
                      alarmMessage(time, reason));
-        ShowOneShotStatus();
+        showOneShotStatus();
     }
     updateTrayToolTip();
 }
 
-void MainWindow::cmdPlay_Click()
+void MainWindow::playChosenSound()
 {
-    if (m_text4->text().isEmpty()) {
+    if (m_musicEdit->text().isEmpty()) {
         m_services.messages->show(QStringLiteral("You must select a file to play"),
                                   MessageIcon::Exclamation);
         return;
     }
-    m_cmdStop->setEnabled(true);
-    m_cmdPlay->setEnabled(false);
-    m_sound->playChosen(m_text4->text());
+    m_stopButton->setEnabled(true);
+    m_playButton->setEnabled(false);
+    m_sound->playChosen(m_musicEdit->text());
 }
 
-void MainWindow::cmdStop_Click()
+void MainWindow::stopChosenSound()
 {
-    m_cmdPlay->setEnabled(true);
-    m_cmdStop->setEnabled(false);
-    StopPlayback();
+    m_playButton->setEnabled(true);
+    m_stopButton->setEnabled(false);
+    stopPlayback();
 }
 
-void MainWindow::Command1_Click()
+void MainWindow::browseForMusic()
 {
     if (const auto file = m_services.picker->openFile(
             this, parseFilterList(QString::fromLatin1(kMusicFilterList)), 0))
-        m_text4->setText(*file);
+        m_musicEdit->setText(*file);
 }
 
-void MainWindow::Command2_Click()
+void MainWindow::browseForFile()
 {
     if (const auto file = m_services.picker->openFile(
             this, parseFilterList(QString::fromLatin1(kFileFilterList)), 0))
-        m_text5->setText(*file);
+        m_fileEdit->setText(*file);
 }
 
-void MainWindow::Command3_Click()
+void MainWindow::previewAlarm()
 {
-    m_tray->ShowTrayBalloon(this, alarmMessage(m_text2->text(), m_text1->text()),
-                            QStringLiteral("Chimewell"), TrayModule::NIIF_INFO);
+    m_tray->showBalloon(alarmMessage(m_timeEdit->text(), m_reasonEdit->text()),
+                        QStringLiteral("Chimewell"));
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
-    // `Command1` is the window's default button: Enter presses it unless the focus is on
+    // The browse-for-music button is the default one: Enter presses it unless the focus is on
     // another button, which Enter then presses itself.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
             focused->click();
-        else if (m_command1->isEnabled())
-            m_command1->click();
+        else if (m_browseMusicButton->isEnabled())
+            m_browseMusicButton->click();
         event->accept();
         return;
     }
@@ -673,7 +738,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    m_tray->RemoveTrayIcon();
+    m_tray->removeIcon();
     event->accept();
     emit shutDown();
 }

@@ -44,7 +44,7 @@ public:
     AlarmSound& sound() { return *m_sound; }
     AlarmBell& bell() { return *m_bell; }
     SecondTicker& ticker() { return *m_ticker; }
-    QMenu* trayMenu() const { return m_sysPopup; }
+    QMenu* trayMenu() const { return m_trayMenu; }
 
     /// Starts the ticks: every second while a window shows, else only when something can be
     /// due (the clock, and the alarm checks while they run).
@@ -60,14 +60,14 @@ public:
 
     /// The status line from today's day file; when no weekly alarm is still to come, either
     /// "No alarm active..." or, with `checkOneShot`, the one-shot alarm's status.
-    void RefreshScheduleStatus(bool checkOneShot);
-    void ShowOneShotStatus();
+    void refreshScheduleStatus(bool checkOneShot);
+    void showOneShotStatus();
 
     /// Opens a web address or a file with the desktop's default handler.
-    void OpenInternet(const QString& url);
+    void openTarget(const QString& url);
 
-    void PlayAlarmSound(const QString& file);
-    void StopPlayback();
+    void playAlarmSound(const QString& file);
+    void stopPlayback();
 
     /// "Minimize to systray": hides the window, or minimises it where there is no tray.
     void minimizeToTray();
@@ -104,19 +104,18 @@ private:
     void watchSchedule();
     ClockReading reading() const;
 
-    void Option1_Click();
-    void Option2_Click();
-    void disarm();
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Timer3_Timer();
+    void armAlarm();
+    void disarmAlarm();
+    void updateClock();
+    void checkOneShotAlarm();
+    void checkWeeklyAlarm();
     void fireOneShot();
     std::optional<int> weeklyMinuteOn(std::int64_t day) const;
-    void cmdPlay_Click();
-    void cmdStop_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
+    void playChosenSound();
+    void stopChosenSound();
+    void browseForMusic();
+    void browseForFile();
+    void previewAlarm();
 
     PlatformServices& m_services;
     QString m_appDir;
@@ -124,9 +123,9 @@ private:
     AlarmSound* m_sound = nullptr;
     AlarmBell* m_bell = nullptr;
     SecondTicker* m_ticker = nullptr;
-    SecondTimer* m_timer1 = nullptr;
-    SecondTimer* m_timer2 = nullptr;
-    SecondTimer* m_timer3 = nullptr;
+    SecondTimer* m_clockTimer = nullptr;
+    SecondTimer* m_oneShotTimer = nullptr;
+    SecondTimer* m_weeklyTimer = nullptr;
     AlarmTrigger m_oneShotTrigger;
     AlarmTrigger m_weeklyTrigger;
     QFileSystemWatcher* m_watcher = nullptr;
@@ -134,26 +133,26 @@ private:
     QDate m_statusDate;
     int m_tipMinute = -1;
 
-    ClockFace* m_label1 = nullptr;
-    QLineEdit* m_text1 = nullptr;
-    QLineEdit* m_text2 = nullptr;
-    QLineEdit* m_text3 = nullptr;
-    QLineEdit* m_text4 = nullptr;
-    QLineEdit* m_text5 = nullptr;
-    QPushButton* m_command1 = nullptr;
-    QPushButton* m_command2 = nullptr;
-    QPushButton* m_command3 = nullptr;
-    QPushButton* m_command4 = nullptr;
-    QPushButton* m_cmdPlay = nullptr;
-    QPushButton* m_cmdStop = nullptr;
-    QCheckBox* m_check1 = nullptr;
-    QCheckBox* m_check2 = nullptr;
-    QRadioButton* m_option1 = nullptr;
-    QRadioButton* m_option2 = nullptr;
-    QLabel* m_image1 = nullptr;
-    QLabel* m_image2 = nullptr;
+    ClockFace* m_clock = nullptr;
+    QLineEdit* m_reasonEdit = nullptr;
+    QLineEdit* m_timeEdit = nullptr;
+    QLineEdit* m_siteEdit = nullptr;
+    QLineEdit* m_musicEdit = nullptr;
+    QLineEdit* m_fileEdit = nullptr;
+    QPushButton* m_browseMusicButton = nullptr;
+    QPushButton* m_browseFileButton = nullptr;
+    QPushButton* m_previewButton = nullptr;
+    QPushButton* m_minimizeButton = nullptr;
+    QPushButton* m_playButton = nullptr;
+    QPushButton* m_stopButton = nullptr;
+    QCheckBox* m_openSiteCheck = nullptr;
+    QCheckBox* m_openFileCheck = nullptr;
+    QRadioButton* m_alarmOnButton = nullptr;
+    QRadioButton* m_alarmOffButton = nullptr;
+    QLabel* m_ringingBell = nullptr;
+    QLabel* m_idleBell = nullptr;
     StatusPanel* m_panel = nullptr;
-    QMenu* m_sysPopup = nullptr;
+    QMenu* m_trayMenu = nullptr;
 };
 
 } // namespace chimewell

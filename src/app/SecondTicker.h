@@ -48,8 +48,8 @@ private:
     qint64 m_lastSecond = -1;
 };
 
-/// One of the window's one-second timers (`Timer1`, `Timer2`, `Timer3`): it passes the
-/// ticker's ticks on while it is enabled.
+/// One of the main window's one-second timers (the clock, the one-shot and the weekly check): it
+/// passes the ticker's ticks on while it is enabled.
 class SecondTimer : public QObject
 {
     Q_OBJECT

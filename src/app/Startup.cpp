@@ -6,7 +6,7 @@
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "lang/LanguageApplier.h"
-#include "lang/clsLanguagePack.h"
+#include "lang/LanguagePack.h"
 #include "platform/AtomicFile.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
@@ -24,7 +24,7 @@ const QString Startup::kWelcomeText = QStringLiteral(
     "you will be taken to the options immediately.");
 const QString Startup::kAlreadyRunningText = QStringLiteral("Chimewell is already running.");
 
-Startup::Startup(PlatformServices& services, const QString& appDir, clsLanguagePack& language,
+Startup::Startup(PlatformServices& services, const QString& appDir, LanguagePack& language,
                  LanguageApplier* applier, QObject* parent)
     : QObject(parent), m_services(services), m_appDir(appDir), m_pack(language),
       m_language(applier ? *applier : static_cast<LanguageApplier&>(language))
@@ -48,15 +48,15 @@ void Startup::setUpDialogs()
                 if (window)
                     m_language.apply(window);
         });
-        options->stopOwnTimer();
+        options->stopMirroring();
         connect(&m_mainWindow->ticker(), &SecondTicker::tick, options,
-                &OptionsDialog::Timer1_Timer);
+                &OptionsDialog::mirrorStartupEntry);
         m_mainWindow->setSecondsNeeded([options] { return options->isVisible(); });
         return options;
     });
     m_about.setFactory([this] { return new AboutDialog(m_appDir, m_pack); });
     // The schedule dialogs carry the current pack's texts whenever they are loaded afresh.
-    auto refresh = [this](bool checkOneShot) { m_mainWindow->RefreshScheduleStatus(checkOneShot); };
+    auto refresh = [this](bool checkOneShot) { m_mainWindow->refreshScheduleStatus(checkOneShot); };
     m_schedule.setFactory([this, refresh] {
         auto* dialog = new ScheduleDialog(m_services, m_appDir, refresh);
         m_language.apply(dialog);
@@ -92,14 +92,14 @@ bool Startup::run(const QStringList& arguments)
     connect(m_mainWindow, &MainWindow::deleteRequested, this, [this] { m_delete.show(); });
     connect(m_mainWindow, &MainWindow::aboutRequested, this, [this] { m_about.show(); });
     setUpDialogs();
-    m_mainWindow->bell().setStrings([this](const QString& name) { return m_pack.GetString(name); });
+    m_mainWindow->bell().setStrings(
+        [this](const QString& name) { return m_pack.looseString(name); });
     m_mainWindow->startClock();
 
     // 2. The tray icon.
     const std::string appDir = m_appDir.toStdString();
-    m_mainWindow->tray().AddTrayIcon(m_mainWindow,
-                                     QString::fromStdString(appFile(appDir, kTrayIconName)),
-                                     QStringLiteral("Chimewell"), 0, m_mainWindow->trayMenu());
+    m_mainWindow->tray().addIcon(QString::fromStdString(appFile(appDir, kTrayIconName)),
+                                 QStringLiteral("Chimewell"), m_mainWindow->trayMenu());
 
     // 3-5. The language pack named in the settings. A pack that fails to load leaves the
     // windows with the texts they have, and start-up goes on.
@@ -126,7 +126,7 @@ bool Startup::run(const QStringList& arguments)
     }
 
     // 9. The status line.
-    m_mainWindow->RefreshScheduleStatus(false);
+    m_mainWindow->refreshScheduleStatus(false);
 
     // 10. Started hidden: only the tray icon shows (a minimised window where there is none).
     if (startHidden)
@@ -136,7 +136,7 @@ bool Startup::run(const QStringList& arguments)
 
 void Startup::useQtTranslations()
 {
-    m_qtTranslations.use(m_pack.GetString(QStringLiteral("locale")), m_appDir);
+    m_qtTranslations.use(m_pack.looseString(QStringLiteral("locale")), m_appDir);
 }
 
 void Startup::applyLanguageToAll()

@@ -9,7 +9,7 @@
 namespace chimewell {
 
 class LanguageApplier;
-class clsLanguagePack;
+class LanguagePack;
 class MainWindow;
 struct PlatformServices;
 
@@ -22,7 +22,7 @@ class Startup : public QObject
 public:
     /// `language` is the program's one pack; `applier`, when given, stands between start-up
     /// and the pack (tests record through it).
-    Startup(PlatformServices& services, const QString& appDir, clsLanguagePack& language,
+    Startup(PlatformServices& services, const QString& appDir, LanguagePack& language,
             LanguageApplier* applier = nullptr, QObject* parent = nullptr);
     ~Startup() override;
 
@@ -49,7 +49,7 @@ private:
 
     PlatformServices& m_services;
     QString m_appDir;
-    clsLanguagePack& m_pack;
+    LanguagePack& m_pack;
     LanguageApplier& m_language;
     QtTranslations m_qtTranslations;
     MainWindow* m_mainWindow = nullptr;

@@ -1,6 +1,6 @@
 #include "CursorBlinkLimit.h"
 #include "Startup.h"
-#include "lang/clsLanguagePack.h"
+#include "lang/LanguagePack.h"
 #include "platform/Autostart.h"
 #include "platform/DBusNotifier.h"
 #include "platform/DisplaySetup.h"
@@ -55,7 +55,7 @@ int main(int argc, char* argv[])
     services.systemEvents = systemEvents.get();
 
     chimewell::CursorBlinkLimit blinkLimit;
-    chimewell::clsLanguagePack language(messages);
+    chimewell::LanguagePack language(messages);
     chimewell::Startup startup(services, appDir, language);
     QObject::connect(&startup, &chimewell::Startup::finished, &app, &QApplication::quit);
     if (!startup.run(QApplication::arguments().mid(1)))

@@ -1,6 +1,6 @@
 #include "AboutDialog.h"
 
-#include "lang/clsLanguagePack.h"
+#include "lang/LanguagePack.h"
 #include "platform/FormLayout.h"
 #include "platform/QtText.h"
 #include "storage/Settings.h"
@@ -19,6 +19,21 @@
 #include <QtWidgets/QTabWidget>
 
 namespace chimewell {
+// Language packs address the window and its controls by these names: keep them as they are.
+namespace packName {
+constexpr char kWindow[] = "frmAbout";
+constexpr char kOk[] = "cmdOK";
+constexpr char kTabs[] = "SSTab1";
+constexpr char kIcon[] = "picIcon";
+constexpr char kTitle[] = "lblTitle";
+constexpr char kVersion[] = "lblVersion";
+constexpr char kIdeas[] = "Label1";
+constexpr char kContact[] = "Text2";
+constexpr char kChangelog[] = "Text1";
+constexpr char kPicture[] = "Image1";
+constexpr char kLine[] = "Line1";
+constexpr char kDisclaimer[] = "lblDisclaimer";
+} // namespace packName
 
 using form::named;
 using form::place;
@@ -41,22 +56,22 @@ void placeOnTab(QWidget* widget, int tabBarHeight, int left, int top, int width,
 
 } // namespace
 
-AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidget* parent)
+AboutDialog::AboutDialog(const QString& appDir, LanguagePack& language, QWidget* parent)
     : QDialog(parent), m_appDir(appDir), m_language(language)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QString::fromLatin1(packName::kWindow));
     setWindowTitle(QStringLiteral("About..."));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(px(5730), px(4305));
 
-    auto* ok = named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
+    auto* ok = named(new QPushButton(QStringLiteral("OK"), this), packName::kOk);
     ok->setFont(verdana(8.25, true));
     ok->setDefault(true); // Enter; Escape closes the dialog too
     place(ok, 4320, 3600, 1260, 345);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
 
-    auto* tabs = named(new QTabWidget(this), "SSTab1");
+    auto* tabs = named(new QTabWidget(this), packName::kTabs);
     place(tabs, 120, 120, 5415, 3015);
     auto* general = new QWidget;
     auto* changelog = new QWidget;
@@ -68,25 +83,25 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
     // Measured with the tabs in it: an empty tab bar has hardly any height.
     const int bar = tabs->tabBar()->sizeHint().height();
 
-    auto* icon = named(new QLabel(general), "picIcon");
+    auto* icon = named(new QLabel(general), packName::kIcon);
     form::markAsPicture(icon);
     icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     placeOnTab(icon, bar, 240, 600, 540, 540);
-    auto* title = named(new QLabel(general), "lblTitle");
+    auto* title = named(new QLabel(general), packName::kTitle);
     title->setFont(verdana(9.75, true));
     placeOnTab(title, bar, 960, 600, 1695, 375);
-    auto* version = named(new QLabel(general), "lblVersion");
+    auto* version = named(new QLabel(general), packName::kVersion);
     version->setFont(verdana(8.25, true));
     placeOnTab(version, bar, 960, 840, 1815, 375);
     auto* label1 =
         named(new QLabel(QStringLiteral("You can send your ideas, comments, suggestions, "
                                         "bugs, etc. to me on the following address:"),
                          general),
-              "Label1");
+              packName::kIdeas);
     label1->setWordWrap(true);
     label1->setFont(verdana(8.25));
     placeOnTab(label1, bar, 120, 1200, 5055, 495);
-    auto* contact = named(new QLineEdit(kContactAddress, general), "Text2");
+    auto* contact = named(new QLineEdit(kContactAddress, general), packName::kContact);
     contact->setReadOnly(true);
     contact->setCursorPosition(0); // an address wider than the box shows its start
     placeOnTab(contact, bar, 120, 1800, 2295, 285);
@@ -95,14 +110,14 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
         qMax(contact->width(), contact->fontMetrics().horizontalAdvance(kContactAddress) + 12),
         contact->height());
 
-    auto* log = named(new QPlainTextEdit(changelog), "Text1");
+    auto* log = named(new QPlainTextEdit(changelog), packName::kChangelog);
     log->setReadOnly(true);
     log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     placeOnTab(log, bar, 840, 480, 4455, 2415);
     log->resize(qMin(log->width(), tabs->width() - log->x() - 8),
                 qMin(log->height(), tabs->height() - bar - log->y() - 8));
 
-    auto* picture = named(new QLabel(credits), "Image1");
+    auto* picture = named(new QLabel(credits), packName::kPicture);
     form::markAsPicture(picture);
     placeOnTab(picture, bar, 720, 480, 4575, 2415);
     picture->resize(qMin(picture->width(), tabs->width() - picture->x() - 8),
@@ -116,14 +131,14 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
         const char* colour;
     } lines[] = {{0, 5669, "#ffffff"}, {1, 5684, "#808080"}};
     for (const auto& l : lines) {
-        auto* line = named(new QFrame(this), "Line1");
+        auto* line = named(new QFrame(this), packName::kLine);
         line->setProperty("index", l.index);
         line->setFrameShape(QFrame::NoFrame);
         line->setStyleSheet(QStringLiteral("background: %1").arg(QLatin1String(l.colour)));
         line->setGeometry(px(120), px(3240) + l.index, px(l.right) - px(120), 1);
     }
 
-    auto* disclaimer = named(new QLabel(kDisclaimer, this), "lblDisclaimer");
+    auto* disclaimer = named(new QLabel(kDisclaimer, this), packName::kDisclaimer);
     disclaimer->setFont(verdana(8.25));
     disclaimer->setWordWrap(true);
     disclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -131,33 +146,33 @@ AboutDialog::AboutDialog(const QString& appDir, clsLanguagePack& language, QWidg
 
     setTabOrder(ok, tabs);
     ok->setFocus();
-    Form_Load();
+    loadTexts();
 }
 
-void AboutDialog::Form_Load()
+void AboutDialog::loadTexts()
 {
     const std::string appDir = toStd(m_appDir);
-    m_language.LoadPack(toQ(appFile(appDir, kPacksFolder, readSetting(appDir, kLanguageKey))));
-    m_language.SetLanguageInForm(this);
-    findChild<QLabel*>(QStringLiteral("lblVersion"))
+    m_language.loadPack(toQ(appFile(appDir, kPacksFolder, readSetting(appDir, kLanguageKey))));
+    m_language.apply(this);
+    findChild<QLabel*>(QString::fromLatin1(packName::kVersion))
         ->setText(QStringLiteral("Version %1.%2.%3")
                       .arg(CHIMEWELL_VERSION_MAJOR)
                       .arg(CHIMEWELL_VERSION_MINOR)
                       .arg(CHIMEWELL_VERSION_PATCH));
-    findChild<QLabel*>(QStringLiteral("lblTitle"))->setText(QStringLiteral("Chimewell"));
-    findChild<QPlainTextEdit*>(QStringLiteral("Text1"))
-        ->setPlainText(ReadFileContents(toQ(appFile(appDir, kChangelogName))));
+    findChild<QLabel*>(QString::fromLatin1(packName::kTitle))->setText(QStringLiteral("Chimewell"));
+    findChild<QPlainTextEdit*>(QString::fromLatin1(packName::kChangelog))
+        ->setPlainText(readTextFile(toQ(appFile(appDir, kChangelogName))));
     // A missing or broken picture leaves the picture empty.
     QImageReader reader(toQ(appFile(appDir, kPictureName)));
     const QImage image = reader.read();
-    auto* picture = findChild<QLabel*>(QStringLiteral("Image1"));
+    auto* picture = findChild<QLabel*>(QString::fromLatin1(packName::kPicture));
     if (!image.isNull())
         picture->setPixmap(QPixmap::fromImage(image));
     else
         picture->clear();
 }
 
-QString AboutDialog::ReadFileContents(const QString& path)
+QString AboutDialog::readTextFile(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.isFile() || info.isHidden())

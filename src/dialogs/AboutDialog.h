@@ -4,7 +4,7 @@
 
 namespace chimewell {
 
-class clsLanguagePack;
+class LanguagePack;
 
 /// `frmAbout`, "About...": title, version, contact, change log and picture on three tabs.
 class AboutDialog : public QDialog
@@ -14,17 +14,17 @@ public:
     static const QString kContactAddress;
     static const QString kDisclaimer;
 
-    AboutDialog(const QString& appDir, clsLanguagePack& language, QWidget* parent = nullptr);
+    AboutDialog(const QString& appDir, LanguagePack& language, QWidget* parent = nullptr);
 
     /// The whole file as text: UTF-8 when it is valid UTF-8, else Windows-1252; empty when
     /// the file is missing, hidden or unreadable.
-    static QString ReadFileContents(const QString& path);
+    static QString readTextFile(const QString& path);
 
 private:
-    void Form_Load();
+    void loadTexts();
 
     QString m_appDir;
-    clsLanguagePack& m_language;
+    LanguagePack& m_language;
 };
 
 } // namespace chimewell

@@ -1,6 +1,6 @@
 #include "OptionsDialog.h"
 
-#include "lang/clsLanguagePack.h"
+#include "lang/LanguagePack.h"
 #include "platform/Autostart.h"
 #include "platform/FormLayout.h"
 #include "platform/MessageBox.h"
@@ -17,59 +17,70 @@
 #include <QtWidgets/QPushButton>
 
 namespace chimewell {
+// Language packs address the window and its controls by these names: keep them as they are.
+namespace packName {
+constexpr char kWindow[] = "frmLanguage";
+constexpr char kLanguageBox[] = "Frame1";
+constexpr char kPackList[] = "lstLangPacks";
+constexpr char kButtonHolder[] = "Picture1";
+constexpr char kChange[] = "Command1";
+constexpr char kExit[] = "Command4";
+constexpr char kStartupBox[] = "Frame2";
+constexpr char kStartupCheck[] = "Check1";
+} // namespace packName
 
 using form::place;
 using form::verdana;
 
 OptionsDialog::OptionsDialog(PlatformServices& services, const QString& appDir,
-                             clsLanguagePack& language, std::function<void()> applyToOthers,
+                             LanguagePack& language, std::function<void()> applyToOthers,
                              QWidget* parent)
     : QDialog(parent), m_services(services), m_appDir(appDir), m_language(language),
       m_applyToOthers(std::move(applyToOthers))
 {
-    setObjectName(QStringLiteral("frmLanguage"));
+    setObjectName(QString::fromLatin1(packName::kWindow));
     setWindowTitle(QStringLiteral("Options"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(form::px(5535), form::px(3135));
 
-    auto* frame1 = new QGroupBox(QStringLiteral("Language"), this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setFont(verdana(8.25, true));
-    place(frame1, 120, 120, 5295, 1935);
-    m_list = new QListWidget(frame1);
-    m_list->setObjectName(QStringLiteral("lstLangPacks"));
+    auto* languageBox = new QGroupBox(QStringLiteral("Language"), this);
+    languageBox->setObjectName(QString::fromLatin1(packName::kLanguageBox));
+    languageBox->setFont(verdana(8.25, true));
+    place(languageBox, 120, 120, 5295, 1935);
+    m_list = new QListWidget(languageBox);
+    m_list->setObjectName(QString::fromLatin1(packName::kPackList));
     m_list->setFont(form::defaultFont());
     place(m_list, 240, 360, 2175, 1425);
-    auto* picture1 = new QWidget(frame1);
-    picture1->setObjectName(QStringLiteral("Picture1"));
-    place(picture1, 2520, 360, 2655, 1095);
-    auto* change = new QPushButton(QStringLiteral("Change language"), picture1);
-    change->setObjectName(QStringLiteral("Command1"));
+    auto* buttonHolder = new QWidget(languageBox);
+    buttonHolder->setObjectName(QString::fromLatin1(packName::kButtonHolder));
+    place(buttonHolder, 2520, 360, 2655, 1095);
+    auto* change = new QPushButton(QStringLiteral("Change language"), buttonHolder);
+    change->setObjectName(QString::fromLatin1(packName::kChange));
     change->setFont(verdana(8.25, true));
     place(change, 0, 120, 2535, 375);
-    auto* exit = new QPushButton(QStringLiteral("Exit"), picture1);
-    exit->setObjectName(QStringLiteral("Command4"));
+    auto* exit = new QPushButton(QStringLiteral("Exit"), buttonHolder);
+    exit->setObjectName(QString::fromLatin1(packName::kExit));
     exit->setFont(verdana(8.25, true));
     place(exit, 0, 600, 2535, 375);
 
-    auto* frame2 = new QGroupBox(QStringLiteral("Startup"), this);
-    frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setFont(verdana(8.25, true));
-    place(frame2, 120, 2160, 5295, 855);
-    m_check1 = new QCheckBox(QStringLiteral("Start Chimewell when I log on"), frame2);
-    m_check1->setObjectName(QStringLiteral("Check1"));
-    m_check1->setFont(verdana(8.25));
-    place(m_check1, 240, 360, 4815, 375);
+    auto* startupBox = new QGroupBox(QStringLiteral("Startup"), this);
+    startupBox->setObjectName(QString::fromLatin1(packName::kStartupBox));
+    startupBox->setFont(verdana(8.25, true));
+    place(startupBox, 120, 2160, 5295, 855);
+    m_startupCheck = new QCheckBox(QStringLiteral("Start Chimewell when I log on"), startupBox);
+    m_startupCheck->setObjectName(QString::fromLatin1(packName::kStartupCheck));
+    m_startupCheck->setFont(verdana(8.25));
+    place(m_startupCheck, 240, 360, 4815, 375);
 
-    connect(change, &QPushButton::clicked, this, &OptionsDialog::Command1_Click);
+    connect(change, &QPushButton::clicked, this, &OptionsDialog::applyChosenLanguage);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
 
-    m_timer1.setObjectName(QStringLiteral("Timer1"));
-    m_timer1.setInterval(1000);
-    connect(&m_timer1, &QTimer::timeout, this, &OptionsDialog::Timer1_Timer);
-    Form_Load();
-    m_timer1.start();
+    m_mirrorTimer.setObjectName(QStringLiteral("Timer1"));
+    m_mirrorTimer.setInterval(1000);
+    connect(&m_mirrorTimer, &QTimer::timeout, this, &OptionsDialog::mirrorStartupEntry);
+    loadSettings();
+    m_mirrorTimer.start();
 }
 
 QString OptionsDialog::executablePath() const
@@ -78,7 +89,7 @@ QString OptionsDialog::executablePath() const
            QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 }
 
-void OptionsDialog::Form_Load()
+void OptionsDialog::loadSettings()
 {
     const std::string appDir = toStd(m_appDir);
     m_list->clear();
@@ -87,36 +98,36 @@ void OptionsDialog::Form_Load()
     // A pack that does not load leaves the texts this dialog has.
     const std::string language = readSetting(appDir, kLanguageKey);
     if (isPackFileName(language))
-        m_language.LoadPack(toQ(appFile(appDir, kPacksFolder, language)));
-    m_language.SetLanguageInForm(this);
-    m_check1->setChecked(readSetting(appDir, kStartupKey) == "1");
+        m_language.loadPack(toQ(appFile(appDir, kPacksFolder, language)));
+    m_language.apply(this);
+    m_startupCheck->setChecked(readSetting(appDir, kStartupKey) == "1");
 }
 
-void OptionsDialog::Command1_Click()
+void OptionsDialog::applyChosenLanguage()
 {
     const QListWidgetItem* item = m_list->currentItem();
     if (m_list->count() == 0 || !item || !item->isSelected())
         return;
     const std::string appDir = toStd(m_appDir);
     QString error;
-    if (!m_language.LoadPack(toQ(appFile(appDir, kPacksFolder, toStd(item->text()))), &error)) {
+    if (!m_language.loadPack(toQ(appFile(appDir, kPacksFolder, toStd(item->text()))), &error)) {
         m_services.messages->show(QStringLiteral("The language pack could not be loaded:\n") +
                                       error,
                                   MessageIcon::Exclamation);
         return;
     }
     writeSetting(appDir, kLanguageKey, toStd(item->text()));
-    m_language.SetLanguageInForm(this);
+    m_language.apply(this);
     if (m_applyToOthers)
         m_applyToOthers();
 }
 
-void OptionsDialog::Timer1_Timer()
+void OptionsDialog::mirrorStartupEntry()
 {
     // Present while checked, absent while unchecked; the disk is touched only when it differs.
     const std::string appDir = toStd(m_appDir);
     Autostart* entry = m_services.autostart;
-    switch (m_check1->checkState()) {
+    switch (m_startupCheck->checkState()) {
     case Qt::Checked:
         if (entry && !entry->matches(executablePath()))
             entry->enable(executablePath());

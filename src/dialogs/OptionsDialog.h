@@ -9,7 +9,7 @@ class QListWidget;
 
 namespace chimewell {
 
-class clsLanguagePack;
+class LanguagePack;
 struct PlatformServices;
 
 /// `frmLanguage`, "Options": the language of every window, and whether the program starts
@@ -21,31 +21,32 @@ class OptionsDialog : public QDialog
 public:
     /// `applyToOthers` puts the loaded pack on the main window and the two schedule dialogs,
     /// in that order, loading the dialogs hidden when they are closed.
-    OptionsDialog(PlatformServices& services, const QString& appDir, clsLanguagePack& language,
+    OptionsDialog(PlatformServices& services, const QString& appDir, LanguagePack& language,
                   std::function<void()> applyToOthers, QWidget* parent = nullptr);
 
     /// The program in the application folder, as the autostart entry runs it.
     QString executablePath() const;
-    /// Leaves `Timer1`'s ticks to the caller, who calls Timer1_Timer once a second (the
-    /// program's one second ticker, so that it wakes once a second, not twice).
-    void stopOwnTimer() { m_timer1.stop(); }
-    /// One tick of `Timer1` (tests call it instead of waiting a second).
-    void Timer1_Timer();
+    /// Leaves the mirror's ticks to the caller, who calls mirrorStartupEntry once a second
+    /// (the program's one second ticker, so that it wakes once a second, not twice).
+    void stopMirroring() { m_mirrorTimer.stop(); }
+    /// Makes the autostart entry and the setting follow the check box; the dialog's own timer
+    /// calls it each second.
+    void mirrorStartupEntry();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void Form_Load();
-    void Command1_Click();
+    void loadSettings();
+    void applyChosenLanguage();
 
     PlatformServices& m_services;
     QString m_appDir;
-    clsLanguagePack& m_language;
+    LanguagePack& m_language;
     std::function<void()> m_applyToOthers;
     QListWidget* m_list;
-    QCheckBox* m_check1;
-    QTimer m_timer1;
+    QCheckBox* m_startupCheck;
+    QTimer m_mirrorTimer;
 };
 
 } // namespace chimewell

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "storage/AlarmTime.h"
-
 #include <QtCore/QDateTime>
 
 namespace chimewell {
@@ -14,14 +12,5 @@ public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
 };
-
-/// A clock reading in the form the time rules take.
-inline ClockReading toReading(const QDateTime& time)
-{
-    const QDate d = time.date();
-    const QTime t = time.time();
-    return {{d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()},
-            time.toSecsSinceEpoch()};
-}
 
 } // namespace chimewell

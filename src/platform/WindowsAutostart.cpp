@@ -1,6 +1,6 @@
 #include "WindowsAutostart.h"
 
-#include "Module2.h"
+#include "Registry.h"
 
 #include <QtCore/QDir>
 #include <windows.h>
@@ -30,7 +30,7 @@ bool readValue(std::string& out)
 QString WindowsAutostart::command(const QString& executable)
 {
     return QString::fromLocal8Bit(
-        RunCommand(QDir::toNativeSeparators(executable).toLocal8Bit().toStdString()));
+        runCommand(QDir::toNativeSeparators(executable).toLocal8Bit().toStdString()));
 }
 
 bool WindowsAutostart::matches(const QString& executable) const
@@ -47,7 +47,7 @@ bool WindowsAutostart::exists() const
 
 bool WindowsAutostart::enable(const QString& executable)
 {
-    SetRegistryValue(kHkeyCurrentUser, kRunKey, kRegSz, "Chimewell",
+    setRegistryValue(kHkeyCurrentUser, kRunKey, kRegSz, "Chimewell",
                      command(executable).toLocal8Bit().toStdString());
     return true;
 }
@@ -59,7 +59,7 @@ std::unique_ptr<Autostart> makeAutostart()
 
 bool WindowsAutostart::disable()
 {
-    DeleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
+    deleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
     return true;
 }
 

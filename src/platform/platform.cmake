@@ -19,7 +19,7 @@ set(CHIMEWELL_PLATFORM_SOURCES
     ${P}/TrayIcon.h
 )
 if(WIN32)
-    # Module2 comes from the chimewell_registry library.
+    # Registry comes from the chimewell_registry library.
     list(APPEND CHIMEWELL_PLATFORM_SOURCES ${P}/WindowsAutostart.cpp ${P}/WindowsAutostart.h
          ${P}/WindowsSystemEvents.cpp ${P}/WindowsSystemEvents.h)
     set(CHIMEWELL_EXECUTABLE_NAME Chimewell)

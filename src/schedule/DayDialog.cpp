@@ -49,7 +49,7 @@ std::optional<QString> DayDialog::chosenDay(QComboBox* combo)
 
 void DayDialog::reportWriteFailure(const QString& day, const std::string& error)
 {
-    const QString file = toQ(DayFilePath(toStd(m_appDir), toStd(day)));
+    const QString file = toQ(dayFilePath(toStd(m_appDir), toStd(day)));
     m_services.messages->show(QStringLiteral("The alarm for %1 could not be saved in %2 (%3).")
                                   .arg(day, file, toQ(error)),
                               MessageIcon::Stop);

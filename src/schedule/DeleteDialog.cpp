@@ -11,40 +11,48 @@
 #include <QtWidgets/QPushButton>
 
 namespace chimewell {
+// Language packs address the window and its controls by these names: keep them as they are.
+namespace packName {
+constexpr char kWindow[] = "frmDelete";
+constexpr char kDayBox[] = "Frame3";
+constexpr char kDayCombo[] = "Combo2";
+constexpr char kButtonHolder[] = "Picture3";
+constexpr char kDelete[] = "Command5";
+} // namespace packName
 
 DeleteDialog::DeleteDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
                            QWidget* parent)
     : DayDialog(services, appDir, std::move(refresh), parent)
 {
-    setObjectName(QStringLiteral("frmDelete"));
+    setObjectName(QString::fromLatin1(packName::kWindow));
     setWindowTitle(QStringLiteral("Delete alarm"));
     setFixedSize(form::px(4335), form::px(1200));
 
-    auto* frame3 = new QGroupBox(QStringLiteral("Delete alarm from specific day"), this);
-    frame3->setObjectName(QStringLiteral("Frame3"));
-    frame3->setFont(form::verdana(8.25, true));
-    form::place(frame3, 120, 120, 4095, 975);
-    m_combo2 = new QComboBox(frame3);
-    m_combo2->setObjectName(QStringLiteral("Combo2"));
-    m_combo2->setFont(form::defaultFont());
-    form::place(m_combo2, 240, 360, 1335, 315);
-    fillDays(m_combo2);
-    auto* picture3 = new QWidget(frame3);
-    picture3->setObjectName(QStringLiteral("Picture3"));
-    form::place(picture3, 1680, 240, 2175, 615);
-    auto* remove = new QPushButton(QStringLiteral("Delete"), picture3);
-    remove->setObjectName(QStringLiteral("Command5"));
+    auto* dayBox = new QGroupBox(QStringLiteral("Delete alarm from specific day"), this);
+    dayBox->setObjectName(QString::fromLatin1(packName::kDayBox));
+    dayBox->setFont(form::verdana(8.25, true));
+    form::place(dayBox, 120, 120, 4095, 975);
+    m_dayCombo = new QComboBox(dayBox);
+    m_dayCombo->setObjectName(QString::fromLatin1(packName::kDayCombo));
+    m_dayCombo->setFont(form::defaultFont());
+    form::place(m_dayCombo, 240, 360, 1335, 315);
+    fillDays(m_dayCombo);
+    auto* buttonHolder = new QWidget(dayBox);
+    buttonHolder->setObjectName(QString::fromLatin1(packName::kButtonHolder));
+    form::place(buttonHolder, 1680, 240, 2175, 615);
+    auto* remove = new QPushButton(QStringLiteral("Delete"), buttonHolder);
+    remove->setObjectName(QString::fromLatin1(packName::kDelete));
     remove->setFont(form::verdana(8.25, true));
     remove->setAutoDefault(false); // not the default button: Enter does not delete
     form::place(remove, 120, 120, 1935, 375);
-    setTabOrder(remove, m_combo2);
+    setTabOrder(remove, m_dayCombo);
 
-    connect(remove, &QPushButton::clicked, this, &DeleteDialog::Command5_Click);
+    connect(remove, &QPushButton::clicked, this, &DeleteDialog::deleteDay);
 }
 
-void DeleteDialog::Command5_Click()
+void DeleteDialog::deleteDay()
 {
-    const auto day = chosenDay(m_combo2);
+    const auto day = chosenDay(m_dayCombo);
     if (!day)
         return;
     std::string error;

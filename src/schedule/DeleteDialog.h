@@ -13,9 +13,9 @@ public:
                  QWidget* parent = nullptr);
 
 private:
-    void Command5_Click();
+    void deleteDay();
 
-    QComboBox* m_combo2;
+    QComboBox* m_dayCombo;
 };
 
 } // namespace chimewell

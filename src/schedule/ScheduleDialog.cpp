@@ -15,6 +15,25 @@
 #include <QtWidgets/QPushButton>
 
 namespace chimewell {
+// Language packs address the window and its controls by these names: keep them as they are.
+namespace packName {
+constexpr char kWindow[] = "frmSchedule";
+constexpr char kDayBox[] = "Frame4";
+constexpr char kDayCombo[] = "Combo1";
+constexpr char kGoHolder[] = "Picture2";
+constexpr char kGo[] = "Command2";
+constexpr char kAlarmBox[] = "Frame1";
+constexpr char kReasonLabel[] = "Label2";
+constexpr char kReasonEdit[] = "Text1";
+constexpr char kTimeLabel[] = "Label3";
+constexpr char kTimeEdit[] = "Text2";
+constexpr char kMusicLabel[] = "Label4";
+constexpr char kMusicEdit[] = "Text4";
+constexpr char kBrowseHolder[] = "Picture1";
+constexpr char kBrowse[] = "Command1";
+constexpr char kSchedule[] = "Command3";
+constexpr char kCancel[] = "Command4";
+} // namespace packName
 
 using form::named;
 using form::place;
@@ -24,113 +43,115 @@ ScheduleDialog::ScheduleDialog(PlatformServices& services, const QString& appDir
                                RefreshStatus refresh, QWidget* parent)
     : DayDialog(services, appDir, std::move(refresh), parent)
 {
-    setObjectName(QStringLiteral("frmSchedule"));
+    setObjectName(QString::fromLatin1(packName::kWindow));
     setWindowTitle(QStringLiteral("Schedule alarm"));
     setFixedSize(form::px(4695), form::px(4125));
 
-    auto* frame4 = named(new QGroupBox(QStringLiteral("Select day"), this), "Frame4");
-    frame4->setFont(verdana(8.25, true));
-    place(frame4, 120, 120, 2535, 855);
-    m_combo1 = named(new QComboBox(frame4), "Combo1");
-    m_combo1->setFont(form::defaultFont());
-    place(m_combo1, 240, 360, 1335, 315);
-    fillDays(m_combo1);
-    auto* picture2 = named(new QWidget(frame4), "Picture2");
-    place(picture2, 1680, 240, 735, 375);
-    auto* go = named(new QPushButton(QStringLiteral("Go"), picture2), "Command2");
+    auto* dayBox = named(new QGroupBox(QStringLiteral("Select day"), this), packName::kDayBox);
+    dayBox->setFont(verdana(8.25, true));
+    place(dayBox, 120, 120, 2535, 855);
+    m_dayCombo = named(new QComboBox(dayBox), packName::kDayCombo);
+    m_dayCombo->setFont(form::defaultFont());
+    place(m_dayCombo, 240, 360, 1335, 315);
+    fillDays(m_dayCombo);
+    auto* goHolder = named(new QWidget(dayBox), packName::kGoHolder);
+    place(goHolder, 1680, 240, 735, 375);
+    auto* go = named(new QPushButton(QStringLiteral("Go"), goHolder), packName::kGo);
     go->setFont(verdana(8.25, true));
     place(go, 120, 0, 495, 375);
 
-    auto* frame1 = named(new QGroupBox(QStringLiteral("Alarm"), this), "Frame1");
-    frame1->setFont(verdana(8.25, true));
-    place(frame1, 120, 1080, 4455, 2415);
-    auto label = [frame1](const char* name, const QString& text) {
-        auto* l = named(new QLabel(text, frame1), name);
+    auto* alarmBox = named(new QGroupBox(QStringLiteral("Alarm"), this), packName::kAlarmBox);
+    alarmBox->setFont(verdana(8.25, true));
+    place(alarmBox, 120, 1080, 4455, 2415);
+    auto label = [alarmBox](const char* name, const QString& text) {
+        auto* l = named(new QLabel(text, alarmBox), name);
         l->setFont(verdana(8.25));
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return l;
     };
-    auto edit = [frame1](const char* name, const QString& text) {
-        auto* e = named(new QLineEdit(text, frame1), name);
+    auto edit = [alarmBox](const char* name, const QString& text) {
+        auto* e = named(new QLineEdit(text, alarmBox), name);
         e->setFont(form::defaultFont());
         return e;
     };
-    place(label("Label2", QStringLiteral("Reason for alarm")), 240, 360, 2775, 375);
-    m_text1 = edit("Text1", {});
-    place(m_text1, 240, 600, 4095, 315);
-    place(label("Label3", QStringLiteral("Time (hh:mm)")), 240, 1080, 1815, 375);
-    m_text2 = edit("Text2", QStringLiteral("13:00"));
-    place(m_text2, 240, 1320, 615, 285);
-    place(label("Label4", QStringLiteral("Select music source")), 240, 1680, 3015, 375);
-    m_text4 = edit("Text4", {});
-    place(m_text4, 240, 1920, 3135, 285);
-    auto* picture1 = named(new QWidget(frame1), "Picture1");
-    place(picture1, 3480, 1680, 855, 615);
-    auto* browse = named(new QPushButton(QStringLiteral("..."), picture1), "Command1");
+    place(label(packName::kReasonLabel, QStringLiteral("Reason for alarm")), 240, 360, 2775, 375);
+    m_reasonEdit = edit(packName::kReasonEdit, {});
+    place(m_reasonEdit, 240, 600, 4095, 315);
+    place(label(packName::kTimeLabel, QStringLiteral("Time (hh:mm)")), 240, 1080, 1815, 375);
+    m_timeEdit = edit(packName::kTimeEdit, QStringLiteral("13:00"));
+    place(m_timeEdit, 240, 1320, 615, 285);
+    place(label(packName::kMusicLabel, QStringLiteral("Select music source")), 240, 1680, 3015,
+          375);
+    m_musicEdit = edit(packName::kMusicEdit, {});
+    place(m_musicEdit, 240, 1920, 3135, 285);
+    auto* browseHolder = named(new QWidget(alarmBox), packName::kBrowseHolder);
+    place(browseHolder, 3480, 1680, 855, 615);
+    auto* browse = named(new QPushButton(QStringLiteral("..."), browseHolder), packName::kBrowse);
     browse->setFont(verdana(8.25, true));
     browse->setToolTip(QStringLiteral("Browse for file"));
     place(browse, 120, 120, 615, 375);
 
-    auto* schedule = named(new QPushButton(QStringLiteral("Schedule"), this), "Command3");
+    auto* schedule = named(new QPushButton(QStringLiteral("Schedule"), this), packName::kSchedule);
     schedule->setFont(verdana(8.25, true));
     schedule->setDefault(true);
     place(schedule, 960, 3600, 1455, 375);
-    auto* cancel = named(new QPushButton(QStringLiteral("Cancel"), this), "Command4");
+    auto* cancel = named(new QPushButton(QStringLiteral("Cancel"), this), packName::kCancel);
     cancel->setFont(verdana(8.25, true));
     place(cancel, 2520, 3600, 1455, 375);
 
     // The designed tab order: browse, sound, time, reason, Schedule, Cancel, day, Go.
-    QWidget* order[] = {browse, m_text4, m_text2, m_text1, schedule, cancel, m_combo1, go};
+    QWidget* order[] = {browse,   m_musicEdit, m_timeEdit, m_reasonEdit,
+                        schedule, cancel,      m_dayCombo, go};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 
-    connect(go, &QPushButton::clicked, this, &ScheduleDialog::Command2_Click);
-    connect(browse, &QPushButton::clicked, this, &ScheduleDialog::Command1_Click);
-    connect(schedule, &QPushButton::clicked, this, &ScheduleDialog::Command3_Click);
-    connect(cancel, &QPushButton::clicked, this, &ScheduleDialog::Command4_Click);
+    connect(go, &QPushButton::clicked, this, &ScheduleDialog::loadDay);
+    connect(browse, &QPushButton::clicked, this, &ScheduleDialog::browseForMusic);
+    connect(schedule, &QPushButton::clicked, this, &ScheduleDialog::saveDay);
+    connect(cancel, &QPushButton::clicked, this, &ScheduleDialog::cancelEdit);
 }
 
-void ScheduleDialog::Command2_Click()
+void ScheduleDialog::loadDay()
 {
-    const auto day = chosenDay(m_combo1);
+    const auto day = chosenDay(m_dayCombo);
     if (!day)
         return;
     const std::string appDir = toStd(m_appDir);
-    m_text1->setText(toQ(readDayValue(appDir, toStd(*day), kReasonKey)));
-    m_text2->setText(toQ(readDayValue(appDir, toStd(*day), kTimeKey)));
-    m_text4->setText(toQ(readDayValue(appDir, toStd(*day), kMusicKey)));
+    m_reasonEdit->setText(toQ(readDayValue(appDir, toStd(*day), kReasonKey)));
+    m_timeEdit->setText(toQ(readDayValue(appDir, toStd(*day), kTimeKey)));
+    m_musicEdit->setText(toQ(readDayValue(appDir, toStd(*day), kMusicKey)));
 }
 
-void ScheduleDialog::Command1_Click()
+void ScheduleDialog::browseForMusic()
 {
     if (const auto file = m_services.picker->openFile(
             this, parseFilterList(QString::fromLatin1(kMusicFilterList)), 0))
-        m_text4->setText(*file);
+        m_musicEdit->setText(*file);
 }
 
-void ScheduleDialog::Command3_Click()
+void ScheduleDialog::saveDay()
 {
-    if (m_text1->text().isEmpty() || m_text2->text().isEmpty()) {
+    if (m_reasonEdit->text().isEmpty() || m_timeEdit->text().isEmpty()) {
         m_services.messages->show(QStringLiteral("Please fill in all fields"),
                                   MessageIcon::Exclamation);
         return;
     }
-    const auto day = chosenDay(m_combo1);
+    const auto day = chosenDay(m_dayCombo);
     if (!day)
         return;
-    const auto minutes = parseTimeOfDay(toStd(m_text2->text()));
+    const auto minutes = parseTimeOfDay(toStd(m_timeEdit->text()));
     if (!minutes) {
         m_services.messages->show(toQ(kTimeFormatText), MessageIcon::Exclamation);
         return;
     }
     const std::string time = formatTimeOfDay(*minutes);
     std::string error;
-    if (!writeDayAlarm(toStd(m_appDir), toStd(*day), toStd(m_text1->text()), time,
-                       toStd(m_text4->text()), &error)) {
+    if (!writeDayAlarm(toStd(m_appDir), toStd(*day), toStd(m_reasonEdit->text()), time,
+                       toStd(m_musicEdit->text()), &error)) {
         reportWriteFailure(*day, error);
         return; // the dialog stays open with what the user typed
     }
-    m_text2->setText(toQ(time));
+    m_timeEdit->setText(toQ(time));
     m_services.messages->show(QStringLiteral("Succesfully added alarm for ") + *day,
                               MessageIcon::Information);
     if (m_refresh)
@@ -138,7 +159,7 @@ void ScheduleDialog::Command3_Click()
     close();
 }
 
-void ScheduleDialog::Command4_Click()
+void ScheduleDialog::cancelEdit()
 {
     close();
 }

@@ -16,15 +16,15 @@ public:
                    QWidget* parent = nullptr);
 
 private:
-    void Command2_Click(); // Go
-    void Command1_Click(); // browse
-    void Command3_Click(); // Schedule
-    void Command4_Click(); // Cancel
+    void loadDay();        // Go
+    void browseForMusic(); // browse
+    void saveDay();        // Schedule
+    void cancelEdit();     // Cancel
 
-    QComboBox* m_combo1;
-    QLineEdit* m_text1;
-    QLineEdit* m_text2;
-    QLineEdit* m_text4;
+    QComboBox* m_dayCombo;
+    QLineEdit* m_reasonEdit;
+    QLineEdit* m_timeEdit;
+    QLineEdit* m_musicEdit;
 };
 
 } // namespace chimewell

@@ -46,7 +46,7 @@ std::string_view dayName(int index)
     return kDayNames.at(static_cast<std::size_t>(index));
 }
 
-std::string GetDay(const LocalDateTime& now)
+std::string dayNameOf(const LocalDateTime& now)
 {
     return std::string(dayName(weekdayIndex(now.year, now.month, now.day)));
 }

@@ -41,7 +41,7 @@ int weekdayIndex(int year, int month, int day);
 std::string_view dayName(int weekdayIndex);
 
 /// Today's day name for the given reading.
-std::string GetDay(const LocalDateTime& now);
+std::string dayNameOf(const LocalDateTime& now);
 
 /// True for one of the seven English day names, compared without regard to letter case;
 /// `canonical` then receives the name as it is spelt in day files.

@@ -8,20 +8,20 @@
 
 namespace chimewell {
 
-std::string DayFilePath(const std::string& appDir, std::string_view day)
+std::string dayFilePath(const std::string& appDir, std::string_view day)
 {
     return appFile(appDir, kScheduleFolder, std::string(day) + ".ini");
 }
 
 std::string readDayValue(const std::string& appDir, std::string_view day, std::string_view key)
 {
-    return ReadIniValue(std::string(kAlarmSection), std::string(key), DayFilePath(appDir, day));
+    return readIniValue(std::string(kAlarmSection), std::string(key), dayFilePath(appDir, day));
 }
 
 std::optional<std::string> tryReadDayValue(const std::string& appDir, std::string_view day,
                                            std::string_view key)
 {
-    return tryReadIniValue(std::string(kAlarmSection), std::string(key), DayFilePath(appDir, day));
+    return tryReadIniValue(std::string(kAlarmSection), std::string(key), dayFilePath(appDir, day));
 }
 
 bool writeDayAlarm(const std::string& appDir, std::string_view day, const std::string& reason,
@@ -29,9 +29,9 @@ bool writeDayAlarm(const std::string& appDir, std::string_view day, const std::s
 {
     std::error_code ec;
     std::filesystem::create_directories(pathFromUtf8(appFile(appDir, kScheduleFolder)), ec);
-    const std::string path = DayFilePath(appDir, day);
+    const std::string path = dayFilePath(appDir, day);
     // One replacement of the file: a crash never leaves the new reason with the old time.
-    return WriteIniValues(std::string(kAlarmSection),
+    return writeIniValues(std::string(kAlarmSection),
                           {{std::string(kReasonKey), reason},
                            {std::string(kTimeKey), time},
                            {std::string(kMusicKey), music}},

@@ -20,7 +20,7 @@ inline constexpr std::string_view kAlarmActiveText = "Alarm active";
 inline constexpr std::string_view kNoAlarmText = "No alarm active...";
 
 /// The day file of `day`: application folder, schedule folder, day name, ".ini".
-std::string DayFilePath(const std::string& appDir, std::string_view day);
+std::string dayFilePath(const std::string& appDir, std::string_view day);
 
 std::string readDayValue(const std::string& appDir, std::string_view day, std::string_view key);
 /// The same, but nothing when the file changed under the read (see tryReadIniValue).

@@ -344,7 +344,7 @@ CachedFile* readCached(const std::string& fileName, bool& torn)
 
 } // namespace
 
-std::string ReadIniValue(const std::string& section, const std::string& key,
+std::string readIniValue(const std::string& section, const std::string& key,
                          const std::string& fileName)
 {
     return tryReadIniValue(section, key, fileName).value_or(std::string());
@@ -368,13 +368,13 @@ std::optional<std::string> tryReadIniValue(const std::string& section, const std
     return found->second;
 }
 
-bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& fileName, std::string* error)
 {
-    return WriteIniValues(section, {{key, value}}, fileName, error);
+    return writeIniValues(section, {{key, value}}, fileName, error);
 }
 
-bool WriteIniValues(const std::string& section,
+bool writeIniValues(const std::string& section,
                     const std::vector<std::pair<std::string, std::string>>& values,
                     const std::string& fileName, std::string* error)
 {

@@ -19,10 +19,10 @@ inline constexpr std::size_t kIniBufferSize = 750;
 
 /// The value of `key` in `section` of the file, or "" for a missing file, section or key.
 /// The key is looked up lower-cased; the text is cut to 749 characters.
-std::string ReadIniValue(const std::string& section, const std::string& key,
+std::string readIniValue(const std::string& section, const std::string& key,
                          const std::string& fileName);
 
-/// As ReadIniValue, but nothing when the value cannot be trusted yet: another program was
+/// As readIniValue, but nothing when the value cannot be trusted yet: another program was
 /// rewriting the file in place during the read and its retry, or the file is empty and changed
 /// in the last two seconds (a rewrite in place is seen empty between its truncation and its
 /// write). So the caller can tell "no value" from "not known this time".
@@ -31,12 +31,12 @@ std::optional<std::string> tryReadIniValue(const std::string& section, const std
 
 /// Stores `value` under the upper-cased `key`. The file is created when missing (its folder
 /// must exist) and replaced atomically. Returns false, with the reason in `error`, on failure.
-bool WriteIniValue(const std::string& section, const std::string& key, const std::string& value,
+bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& fileName, std::string* error = nullptr);
 
 /// Stores several values of one section in one atomic replacement of the file, in the order
 /// given: a reader, or a crash, sees all of them or none.
-bool WriteIniValues(const std::string& section,
+bool writeIniValues(const std::string& section,
                     const std::vector<std::pair<std::string, std::string>>& values,
                     const std::string& fileName, std::string* error = nullptr);
 

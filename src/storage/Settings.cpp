@@ -28,13 +28,13 @@ std::string settingsFilePath(const std::string& appDir)
 
 std::string readSetting(const std::string& appDir, std::string_view key)
 {
-    return ReadIniValue(std::string(kOptionsSection), std::string(key), settingsFilePath(appDir));
+    return readIniValue(std::string(kOptionsSection), std::string(key), settingsFilePath(appDir));
 }
 
 bool writeSetting(const std::string& appDir, std::string_view key, const std::string& value,
                   std::string* error)
 {
-    return WriteIniValue(std::string(kOptionsSection), std::string(key), value,
+    return writeIniValue(std::string(kOptionsSection), std::string(key), value,
                          settingsFilePath(appDir), error);
 }
 

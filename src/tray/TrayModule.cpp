@@ -47,13 +47,12 @@ TrayModule::TrayModule(TrayIcon& icon, DesktopNotifier* notifier, QObject* paren
         connect(m_notifier, &DesktopNotifier::actionInvoked, this, &TrayModule::actionInvoked);
 }
 
-void TrayModule::AddTrayIcon(QWidget*, const QString& iconFile, const QString& tip, qint32,
-                             QMenu* menu)
+void TrayModule::addIcon(const QString& iconFile, const QString& tip, QMenu* menu)
 {
     m_icon.add(iconFile, cut(tip, kTipLimit), menu);
 }
 
-void TrayModule::ShowTrayBalloon(QWidget*, const QString& text, const QString& title, qint32)
+void TrayModule::showBalloon(const QString& text, const QString& title)
 {
     tell({title, text, false, {}});
 }
@@ -90,7 +89,7 @@ void TrayModule::setToolTip(const QString& tip)
     m_icon.setToolTip(cut(tip, kTipLimit));
 }
 
-void TrayModule::RemoveTrayIcon()
+void TrayModule::removeIcon()
 {
     m_icon.remove();
 }

@@ -13,7 +13,7 @@ class DesktopNotifier;
 class TrayIcon;
 struct Notice;
 
-/// `modTray`: the main window's icon in the notification area, its balloons and its removal.
+/// The main window's icon in the notification area, its balloons and its removal.
 /// Texts are cut to the widths the tray record holds. A balloon goes to the desktop's
 /// notification service where there is one, so that it can stay and carry buttons and its
 /// text is never read as markup; else it is drawn on the icon, and on a desktop without a
@@ -26,16 +26,13 @@ public:
     static constexpr int kTextLimit = 255;
     static constexpr int kTitleLimit = 63;
     static constexpr int kNoticeMilliseconds = 15000;
-    /// The icon kind every caller passes: the information icon.
-    static constexpr int NIIF_INFO = 1;
 
     TrayModule(TrayIcon& icon, DesktopNotifier* notifier, QObject* parent = nullptr);
 
-    void AddTrayIcon(QWidget* window, const QString& iconFile, const QString& tip, qint32 unused,
-                     QMenu* menu);
-    void ShowTrayBalloon(QWidget* window, const QString& text, const QString& title,
-                         qint32 iconKind);
-    void RemoveTrayIcon();
+    void addIcon(const QString& iconFile, const QString& tip, QMenu* menu);
+    /// A passing message with the information icon.
+    void showBalloon(const QString& text, const QString& title);
+    void removeIcon();
     void setToolTip(const QString& tip);
 
     /// Tells the user `notice` the best way the desktop offers. True when its buttons are

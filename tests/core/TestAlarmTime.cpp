@@ -42,11 +42,11 @@ CORE_TEST(dayNamesAreEnglishAndFollowTheDate)
                 {2026, 12, 12, "Saturday"}, {2000, 2, 29, "Tuesday"},   {1970, 1, 1, "Thursday"}};
     for (const auto& row : rows) {
         coretest::Row label(row.name);
-        CHECK_EQ(GetDay({row.y, row.m, row.d, 12, 0, 0}), std::string(row.name));
+        CHECK_EQ(dayNameOf({row.y, row.m, row.d, 12, 0, 0}), std::string(row.name));
     }
     // one second after midnight on Sunday it is Monday
-    CHECK_EQ(GetDay({2026, 12, 6, 23, 59, 59}), std::string("Sunday"));
-    CHECK_EQ(GetDay({2026, 12, 7, 0, 0, 1}), std::string("Monday"));
+    CHECK_EQ(dayNameOf({2026, 12, 6, 23, 59, 59}), std::string("Sunday"));
+    CHECK_EQ(dayNameOf({2026, 12, 7, 0, 0, 1}), std::string("Monday"));
 
     std::string canonical;
     CHECK(isDayName("monDAY", &canonical));

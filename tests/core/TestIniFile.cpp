@@ -135,21 +135,21 @@ CORE_TEST(writeThenReadThroughFiles)
     coretest::TempDir dir;
     const std::string file = settingsFilePath(dir.path());
 
-    CHECK_EQ(ReadIniValue("options", "language", file), std::string());
-    CHECK(WriteIniValue("options", "firstload", "0", file));
+    CHECK_EQ(readIniValue("options", "language", file), std::string());
+    CHECK(writeIniValue("options", "firstload", "0", file));
     CHECK_EQ(coretest::readFile(file), std::string("[options]\r\nFIRSTLOAD=0\r\n"));
 
     coretest::writeFile(file, "[options]\r\nFirstLoad=1\r\nlanguage=English.lpk\r\n");
-    CHECK_EQ(ReadIniValue("options", "firstload", file), std::string("1"));
-    CHECK(WriteIniValue("options", "firstload", "0", file));
+    CHECK_EQ(readIniValue("options", "firstload", file), std::string("1"));
+    CHECK(writeIniValue("options", "firstload", "0", file));
     CHECK_EQ(coretest::readFile(file),
              std::string("[options]\r\nFirstLoad=0\r\nlanguage=English.lpk\r\n"));
     // the write went through a temporary file that is gone now
     CHECK_EQ(coretest::listFolder(dir.path()), std::vector<std::string>{"Chimewell.ini"});
 
     // a value longer than the buffer reads back as its first 749 characters
-    CHECK(WriteIniValue("alarm", "reason", std::string(800, 'r'), file));
-    CHECK_EQ(ReadIniValue("alarm", "reason", file), std::string(749, 'r'));
+    CHECK(writeIniValue("alarm", "reason", std::string(800, 'r'), file));
+    CHECK_EQ(readIniValue("alarm", "reason", file), std::string(749, 'r'));
 }
 
 CORE_TEST(filesFromWindowsAndDamagedFilesReadSensibly)
@@ -159,27 +159,27 @@ CORE_TEST(filesFromWindowsAndDamagedFilesReadSensibly)
 
     // Windows-1252: "Café" and a euro sign
     coretest::writeFile(file, "[alarm]\r\nreason=Caf\xE9 \x80\r\n");
-    CHECK_EQ(ReadIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9 \xE2\x82\xAC"));
+    CHECK_EQ(readIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9 \xE2\x82\xAC"));
     // UTF-8 with a byte order mark
     coretest::writeFile(file, "\xEF\xBB\xBF[alarm]\r\nreason=Caf\xC3\xA9\r\n");
-    CHECK_EQ(ReadIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9"));
+    CHECK_EQ(readIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9"));
 
     // binary junk and a line of a megabyte around the value; writing keeps them
     std::string junk = "\x01\x02\xFF\xFE garbage\r\n";
     junk += std::string(1 << 20, 'j') + "\r\n[options]\r\nstartup=1";
     coretest::writeFile(file, junk);
-    CHECK_EQ(ReadIniValue("options", "startup", file), std::string("1"));
-    CHECK(WriteIniValue("options", "language", "German.lpk", file));
-    CHECK_EQ(ReadIniValue("options", "startup", file), std::string("1"));
-    CHECK_EQ(ReadIniValue("options", "language", file), std::string("German.lpk"));
+    CHECK_EQ(readIniValue("options", "startup", file), std::string("1"));
+    CHECK(writeIniValue("options", "language", "German.lpk", file));
+    CHECK_EQ(readIniValue("options", "startup", file), std::string("1"));
+    CHECK_EQ(readIniValue("options", "language", file), std::string("German.lpk"));
     const std::string after = coretest::readFile(file);
     CHECK(after.find(std::string(1 << 20, 'j')) != std::string::npos);
     CHECK(after.find(" garbage\r\n") != std::string::npos);
 
     // a folder where the file should be reads empty and refuses the write
     std::filesystem::create_directory(dir.file("folder.ini"));
-    CHECK_EQ(ReadIniValue("o", "k", dir.file("folder.ini")), std::string());
-    CHECK(!WriteIniValue("o", "k", "v", dir.file("folder.ini")));
+    CHECK_EQ(readIniValue("o", "k", dir.file("folder.ini")), std::string());
+    CHECK(!writeIniValue("o", "k", "v", dir.file("folder.ini")));
 }
 
 CORE_TEST(failedWritesReportAndLeaveTheFileWhole)
@@ -187,7 +187,7 @@ CORE_TEST(failedWritesReportAndLeaveTheFileWhole)
     coretest::TempDir dir;
     std::string error;
     // a missing folder
-    CHECK(!WriteIniValue("o", "k", "v", dir.file("missing/x.ini"), &error));
+    CHECK(!writeIniValue("o", "k", "v", dir.file("missing/x.ini"), &error));
     CHECK(!error.empty());
 
     // a read-only file keeps its contents (as the profile writer refuses it)
@@ -195,8 +195,8 @@ CORE_TEST(failedWritesReportAndLeaveTheFileWhole)
     coretest::writeFile(file, "[o]\r\nk=old\r\n");
     std::filesystem::permissions(file, std::filesystem::perms::owner_read |
                                            std::filesystem::perms::group_read);
-    CHECK(!WriteIniValue("o", "k", "new", file));
-    CHECK_EQ(ReadIniValue("o", "k", file), std::string("old"));
+    CHECK(!writeIniValue("o", "k", "new", file));
+    CHECK_EQ(readIniValue("o", "k", file), std::string("old"));
     CHECK_EQ(coretest::listFolder(dir.path()), std::vector<std::string>{"ro.ini"});
 }
 
@@ -205,18 +205,18 @@ CORE_TEST(pathsUseThePlatformSeparator)
 #ifdef _WIN32
     CHECK_EQ(settingsFilePath("C:\\Tools\\Chimewell"),
              std::string("C:\\Tools\\Chimewell\\Chimewell.ini"));
-    CHECK_EQ(DayFilePath("C:\\Tools\\Chimewell", "Monday"),
+    CHECK_EQ(dayFilePath("C:\\Tools\\Chimewell", "Monday"),
              std::string("C:\\Tools\\Chimewell\\schedule\\Monday.ini"));
 #else
     CHECK_EQ(settingsFilePath("/opt/chimewell"), std::string("/opt/chimewell/Chimewell.ini"));
-    CHECK_EQ(DayFilePath("/opt/chimewell", "Monday"),
+    CHECK_EQ(dayFilePath("/opt/chimewell", "Monday"),
              std::string("/opt/chimewell/schedule/Monday.ini"));
 #endif
     // Files are found through such paths, whichever separator the folder was given with.
     coretest::TempDir dir;
     std::filesystem::create_directory(std::filesystem::path(dir.path()) / "schedule");
     std::string error;
-    CHECK(WriteIniValue("Alarm", "time", "07:30", DayFilePath(dir.path(), "Friday"), &error));
+    CHECK(writeIniValue("Alarm", "time", "07:30", dayFilePath(dir.path(), "Friday"), &error));
     CHECK_EQ(readDayValue(dir.path(), "Friday", "time"), std::string("07:30"));
 
     // the language setting names a file in the packs folder and nothing else
@@ -251,26 +251,26 @@ CORE_TEST(aWriteChangesOneLineInTheFilesOwnEncoding)
     // a Windows-1252 comment beside a UTF-8 value: neither is touched by a write elsewhere
     const std::string mixed = "; caf\xE9 au lait\r\n[options]\r\nreason=R\xC3\xA9union\r\n";
     coretest::writeFile(file, mixed);
-    CHECK_EQ(ReadIniValue("options", "reason", file), std::string("R\xC3\xA9union"));
-    CHECK(WriteIniValue("options", "startup", "1", file));
+    CHECK_EQ(readIniValue("options", "reason", file), std::string("R\xC3\xA9union"));
+    CHECK(writeIniValue("options", "startup", "1", file));
     CHECK_EQ(coretest::readFile(file), mixed + "STARTUP=1\r\n");
     // new text goes in Windows-1252 where the file already is, in UTF-8 where it does not fit
-    CHECK(WriteIniValue("options", "language",
+    CHECK(writeIniValue("options", "language",
                         "Fran\xC3\xA7"
                         "ais.lpk",
                         file));
     CHECK(coretest::readFile(file).find("LANGUAGE=Fran\xE7"
                                         "ais.lpk\r\n") != std::string::npos);
-    CHECK(WriteIniValue("options", "language", "\xE6\x97\xA5\xE6\x9C\xAC.lpk", file));
-    CHECK_EQ(ReadIniValue("options", "language", file),
+    CHECK(writeIniValue("options", "language", "\xE6\x97\xA5\xE6\x9C\xAC.lpk", file));
+    CHECK_EQ(readIniValue("options", "language", file),
              std::string("\xE6\x97\xA5\xE6\x9C\xAC.lpk"));
-    CHECK_EQ(ReadIniValue("options", "reason", file), std::string("R\xC3\xA9union"));
+    CHECK_EQ(readIniValue("options", "reason", file), std::string("R\xC3\xA9union"));
 
     // a byte order mark and one stray byte: the section is still found, the mark kept
     const std::string marked = "\xEF\xBB\xBF[alarm]\r\ntime=13:00\r\n; \xE9t\xE9\r\n";
     coretest::writeFile(file, marked);
-    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string("13:00"));
-    CHECK(WriteIniValue("alarm", "time", "14:00", file));
+    CHECK_EQ(readIniValue("alarm", "time", file), std::string("13:00"));
+    CHECK(writeIniValue("alarm", "time", "14:00", file));
     CHECK_EQ(coretest::readFile(file), "\xEF\xBB\xBF[alarm]\r\ntime=14:00\r\n; \xE9t\xE9\r\n");
 
     // UTF-16 as Notepad saves "Unicode", little- and big-endian, read and written as such
@@ -279,8 +279,8 @@ CORE_TEST(aWriteChangesOneLineInTheFilesOwnEncoding)
         const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
         coretest::writeFile(file,
                             mark + utf8ToUtf16("[alarm]\r\nreason=Caf\xC3\xA9\r\n", bigEndian));
-        CHECK_EQ(ReadIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9"));
-        CHECK(WriteIniValue("alarm", "time", "07:30", file));
+        CHECK_EQ(readIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9"));
+        CHECK(writeIniValue("alarm", "time", "07:30", file));
         CHECK_EQ(coretest::readFile(file),
                  mark + utf8ToUtf16("[alarm]\r\nreason=Caf\xC3\xA9\r\nTIME=07:30\r\n", bigEndian));
     }
@@ -311,18 +311,18 @@ CORE_TEST(aFileIsReadAgainOnlyWhenItChanged)
     coretest::TempDir dir;
     const std::string file = dir.file("Monday.ini");
     coretest::writeFile(file, "[alarm]\r\ntime=13:00\r\n");
-    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string("13:00"));
+    CHECK_EQ(readIniValue("alarm", "time", file), std::string("13:00"));
     // edited in place by another program, longer
     coretest::writeFile(file, "[alarm]\r\ntime=14:00\r\nreason=x\r\n");
-    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string("14:00"));
+    CHECK_EQ(readIniValue("alarm", "time", file), std::string("14:00"));
     // replaced by a file of the same size: another identity
     std::string error;
     CHECK(writeFileAtomically(file, "[alarm]\r\ntime=15:00\r\nreason=x\r\n", &error));
-    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string("15:00"));
+    CHECK_EQ(readIniValue("alarm", "time", file), std::string("15:00"));
     // caught between the truncation and the write of a rewrite in place: not known yet, until
     // the file has been still for two seconds
     coretest::writeFile(file, "");
-    CHECK_EQ(ReadIniValue("alarm", "time", file), std::string());
+    CHECK_EQ(readIniValue("alarm", "time", file), std::string());
     CHECK(!tryReadIniValue("alarm", "time", file));
     std::filesystem::last_write_time(pathFromUtf8(file),
                                      std::filesystem::file_time_type::clock::now() -

@@ -3,8 +3,8 @@
 #include "app/Startup.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
+#include "lang/LanguagePack.h"
 #include "lang/PackSource.h"
-#include "lang/clsLanguagePack.h"
 #include "platform/FormLayout.h"
 #include "platform/XdgAutostart.h"
 
@@ -126,11 +126,11 @@ void TestLanguage::packTextsReachTheControls()
     app.write("packs/T.lpk", packBytes("[Form1]\ntitle = Wecker\n"
                                        "Frame1 = Alarm!\nCommand1 = ... | Datei suchen\n"
                                        "mOptions = &Datei\nmnuExit = &Beenden\nOption1 = An\n"));
-    clsLanguagePack pack(fx.messages);
-    QVERIFY(pack.LoadPack(app.file("packs/T.lpk")));
-    QCOMPARE(pack.sCurrentFile, app.file("packs/T.lpk"));
+    LanguagePack pack(fx.messages);
+    QVERIFY(pack.loadPack(app.file("packs/T.lpk")));
+    QCOMPARE(pack.currentFile, app.file("packs/T.lpk"));
     MainWindow w(fx.services, app.path());
-    pack.SetLanguageInForm(&w);
+    pack.apply(&w);
     QCOMPARE(w.windowTitle(), QStringLiteral("Wecker"));
     QCOMPARE(child<QGroupBox>(&w, "Frame1")->title(), QStringLiteral("Alarm!"));
     QCOMPARE(child<QPushButton>(&w, "Command1")->toolTip(), QStringLiteral("Datei suchen"));
@@ -153,10 +153,10 @@ void TestLanguage::entryRulesAreKept()
                                        "Nothing = no such control\n"
                                        "lblDisclaimer = after the refusals\n"
                                        "[frmAbout]\ntitle = second entry of the same window\n"));
-    clsLanguagePack pack(fx.messages);
-    QVERIFY(pack.LoadPack(app.file("packs/T.lpk")));
+    LanguagePack pack(fx.messages);
+    QVERIFY(pack.loadPack(app.file("packs/T.lpk")));
     AboutDialog about(app.path(), pack);
-    pack.SetLanguageInForm(&about);
+    pack.apply(&about);
     auto* tabs = child<QTabWidget>(&about, "SSTab1");
     QCOMPARE(about.windowTitle(), QStringLiteral("Override title"));
     QCOMPARE(tabs->tabText(1), QStringLiteral("Aenderungen"));
@@ -169,7 +169,7 @@ void TestLanguage::entryRulesAreKept()
 
     // a window that no entry names keeps its texts
     MainWindow w(fx.services, app.path());
-    pack.SetLanguageInForm(&w);
+    pack.apply(&w);
     QCOMPARE(w.windowTitle(), QStringLiteral("Chimewell"));
 }
 
@@ -183,33 +183,33 @@ void TestLanguage::packsStackAndAFailedLoadKeepsTheOld()
     QByteArray broken = packBytes("[Form1]\ntitle = C\nCommand3 = C preview\n");
     broken.chop(3);
     app.write("packs/broken.lpk", broken);
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     MainWindow w(fx.services, app.path());
-    QVERIFY(pack.LoadPack(app.file("packs/A.lpk")));
-    pack.SetLanguageInForm(&w);
-    pack.SetLanguageInForm(&w); // twice is the same as once
-    QVERIFY(pack.LoadPack(app.file("packs/B.lpk")));
-    pack.SetLanguageInForm(&w);
+    QVERIFY(pack.loadPack(app.file("packs/A.lpk")));
+    pack.apply(&w);
+    pack.apply(&w); // twice is the same as once
+    QVERIFY(pack.loadPack(app.file("packs/B.lpk")));
+    pack.apply(&w);
     QCOMPARE(w.windowTitle(), QStringLiteral("B"));
     QCOMPARE(child<QPushButton>(&w, "Command3")->text(), QStringLiteral("B preview"));
     QCOMPARE(child<QPushButton>(&w, "Command4")->text(), QStringLiteral("A hide"));
 
     QString error;
-    QVERIFY(!pack.LoadPack(app.file("packs/broken.lpk"), &error));
+    QVERIFY(!pack.loadPack(app.file("packs/broken.lpk"), &error));
     QVERIFY2(error.contains("broken.lpk") && error.contains("truncated"), qPrintable(error));
-    QVERIFY(!pack.LoadPack(app.file("packs/missing.lpk"), &error));
-    QVERIFY(!pack.LoadPack(app.file("packs"), &error)); // an empty language names the folder
+    QVERIFY(!pack.loadPack(app.file("packs/missing.lpk"), &error));
+    QVERIFY(!pack.loadPack(app.file("packs"), &error)); // an empty language names the folder
     // a device, a pipe and an oversized file are refused without being read
-    QVERIFY(!pack.LoadPack("/dev/zero", &error));
+    QVERIFY(!pack.loadPack("/dev/zero", &error));
     if (QProcess::execute("mkfifo", {app.file("packs/pipe.lpk")}) == 0) {
-        QVERIFY(!pack.LoadPack(app.file("packs/pipe.lpk"), &error));
+        QVERIFY(!pack.loadPack(app.file("packs/pipe.lpk"), &error));
         QVERIFY2(error.contains("not a regular file"), qPrintable(error));
     }
-    app.write("packs/huge.lpk", QByteArray(clsLanguagePack::kMaxPackBytes + 1, 'x'));
-    QVERIFY(!pack.LoadPack(app.file("packs/huge.lpk"), &error));
-    QCOMPARE(pack.sCurrentFile, app.file("packs/B.lpk"));
+    app.write("packs/huge.lpk", QByteArray(LanguagePack::kMaxPackBytes + 1, 'x'));
+    QVERIFY(!pack.loadPack(app.file("packs/huge.lpk"), &error));
+    QCOMPARE(pack.currentFile, app.file("packs/B.lpk"));
     MainWindow fresh(fx.services, app.path());
-    pack.SetLanguageInForm(&fresh);
+    pack.apply(&fresh);
     QCOMPARE(fresh.windowTitle(), QStringLiteral("B"));
 }
 
@@ -220,10 +220,10 @@ void TestLanguage::packTextsArePlainText()
     app.write("packs/T.lpk",
               packBytes("[Form1]\ntitle = x\nLabel2 = <b>bold</b> <a href=x>link</a>\n"
                         "Command1 = ... | <img src=/etc/passwd>\n"));
-    clsLanguagePack pack(fx.messages);
-    QVERIFY(pack.LoadPack(app.file("packs/T.lpk")));
+    LanguagePack pack(fx.messages);
+    QVERIFY(pack.loadPack(app.file("packs/T.lpk")));
     MainWindow w(fx.services, app.path());
-    pack.SetLanguageInForm(&w);
+    pack.apply(&w);
     QCOMPARE(child<QLabel>(&w, "Label2")->textFormat(), Qt::PlainText);
     QVERIFY(!child<QPushButton>(&w, "Command1")->toolTip().contains("<img"));
     QVERIFY(child<QPushButton>(&w, "Command1")->toolTip().contains("&lt;img"));
@@ -232,21 +232,18 @@ void TestLanguage::packTextsArePlainText()
 void TestLanguage::listingPacks()
 {
     fakes::Services fx;
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     fakes::AppFolder app;
     const QString folder = app.file("packs");
-    QCOMPARE(pack.EnumLanguagePacks(folder, "*.lpk"), QString());
+    QCOMPARE(pack.packList(folder, "*.lpk"), QString());
     app.write("packs/German.lpk", "x");
-    QCOMPARE(pack.EnumLanguagePacks(folder, "*.lpk"), QStringLiteral("German.lpk"));
+    QCOMPARE(pack.packList(folder, "*.lpk"), QStringLiteral("German.lpk"));
     app.write("packs/english.LPK", "x");
     app.write("packs/.hidden.lpk", "x");
     app.write("packs/notes.txt", "x");
     QDir(folder).mkdir("folder.lpk");
-    QCOMPARE(pack.EnumLanguagePacks(folder, "*.lpk"), QStringLiteral("english.LPK|German.lpk"));
-    QCOMPARE(pack.EnumLanguagePacks(folder + "/", "*.lpk"),
-             QStringLiteral("english.LPK|German.lpk"));
-    QCOMPARE(pack.EnumeraPacotesdeLinguagem(folder, "*.lpk"),
-             pack.EnumLanguagePacks(folder, "*.lpk"));
+    QCOMPARE(pack.packList(folder, "*.lpk"), QStringLiteral("english.LPK|German.lpk"));
+    QCOMPARE(pack.packList(folder + "/", "*.lpk"), QStringLiteral("english.LPK|German.lpk"));
     QVERIFY(fx.messages.shown.isEmpty());
     // the Options list shows a name holding "|" as the one file it is
     app.write("packs/Mine|Yours.lpk", "x");
@@ -256,7 +253,7 @@ void TestLanguage::listingPacks()
     QCOMPARE(list->count(), 3);
     QCOMPARE(list->item(2)->text(), QStringLiteral("Mine|Yours.lpk"));
 
-    QCOMPARE(pack.EnumLanguagePacks(app.file("nowhere"), "*.lpk"), QString());
+    QCOMPARE(pack.packList(app.file("nowhere"), "*.lpk"), QString());
     QCOMPARE(fx.messages.texts(), QStringList{app.file("nowhere") + " doesn't exist."});
     QCOMPARE(fx.messages.shown.first().icon, MessageIcon::Stop);
 }
@@ -274,7 +271,7 @@ void TestLanguage::changeLanguageReachesEveryWindow()
     const auto cancelText = [] {
         return QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text();
     };
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     Startup startup(fx.services, app.path(), pack);
     QVERIFY(startup.run({}));
     startup.schedule().loaded()->close(); // closed: loaded again, hidden, for the change
@@ -318,7 +315,7 @@ void TestLanguage::damagedPackLeavesTextsAndSetting()
     fakes::AppFolder app;
     app.write("Chimewell.ini", "[options]\r\nlanguage=English.lpk\r\n");
     app.write("packs/Bad.lpk", "LPK1 not a pack at all");
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     OptionsDialog options(fx.services, app.path(), pack, [] {});
     auto* list = child<QListWidget>(&options, "lstLangPacks");
     list->setCurrentRow(0);
@@ -334,30 +331,30 @@ void TestLanguage::startupMirrorsTheCheckBoxOnlyWhenItDiffers()
     fakes::Services fx;
     fakes::AppFolder app;
     app.write("Chimewell.ini", "[options]\r\nstartup=1\r\n");
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     {
         OptionsDialog options(fx.services, app.path(), pack, {});
         QVERIFY(!options.isVisible());
         QVERIFY(!fx.autostart.enabled); // nothing before the first tick
-        options.Timer1_Timer();
+        options.mirrorStartupEntry();
         QVERIFY(fx.autostart.enabled);
         QCOMPARE(fx.autostart.command, options.executablePath());
         const int writes = fx.autostart.writes;
         const QByteArray settings = app.read("Chimewell.ini");
         for (int i = 0; i < 5; ++i)
-            options.Timer1_Timer();
+            options.mirrorStartupEntry();
         QCOMPARE(fx.autostart.writes, writes);
         QCOMPARE(app.read("Chimewell.ini"), settings);
         // the grey state does nothing
         child<QCheckBox>(&options, "Check1")->setCheckState(Qt::PartiallyChecked);
-        options.Timer1_Timer();
+        options.mirrorStartupEntry();
         QCOMPARE(fx.autostart.writes, writes);
     }
     // no startup key: an existing entry goes and "0" is written
     app.write("Chimewell.ini", "[options]\r\n");
     {
         OptionsDialog options(fx.services, app.path(), pack, {});
-        options.Timer1_Timer();
+        options.mirrorStartupEntry();
         QVERIFY(!fx.autostart.enabled);
         QVERIFY(app.read("Chimewell.ini").contains("STARTUP=0"));
     }
@@ -412,7 +409,7 @@ void TestLanguage::aboutShowsVersionChangelogAndPicture()
     fakes::Services fx;
     fakes::AppFolder app;
     app.write("changelog.txt", "1.4.0\r\n- first\r\n");
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     AboutDialog about(app.path(), pack);
     QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
     QCOMPARE(child<QLabel>(&about, "lblVersion")->text(), QStringLiteral("Version 1.4.0"));
@@ -479,7 +476,7 @@ void TestLanguage::changelogEncodings()
     const QString path = app.file(name.isEmpty() ? "changelog.txt" : name);
     if (!name.isEmpty())
         app.write(name, bytes);
-    QCOMPARE(AboutDialog::ReadFileContents(path), text);
+    QCOMPARE(AboutDialog::readTextFile(path), text);
 }
 
 void TestLanguage::everyTextFitsInEveryLanguage_data()
@@ -515,7 +512,7 @@ void TestLanguage::everyTextFitsInEveryLanguage()
     fakes::AppFolder app;
     app.write("packs/Test.lpk", pack);
     app.write("Chimewell.ini", "[options]\r\nfirstload=0\r\nlanguage=Test.lpk\r\n");
-    clsLanguagePack language(fx.messages);
+    LanguagePack language(fx.messages);
     Startup startup(fx.services, app.path(), language);
     QVERIFY(startup.run({}));
     QVERIFY(language.isLoaded());

@@ -413,9 +413,9 @@ void TestOneShotAlarm::balloonTextsAreCutToTheirFields()
 {
     fakes::Services fx;
     TrayModule tray(fx.tray, &fx.notifier);
-    tray.AddTrayIcon(nullptr, "/nowhere/ra2.ico", QString(200, 't'), 0, nullptr);
+    tray.addIcon("/nowhere/ra2.ico", QString(200, 't'), nullptr);
     QCOMPARE(fx.tray.tip.size(), 127);
-    tray.ShowTrayBalloon(nullptr, QString(300, 'x'), QString(100, 'y'), TrayModule::NIIF_INFO);
+    tray.showBalloon(QString(300, 'x'), QString(100, 'y'));
     QCOMPARE(fx.tray.balloons.first(), QString(63, 'y') + "|" + QString(255, 'x'));
 }
 

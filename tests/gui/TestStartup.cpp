@@ -3,7 +3,7 @@
 #include "app/SecondTicker.h"
 #include "app/Startup.h"
 #include "app/StatusPanel.h"
-#include "lang/clsLanguagePack.h"
+#include "lang/LanguagePack.h"
 #include "platform/LockFileSingleInstance.h"
 #include "platform/QtShellOpen.h"
 #include "tray/TrayModule.h"
@@ -79,7 +79,7 @@ void TestStartup::stepsRunInOrder()
     fakes::AppFolder app;
     app.write("Chimewell.ini", "[options]\r\nlanguage=German.lpk\r\nFirstLoad=1\r\n");
     RecordingLanguage language(fx.log);
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     ShowRecorder shows(fx.log);
     qApp->installEventFilter(&shows);
     Startup startup(fx.services, app.path(), pack, &language);
@@ -133,7 +133,7 @@ void TestStartup::welcomeOnlyWhenFirstLoadIsExactlyOne()
     for (int start = 0; start < 2; ++start) {
         fakes::Services fx;
         RecordingLanguage language(fx.log);
-        clsLanguagePack pack(fx.messages);
+        LanguagePack pack(fx.messages);
         Startup startup(fx.services, app.path(), pack, &language);
         QVERIFY(startup.run({}));
         // only the first start welcomes
@@ -165,7 +165,7 @@ void TestStartup::minimizedOnlyForTheWholeArgument()
     fakes::Services fx;
     fakes::AppFolder app;
     RecordingLanguage language(fx.log);
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(startup.run(arguments));
     QCOMPARE(startup.mainWindow()->isVisible(), !hidden);
@@ -180,7 +180,7 @@ void TestStartup::minimizedWithoutTrayMinimisesInstead()
     fx.tray.available = false;
     fakes::AppFolder app;
     RecordingLanguage language(fx.log);
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(startup.run({"-minimized"}));
     // no notification area: the window stays reachable from the taskbar
@@ -195,7 +195,7 @@ void TestStartup::secondCopyTellsAndTouchesNothing()
     fakes::AppFolder app;
     app.write("Chimewell.ini", "[options]\r\nfirstload=1\r\n");
     RecordingLanguage language(fx.log);
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(!startup.run({}));
     QCOMPARE(fx.log.entries, QStringList({"instance", "message Chimewell is already running."}));
@@ -236,7 +236,7 @@ void TestStartup::shutDownRemovesTheTrayIcon()
     fakes::Services fx;
     fakes::AppFolder app;
     RecordingLanguage language(fx.log);
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     Startup startup(fx.services, app.path(), pack, &language);
     QVERIFY(startup.run({}));
     QSignalSpy finished(&startup, &Startup::finished);
@@ -249,7 +249,7 @@ void TestStartup::shutDownRemovesTheTrayIcon()
 
     // the tray menu's Exit ends the program the same way
     fakes::Services fx2;
-    clsLanguagePack pack2(fx2.messages);
+    LanguagePack pack2(fx2.messages);
     Startup again(fx2.services, app.path(), pack2, &language);
     QVERIFY(again.run({}));
     QSignalSpy finished2(&again, &Startup::finished);
@@ -264,8 +264,8 @@ void TestStartup::openInternetHandsTheTextOn()
     fakes::AppFolder app;
     MainWindow window(fx.services, app.path());
     window.findChild<QAction*>("mnuWebsite")->trigger();
-    window.OpenInternet("/home/user/notes with spaces.doc");
-    window.OpenInternet("");
+    window.openTarget("/home/user/notes with spaces.doc");
+    window.openTarget("");
     QCOMPARE(fx.shell.opened,
              QStringList({MainWindow::kWebsite, "/home/user/notes with spaces.doc"}));
 }
@@ -315,7 +315,7 @@ void TestStartup::languagesThatAreNoPackNeverStopStartUp()
             continue;
         app.write("Chimewell.ini", QByteArray("[options]\r\nlanguage=") + language + "\r\n");
         fakes::Services fx;
-        clsLanguagePack pack(fx.messages);
+        LanguagePack pack(fx.messages);
         Startup startup(fx.services, app.path(), pack);
         QVERIFY2(startup.run({}), language);
         QVERIFY(startup.mainWindow()->isVisible());
@@ -328,7 +328,7 @@ void TestStartup::escapeClosesEveryDialogAndTheMainWindowKeepsItsSize()
 {
     fakes::Services fx;
     fakes::AppFolder app;
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     Startup startup(fx.services, app.path(), pack);
     QVERIFY(startup.run({}));
     for (WindowSlot* slot :
@@ -358,7 +358,7 @@ void TestStartup::optionsFollowsTheOneSecondTicker()
     fakes::Services fx;
     fakes::AppFolder app;
     app.write("Chimewell.ini", "[options]\r\nfirstload=0\r\nstartup=1\r\n");
-    clsLanguagePack pack(fx.messages);
+    LanguagePack pack(fx.messages);
     Startup startup(fx.services, app.path(), pack);
     QVERIFY(startup.run({}));
     auto* options = startup.options().get();

@@ -31,7 +31,7 @@ struct Fixture
     Fixture()
     {
         fx.clock.set(kMonday, QTime(12, 0, 0));
-        auto refresh = [this](bool checkOneShot) { window->RefreshScheduleStatus(checkOneShot); };
+        auto refresh = [this](bool checkOneShot) { window->refreshScheduleStatus(checkOneShot); };
         schedule.setFactory(
             [this, refresh] { return new ScheduleDialog(fx.services, app.path(), refresh); });
         remove.setFactory(
@@ -45,7 +45,7 @@ struct Fixture
     MainWindow& start()
     {
         window = std::make_unique<MainWindow>(fx.services, app.path());
-        window->RefreshScheduleStatus(false);
+        window->refreshScheduleStatus(false);
         return *window;
     }
     void day(const QString& name, const QByteArray& time, const QByteArray& reason = "Gym",

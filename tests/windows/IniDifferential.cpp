@@ -1,4 +1,4 @@
-// Applies the same reads and writes to INI files once through ReadIniValue/WriteIniValue and
+// Applies the same reads and writes to INI files once through readIniValue/writeIniValue and
 // once through Windows' own profile functions, and compares every value read. Run on Windows
 // or under Wine: IniDifferential [cases] [seed].
 //
@@ -294,7 +294,7 @@ int main(int argc, char** argv)
             const std::string key = r.pick(kKeys);
             if (r.percent(50)) {
                 ++t.reads;
-                const std::string a = ReadIniValue(section, key, ours);
+                const std::string a = readIniValue(section, key, ours);
                 const std::string b = windowsRead(section, key, theirs);
                 if (a != b)
                     reportDifference(t, n, "read [" + section + "] " + key, start.text, a, b);
@@ -303,7 +303,7 @@ int main(int argc, char** argv)
             ++t.writes;
             const std::string value = r.pick(kValues);
             std::string error;
-            const bool wrote = WriteIniValue(section, key, value, ours, &error);
+            const bool wrote = writeIniValue(section, key, value, ours, &error);
             const bool windowsWrote = WritePrivateProfileStringA(
                 section.c_str(), ini::toUpperAscii(key).c_str(), value.c_str(), theirs.c_str());
             if (wrote != static_cast<bool>(windowsWrote))
@@ -316,7 +316,7 @@ int main(int argc, char** argv)
             for (const auto& [s, k] : pairs) {
                 if (k.empty())
                     continue;
-                const std::string a = ReadIniValue(s, k, ours);
+                const std::string a = readIniValue(s, k, ours);
                 const std::string b = windowsRead(s, k, theirs);
                 if (a != b)
                     reportDifference(t, n,

@@ -9,8 +9,8 @@
 #include "app/MainWindow.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
+#include "lang/LanguagePack.h"
 #include "lang/PackSource.h"
-#include "lang/clsLanguagePack.h"
 #include "platform/FormLayout.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
@@ -127,7 +127,7 @@ QList<Window> catalog()
     services.messages = &messages;
     services.tray = &tray;
     services.sound = &sound;
-    clsLanguagePack pack(messages);
+    LanguagePack pack(messages);
     std::vector<std::unique_ptr<QWidget>> made;
     made.emplace_back(new MainWindow(services, dir.path()));
     made.emplace_back(new OptionsDialog(services, dir.path(), pack, {}));

@@ -1,4 +1,4 @@
-#include "clsLanguagePack.h"
+#include "LanguagePack.h"
 
 #include "platform/FormLayout.h"
 #include "platform/MessageBox.h"
@@ -96,19 +96,19 @@ bool setToolTip(QObject* control, const QString& text)
     return true;
 }
 
-clsLanguagePack::clsLanguagePack(MessageBox& messages) : m_messages(messages) {}
+LanguagePack::LanguagePack(MessageBox& messages) : m_messages(messages) {}
 
-QString clsLanguagePack::Decrypt(const QString& sText) const
+QString LanguagePack::unscramble(const QString& text) const
 {
     std::string out;
-    const QByteArray bytes = sText.toLatin1();
+    const QByteArray bytes = text.toLatin1();
     if (!pack::descramble(
             std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), out))
         return {};
     return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
 }
 
-bool clsLanguagePack::LoadPack(const QString& sFile, QString* error)
+bool LanguagePack::loadPack(const QString& file, QString* error)
 {
     auto fail = [error](const QString& text) {
         if (error)
@@ -117,49 +117,49 @@ bool clsLanguagePack::LoadPack(const QString& sFile, QString* error)
     };
     // Only a regular file of a sensible size is opened: a device would never end and a pipe
     // would block start-up for good.
-    const QFileInfo info(sFile);
+    const QFileInfo info(file);
     if (info.isDir())
-        return fail(sFile + QStringLiteral(" is a folder, not a language pack"));
+        return fail(file + QStringLiteral(" is a folder, not a language pack"));
     if (info.exists() && !info.isFile())
-        return fail(sFile + QStringLiteral(" is not a regular file"));
+        return fail(file + QStringLiteral(" is not a regular file"));
     if (info.size() > kMaxPackBytes)
-        return fail(sFile + QStringLiteral(" is too large for a language pack"));
-    QFile file(sFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(sFile + QStringLiteral(": ") + file.errorString());
-    const QByteArray bytes = file.read(kMaxPackBytes + 1);
-    file.close();
+        return fail(file + QStringLiteral(" is too large for a language pack"));
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly))
+        return fail(file + QStringLiteral(": ") + input.errorString());
+    const QByteArray bytes = input.read(kMaxPackBytes + 1);
+    input.close();
     if (bytes.size() > kMaxPackBytes)
-        return fail(sFile + QStringLiteral(" is too large for a language pack"));
+        return fail(file + QStringLiteral(" is too large for a language pack"));
     pack::Pack fresh;
     std::string cause;
     if (!pack::readPack(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                         fresh, cause))
-        return fail(sFile + QStringLiteral(": ") + toQ(cause));
+        return fail(file + QStringLiteral(": ") + toQ(cause));
     m_pack = std::move(fresh);
     m_loaded = true;
-    sCurrentFile = sFile;
+    currentFile = file;
     return true;
 }
 
-void clsLanguagePack::SetLanguageInForm(QWidget* frmForm) const
+void LanguagePack::apply(QWidget* window)
 {
-    if (!frmForm)
+    if (!window)
         return;
-    applyTexts(frmForm);
+    applyTexts(window);
     // Controls grow where the new texts need more room than the design gave them.
-    form::fitTexts(frmForm);
+    form::fitTexts(window);
 }
 
-void clsLanguagePack::applyTexts(QWidget* frmForm) const
+void LanguagePack::applyTexts(QWidget* window) const
 {
     if (!m_loaded)
         return;
     // A window that no entry names keeps its texts.
-    const pack::FormEntry* entry = pack::findForm(m_pack, toStd(frmForm->objectName()));
+    const pack::FormEntry* entry = pack::findForm(m_pack, toStd(window->objectName()));
     if (!entry)
         return;
-    frmForm->setWindowTitle(pick(entry->captionOverride, entry->caption));
+    window->setWindowTitle(pick(entry->captionOverride, entry->caption));
     for (int j = 1; j <= entry->controlCount; ++j) {
         const pack::ControlEntry& c = entry->control(j);
         const pack::KeyTarget target = pack::parseKey(c.key);
@@ -168,16 +168,16 @@ void clsLanguagePack::applyTexts(QWidget* frmForm) const
         const QString name = toQ(target.name);
         switch (target.kind) {
         case pack::KeyTarget::Tab:
-            if (auto* tabs = qobject_cast<QTabWidget*>(findControl(frmForm, name)))
+            if (auto* tabs = qobject_cast<QTabWidget*>(findControl(window, name)))
                 if (target.index >= 0 && target.index < tabs->count())
                     tabs->setTabText(target.index, pick(c.captionOverride, c.caption));
             break;
         case pack::KeyTarget::ArrayElement:
-            if (QObject* element = findArrayElement(frmForm, name, target.index))
+            if (QObject* element = findArrayElement(window, name, target.index))
                 setCaption(element, pick(c.captionOverride, c.caption));
             break;
         case pack::KeyTarget::Plain:
-            QObject* control = findControl(frmForm, name);
+            QObject* control = findControl(window, name);
             if (!control)
                 break;
             if (!c.caption.empty())
@@ -189,30 +189,30 @@ void clsLanguagePack::applyTexts(QWidget* frmForm) const
     }
 }
 
-QString clsLanguagePack::GetString(const QString& sName) const
+QString LanguagePack::looseString(const QString& name) const
 {
-    return toQ(pack::findString(m_pack, toStd(sName)));
+    return toQ(pack::findString(m_pack, toStd(name)));
 }
 
-QString clsLanguagePack::EnumLanguagePacks(const QString& sFolder, const QString& sExtension) const
+QString LanguagePack::packList(const QString& folder, const QString& pattern) const
 {
-    return packFiles(sFolder, sExtension).join(QLatin1Char('|'));
+    return packFiles(folder, pattern).join(QLatin1Char('|'));
 }
 
-QStringList clsLanguagePack::packFiles(const QString& sFolder, const QString& sExtension) const
+QStringList LanguagePack::packFiles(const QString& folder, const QString& pattern) const
 {
-    if (!FolderExists(sFolder)) {
-        m_messages.show(sFolder + QStringLiteral(" doesn't exist."), MessageIcon::Stop);
+    if (!folderExists(folder)) {
+        m_messages.show(folder + QStringLiteral(" doesn't exist."), MessageIcon::Stop);
         return {};
     }
     // Ordinary files only (no folders, no hidden or system files), matched without regard to
     // case and sorted, so the list is the same on every file system.
-    QDir dir(sFolder);
-    return dir.entryList({sExtension}, QDir::Files | QDir::NoDotAndDotDot,
+    QDir dir(folder);
+    return dir.entryList({pattern}, QDir::Files | QDir::NoDotAndDotDot,
                          QDir::Name | QDir::IgnoreCase);
 }
 
-bool clsLanguagePack::FolderExists(const QString& path)
+bool LanguagePack::folderExists(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isDir();
 }

@@ -1,4 +1,4 @@
-#include "Module2.h"
+#include "Registry.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@ HKEY rootHandle(std::uint32_t rootKey)
 
 } // namespace
 
-void SetRegistryValue(std::uint32_t rootKey, const std::string& keyPath, std::uint32_t type,
+void setRegistryValue(std::uint32_t rootKey, const std::string& keyPath, std::uint32_t type,
                       const std::string& valueName, const RegistryData& data)
 {
     HKEY key = nullptr;
@@ -41,12 +41,12 @@ void SetRegistryValue(std::uint32_t rootKey, const std::string& keyPath, std::ui
     RegCloseKey(key);
 }
 
-std::string RunCommand(const std::string& executable)
+std::string runCommand(const std::string& executable)
 {
     return "\"" + executable + "\" -minimized";
 }
 
-void DeleteRegistryValue(std::uint32_t rootKey, const std::string& keyPath,
+void deleteRegistryValue(std::uint32_t rootKey, const std::string& keyPath,
                          const std::string& valueName)
 {
     HKEY key = nullptr;

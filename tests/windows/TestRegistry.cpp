@@ -1,7 +1,7 @@
 // The log-on entry's registry routines against the registry itself (under Wine in CI).
 
 #include "CoreTest.h"
-#include "platform/Module2.h"
+#include "platform/Registry.h"
 
 #include <windows.h>
 
@@ -43,34 +43,34 @@ std::string text(const Stored& s)
 
 CORE_TEST(writesReadsOverwritesAndDeletesTheRunValue)
 {
-    DeleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
+    deleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
     CHECK(!query("Chimewell").found);
 
-    const std::string first = RunCommand("C:\\Program Files\\Chimewell\\Chimewell.exe");
+    const std::string first = runCommand("C:\\Program Files\\Chimewell\\Chimewell.exe");
     CHECK_EQ(first, std::string("\"C:\\Program Files\\Chimewell\\Chimewell.exe\" -minimized"));
-    SetRegistryValue(kHkeyCurrentUser, kRunKey, kRegSz, "Chimewell", first);
+    setRegistryValue(kHkeyCurrentUser, kRunKey, kRegSz, "Chimewell", first);
     Stored s = query("Chimewell");
     CHECK(s.found);
     CHECK_EQ(s.type, DWORD(REG_SZ));
     CHECK_EQ(text(s), first);
 
-    const std::string second = RunCommand("D:\\Tools\\Chimewell.exe");
-    SetRegistryValue(kHkeyCurrentUser, kRunKey, kRegSz, "Chimewell", second);
+    const std::string second = runCommand("D:\\Tools\\Chimewell.exe");
+    setRegistryValue(kHkeyCurrentUser, kRunKey, kRegSz, "Chimewell", second);
     s = query("Chimewell");
     CHECK_EQ(text(s), second);
 
-    DeleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
+    deleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
     CHECK(!query("Chimewell").found);
     // Deleting what is not there is harmless.
-    DeleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
+    deleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
     CHECK(!query("Chimewell").found);
 }
 
 CORE_TEST(binaryAndNumberValuesAndAKeyThatIsCreated)
 {
     const std::string path = "SOFTWARE\\Chimewell test\\Created";
-    SetRegistryValue(kHkeyCurrentUser, path, kRegDword, "Number", std::int64_t(0x01020304));
-    SetRegistryValue(kHkeyCurrentUser, path, kRegBinary, "Bytes", std::string("abc"));
+    setRegistryValue(kHkeyCurrentUser, path, kRegDword, "Number", std::int64_t(0x01020304));
+    setRegistryValue(kHkeyCurrentUser, path, kRegBinary, "Bytes", std::string("abc"));
     HKEY key = nullptr;
     CHECK(RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS);
     DWORD type = 0;
@@ -87,8 +87,8 @@ CORE_TEST(binaryAndNumberValuesAndAKeyThatIsCreated)
     CHECK_EQ(type, DWORD(REG_BINARY));
     CHECK_EQ(std::string(bytes, size), std::string("abc"));
     RegCloseKey(key);
-    DeleteRegistryValue(kHkeyCurrentUser, path, "Number");
-    DeleteRegistryValue(kHkeyCurrentUser, path, "Bytes");
+    deleteRegistryValue(kHkeyCurrentUser, path, "Number");
+    deleteRegistryValue(kHkeyCurrentUser, path, "Bytes");
     RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, "SOFTWARE\\Chimewell test");
 }
