@@ -29,15 +29,13 @@ struct Log
     QStringList entries;
     void add(const QString& entry) { entries << entry; }
     int indexOf(const QString& entry) const { return entries.indexOf(entry); }
-    bool contains(const QString& entry) const { return entries.contains(entry); }
-    QStringList starting(const QString& prefix) const
-    {
-        QStringList out;
-        for (const QString& e : entries)
-            if (e.startsWith(prefix))
-                out << e;
-        return out;
-    }
+};
+
+/// A fake that writes to the shared log.
+struct Logging
+{
+    Log* m_log = nullptr;
+    void note(const QString& entry) { m_log->add(entry); }
 };
 
 class FakeClock final : public chimewell::Clock
@@ -50,10 +48,9 @@ public:
     void step(int seconds = 1) { time = time.addSecs(seconds); }
 };
 
-class FakeMessageBox final : public chimewell::MessageBox
+class FakeMessageBox final : public chimewell::MessageBox, public Logging
 {
 public:
-    explicit FakeMessageBox(Log& log) : m_log(log) {}
     struct Shown
     {
         QString text;
@@ -64,7 +61,7 @@ public:
     void show(const QString& text, chimewell::MessageIcon icon) override
     {
         shown.append({text, icon});
-        m_log.add("message " + text);
+        note("message " + text);
         if (onShow)
             onShow(text);
     }
@@ -75,45 +72,33 @@ public:
             out << s.text;
         return out;
     }
-
-private:
-    Log& m_log;
 };
 
-class FakeShellOpen final : public chimewell::ShellOpen
+class FakeShellOpen final : public chimewell::ShellOpen, public Logging
 {
 public:
-    explicit FakeShellOpen(Log& log) : m_log(log) {}
     QStringList opened;
     void open(const QString& target) override
     {
         opened << target;
-        m_log.add("open " + target);
+        note("open " + target);
     }
-
-private:
-    Log& m_log;
 };
 
-class FakeInstance final : public chimewell::SingleInstance
+class FakeInstance final : public chimewell::SingleInstance, public Logging
 {
 public:
-    explicit FakeInstance(Log& log) : m_log(log) {}
     bool alone = true;
     bool tryAcquire() override
     {
-        m_log.add("instance");
+        note("instance");
         return alone;
     }
-
-private:
-    Log& m_log;
 };
 
-class FakeTray final : public chimewell::TrayIcon
+class FakeTray final : public chimewell::TrayIcon, public Logging
 {
 public:
-    explicit FakeTray(Log& log) : m_log(log) {}
     bool available = true;
     bool shown = false;
     QString iconPath;
@@ -127,43 +112,37 @@ public:
         tip = t;
         menu = m;
         shown = true;
-        m_log.add("tray add");
+        note("tray add");
     }
     void showBalloon(const QString& title, const QString& text) override
     {
         balloons << title + "|" + text;
-        m_log.add("balloon " + text);
+        note("balloon " + text);
     }
     void setToolTip(const QString& t) override { tip = t; }
     void remove() override
     {
         shown = false;
-        m_log.add("tray remove");
+        note("tray remove");
     }
     bool isShown() const override { return shown; }
     void pressLeft() { emit leftPressed(); }
-
-private:
-    Log& m_log;
 };
 
 /// A notification service; off unless a test turns it on, so alarms show as balloons.
-class FakeNotifier final : public chimewell::DesktopNotifier
+class FakeNotifier final : public chimewell::DesktopNotifier, public Logging
 {
 public:
-    explicit FakeNotifier(Log& log) : m_log(log) {}
     bool serviceRuns = false;
     bool offersActions = true;
-    QStringList notes; // "title|text"
     QList<chimewell::Notice> notices;
     int withdrawn = 0;
     bool notify(const chimewell::Notice& notice) override
     {
         if (!serviceRuns)
             return false;
-        notes << notice.title + "|" + notice.text;
         notices << notice;
-        m_log.add("notify " + notice.text);
+        note("notify " + notice.text);
         return true;
     }
     bool showsActions() const override
@@ -172,17 +151,13 @@ public:
     }
     void withdraw() override { ++withdrawn; }
     void press(const QString& key) { emit actionInvoked(key); }
-
-private:
-    Log& m_log;
 };
 
 /// Records the device commands; files listed in `unplayable` fail on "OPEN", as a missing or
 /// broken file does.
-class FakeSoundDevice final : public chimewell::SoundDevice
+class FakeSoundDevice final : public chimewell::SoundDevice, public Logging
 {
 public:
-    explicit FakeSoundDevice(Log& log) : m_log(log) {}
     QStringList commands;
     QSet<QString> unplayable;
     QString playing;
@@ -196,7 +171,7 @@ public:
     void command(const QString& c) override
     {
         commands << c;
-        m_log.add("sound " + c);
+        note("sound " + c);
         if (c == "OPEN") {
             m_open = m_file;
             if (unplayable.contains(m_file))
@@ -210,11 +185,10 @@ public:
     void beep() override
     {
         ++beeps;
-        m_log.add("beep");
+        note("beep");
     }
 
 private:
-    Log& m_log;
     QString m_file;
     QString m_open;
 };
@@ -224,14 +198,12 @@ class FakePicker final : public chimewell::FilePicker
 public:
     std::optional<QString> nextAnswer; // nothing: the user cancels
     QList<chimewell::FileFilter> lastFilters;
-    int lastSelected = -1;
     int calls = 0;
     std::optional<QString> openFile(QWidget*, const QList<chimewell::FileFilter>& filters,
-                                    int selected) override
+                                    int) override
     {
         ++calls;
         lastFilters = filters;
-        lastSelected = selected;
         return nextAnswer;
     }
 };
@@ -267,18 +239,21 @@ struct Services
 {
     Log log;
     FakeClock clock;
-    FakeMessageBox messages{log};
-    FakeShellOpen shell{log};
-    FakeInstance instance{log};
-    FakeTray tray{log};
-    FakeNotifier notifier{log};
-    FakeSoundDevice sound{log};
+    FakeMessageBox messages;
+    FakeShellOpen shell;
+    FakeInstance instance;
+    FakeTray tray;
+    FakeNotifier notifier;
+    FakeSoundDevice sound;
     FakePicker picker;
     FakeAutostart autostart;
     chimewell::PlatformServices services;
 
     Services()
     {
+        for (Logging* fake : std::initializer_list<Logging*>{&messages, &shell, &instance, &tray,
+                                                             &notifier, &sound})
+            fake->m_log = &log;
         services.clock = &clock;
         services.messages = &messages;
         services.shell = &shell;
