@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Start at log-on: with startup=1 the autostart entry appears within two seconds, and what it
 # runs (here through gio launch, as a session would) is the program with -minimized, even
-# from a folder whose name has spaces and a "%" (which GLib launchers refuse unless the entry
-# starts through env). Unchecking the box in Options removes it.
+# from a folder whose name has spaces, quotes, "$", "`", a backslash and a "%" (which GLib
+# launchers refuse unless the entry starts through env). Unchecking the box in Options
+# removes it.
 . "$(dirname "$0")/lib.sh"
 start_desktop trayer
-app=$(app_folder "folder with spaces 100%" firstload=0 startup=1)
+app=$(app_folder 'a "b" $HOME `x` c\d 100%' firstload=0 startup=1)
 entry=$XDG_CONFIG_HOME/autostart/chimewell.desktop
 
 launch "$app"
@@ -21,8 +22,15 @@ kill "$APP_PID"
 wait_for 10 bash -c "! kill -0 $APP_PID"
 gio launch "$entry" >>"$E2E_WORK/app.log" 2>&1 &
 E2E_PIDS+=($!)
-wait_for 10 pgrep -f "$app/chimewell" || fail "gio launch started nothing"
-pid=$(pgrep -f "$app/chimewell" | head -1)
+started_pid() { # the program started from $app, whatever its name holds
+    local p
+    for p in $(pgrep -x chimewell); do
+        [ "$(readlink "/proc/$p/exe")" = "$app/chimewell" ] && echo "$p" && return 0
+    done
+    return 1
+}
+wait_for 10 started_pid || fail "gio launch started nothing"
+pid=$(started_pid)
 E2E_PIDS+=("$pid")
 mapfile -d '' argv <"/proc/$pid/cmdline"
 log "gio launch ran: $(printf '[%s] ' "${argv[@]}")"
