@@ -41,32 +41,47 @@ public:
     }
     Bytes& emptyForm() { return text("").text("").text("").text("").u16(0).u16(0); }
     Bytes& emptyString() { return text("").text(""); }
+    // A form record up to its control count: Extra, name, title (shifted), override (as is).
+    Bytes& form(const std::string& name, const std::string& title, std::uint16_t controls)
+    {
+        return shifted("").shifted(name).shifted(title).text("").u16(controls);
+    }
+    Bytes& table(std::int32_t records, std::int32_t first)
+    {
+        return u16(1).i32(records).i32(first);
+    }
+    Bytes& control(const std::string& key, const std::string& caption = "",
+                   const std::string& extra = "")
+    {
+        return text(extra).shifted(key).shifted(caption).shifted("").shifted("").shifted("");
+    }
+    Bytes& noStrings() { return u16(0).emptyString(); }
     const std::string& str() const { return m_out; }
 
 private:
     std::string m_out;
 };
 
-// A pack with one form "Form1" whose controls are (key, caption, tooltip) triples.
+// The start of a pack with one form record after record 0.
+Bytes oneFormRecord()
+{
+    return Bytes().header().u16(1).emptyForm();
+}
+
+// A pack with one form "Form1" whose controls are (key, caption, tooltip, caption override,
+// tooltip override).
 Bytes oneForm(const std::string& title, const std::string& titleOverride,
               const std::vector<std::vector<std::string>>& controls)
 {
     Bytes b;
-    b.header().u16(1).emptyForm();
-    b.shifted("").shifted("Form1").shifted(title).text(titleOverride);
-    b.u16(static_cast<std::uint16_t>(controls.size()))
-        .u16(1)
-        .i32(static_cast<std::int32_t>(controls.size()))
-        .i32(1);
-    for (const auto& c : controls)
-        b.text("")
-            .shifted(c[0])
-            .shifted(c[1])
-            .shifted(c[2])
-            .shifted(c.size() > 3 ? c[3] : "")
-            .shifted(c.size() > 4 ? c[4] : "");
-    b.u16(0).emptyString();
-    return b;
+    b.header().u16(1).emptyForm().shifted("").shifted("Form1").shifted(title).text(titleOverride);
+    const auto count = static_cast<std::int32_t>(controls.size());
+    b.u16(static_cast<std::uint16_t>(count)).table(count, 1);
+    for (auto c : controls) {
+        c.resize(5);
+        b.text("").shifted(c[0]).shifted(c[1]).shifted(c[2]).shifted(c[3]).shifted(c[4]);
+    }
+    return b.noStrings();
 }
 
 } // namespace
@@ -122,37 +137,12 @@ CORE_TEST(whichFieldsAreShifted)
     CHECK_EQ(f->control(1).captionOverride, sameBytes); // written shifted by the builder, read back
     // a control's Extra may hold any bytes; a form's Extra may not
     Bytes c;
-    c.header()
-        .u16(1)
-        .emptyForm()
-        .shifted("")
-        .shifted("Form1")
-        .shifted("T")
-        .text("")
-        .u16(1)
-        .u16(1)
-        .i32(1)
-        .i32(1);
-    c.text(std::string("\x00\x01\x02", 3))
-        .shifted("Label1")
-        .shifted("x")
-        .shifted("")
-        .shifted("")
-        .shifted("");
-    c.u16(0).emptyString();
+    c.header().u16(1).emptyForm().form("Form1", "T", 1).table(1, 1);
+    c.control("Label1", "x", std::string("\x00\x01\x02", 3)).noStrings();
     CHECK(readPack(c.str(), p, error));
     Bytes d;
-    d.header()
-        .u16(1)
-        .emptyForm()
-        .text("\x01")
-        .shifted("Form1")
-        .shifted("T")
-        .text("")
-        .u16(0)
-        .u16(0)
-        .u16(0)
-        .emptyString();
+    d.header().u16(1).emptyForm().text("\x01").shifted("Form1").shifted("T").text("");
+    d.u16(0).u16(0).noStrings();
     CHECK(!readPack(d.str(), p, error));
     CHECK(error.find("Extra") != std::string::npos);
 }
@@ -175,72 +165,24 @@ CORE_TEST(damagedPacksFailWithTheirCauseAndLeaveThePackAlone)
         {"negative string count",
          Bytes().header().u16(0).emptyForm().u16(0x8000).emptyString().str(), "negative"},
         {"two billion records in 60 bytes",
-         Bytes()
-             .header()
-             .u16(0)
-             .text("")
-             .text("")
-             .text("")
-             .text("")
-             .u16(0)
-             .u16(1)
-             .i32(2000000000)
-             .i32(0)
-             .str(),
+         Bytes().header().u16(0).raw(std::string(8, '\0')).u16(0).table(2000000000, 0).str(),
          "claims 2000000000"},
         {"form count beyond the file", Bytes().header().u16(30000).emptyForm().str(),
          "claims 30001"},
         {"controls in use without a table",
-         Bytes()
-             .header()
-             .u16(1)
-             .emptyForm()
-             .shifted("")
-             .shifted("Form1")
-             .shifted("T")
-             .text("")
-             .u16(2)
-             .u16(0)
-             .u16(0)
-             .emptyString()
-             .str(),
-         "does not hold"},
+         oneFormRecord().form("Form1", "T", 2).u16(0).noStrings().str(), "does not hold"},
         {"table starting after 1",
-         Bytes()
-             .header()
-             .u16(1)
-             .emptyForm()
-             .shifted("")
-             .shifted("Form1")
-             .shifted("T")
-             .text("")
-             .u16(1)
-             .u16(1)
-             .i32(1)
-             .i32(2)
-             .text("")
-             .shifted("a")
-             .shifted("b")
-             .shifted("")
-             .shifted("")
-             .shifted("")
-             .u16(0)
-             .emptyString()
-             .str(),
+         oneFormRecord().form("Form1", "T", 1).table(1, 2).control("a", "b").noStrings().str(),
          "does not hold"},
         {"byte below the shift",
-         Bytes()
-             .header()
-             .u16(1)
-             .emptyForm()
+         oneFormRecord()
              .shifted("")
              .shifted("Form1")
              .text("\x01")
              .text("")
              .u16(0)
              .u16(0)
-             .u16(0)
-             .emptyString()
+             .noStrings()
              .str(),
          "below the pack shift"},
     };
