@@ -1,9 +1,4 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Chimewell and starts it from its application folder.
-set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-scripts/setup-debian.sh build
-cmake --preset default >/dev/null
-cmake --build --preset default
+. "$(dirname "$0")/build.sh" build
 exec build/app/chimewell "$@"
