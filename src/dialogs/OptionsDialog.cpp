@@ -147,13 +147,9 @@ void OptionsDialog::mirrorStartupEntry()
 
 void OptionsDialog::keyPressEvent(QKeyEvent* event)
 {
-    // Escape does what "Exit" does. (QDialog's own Escape would only hide the dialog.)
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    // Escape does what "Exit" does.
+    if (!form::closeOnEscape(this, event))
+        QDialog::keyPressEvent(event);
 }
 
 } // namespace chimewell

@@ -1,6 +1,7 @@
 #include "FormLayout.h"
 
 #include <QtGui/QFontDatabase>
+#include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
 #include <QtGui/QPainterPath>
 #include <QtWidgets/QAbstractButton>
@@ -253,6 +254,15 @@ void fitTexts(QWidget* window)
         root->setFixedSize(needed);
     else
         root->resize(needed);
+}
+
+bool closeOnEscape(QWidget* window, QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Escape)
+        return false;
+    event->accept();
+    window->close();
+    return true;
 }
 
 } // namespace chimewell::form

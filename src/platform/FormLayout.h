@@ -4,6 +4,7 @@
 #include <QtCore/QString>
 #include <QtGui/QFont>
 
+class QKeyEvent;
 class QPushButton;
 class QWidget;
 
@@ -63,6 +64,10 @@ namespace chimewell::form {
 /// controls to its right or below it in the same container move along, and containers and
 /// the window grow with them. Nothing ever shrinks below its design size.
 void fitTexts(QWidget* window);
+
+/// Closes `window` when `event` is the Escape key (a dialog's own Escape would only hide it,
+/// where closing also unloads it); false for any other key.
+bool closeOnEscape(QWidget* window, QKeyEvent* event);
 
 /// The room a control's text needs beyond what it has: width and height in pixels, each 0
 /// when it fits (controls without a text always fit).

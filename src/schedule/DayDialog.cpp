@@ -1,5 +1,6 @@
 #include "DayDialog.h"
 
+#include "platform/FormLayout.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/QtText.h"
@@ -58,12 +59,8 @@ void DayDialog::reportWriteFailure(const QString& day, const std::string& error)
 void DayDialog::keyPressEvent(QKeyEvent* event)
 {
     // Escape closes the dialog as Cancel and the close box do, saving nothing.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!form::closeOnEscape(this, event))
+        QDialog::keyPressEvent(event);
 }
 
 } // namespace chimewell
