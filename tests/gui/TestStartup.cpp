@@ -5,11 +5,8 @@
 #include "app/StatusPanel.h"
 #include "lang/LanguagePack.h"
 #include "platform/LockFileSingleInstance.h"
-#include "platform/QtShellOpen.h"
-#include "tray/TrayModule.h"
 
 #include <QtCore/QProcess>
-#include <QtTest/QSignalSpy>
 #include <QtTest/QtTest>
 #include <QtWidgets/QApplication>
 
@@ -62,11 +59,8 @@ private slots:
     void minimizedOnlyForTheWholeArgument_data();
     void minimizedOnlyForTheWholeArgument();
     void secondCopyTellsAndTouchesNothing();
-    void typedTargetsOpenAsTheShellReadsThem_data();
-    void typedTargetsOpenAsTheShellReadsThem();
     void escapeClosesEveryDialogAndTheMainWindowKeepsItsSize();
     void lockIsPerFolderAndSurvivesAKilledCopy();
-    void shutDownRemovesTheTrayIcon();
     void openInternetHandsTheTextOn();
     void optionsFollowsTheOneSecondTicker();
 };
@@ -225,23 +219,6 @@ void TestStartup::lockIsPerFolderAndSurvivesAKilledCopy()
     QVERIFY(stale.tryAcquire());
 }
 
-void TestStartup::shutDownRemovesTheTrayIcon()
-{
-    // File > Exit and the tray menu's Exit end the program the same way
-    fakes::AppFolder app;
-    for (const char* exit : {"mExit", "mnuExit"}) {
-        fakes::Services fx;
-        LanguagePack pack(fx.messages);
-        Startup startup(fx.services, app.path(), pack);
-        QVERIFY(startup.run({}));
-        QSignalSpy finished(&startup, &Startup::finished);
-        startup.mainWindow()->findChild<QAction*>(exit)->trigger();
-        QCOMPARE(finished.count(), 1);
-        QVERIFY(!fx.tray.isShown());
-        QVERIFY(fx.log.indexOf("tray remove") >= 0);
-    }
-}
-
 void TestStartup::openInternetHandsTheTextOn()
 {
     fakes::Services fx;
@@ -252,35 +229,6 @@ void TestStartup::openInternetHandsTheTextOn()
     window.openTarget("");
     QCOMPARE(fx.shell.opened,
              QStringList({MainWindow::kWebsite, "/home/user/notes with spaces.doc"}));
-}
-
-void TestStartup::typedTargetsOpenAsTheShellReadsThem_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("opened"); // %W: the working folder, %H: the home folder
-    const char* rows[][3] = {
-        {"absolute", "/srv/notes with spaces.doc", "file:///srv/notes with spaces.doc"},
-        {"home", "~/notes.txt", "file://%H/notes.txt"},
-        {"relative, existing", "notes.txt", "file://%W/notes.txt"},
-        {"dot, existing", "./notes.txt", "file://%W/notes.txt"},
-        {"https", "https://example.org/a?b=c", "https://example.org/a?b=c"},
-        {"mailto", "mailto:me@example.org", "mailto:me@example.org"},
-        {"file URL", "file:///srv/x.txt", "file:///srv/x.txt"},
-        {"typed address", "www.example.org", "http://www.example.org"},
-        {"blank", "   ", ""}};
-    for (const auto& r : rows)
-        QTest::newRow(r[0]) << r[1] << r[2];
-}
-
-void TestStartup::typedTargetsOpenAsTheShellReadsThem()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, opened);
-    QTemporaryDir work;
-    QFile(work.filePath("notes.txt")).open(QIODevice::WriteOnly);
-    const QString home = "/home/someone";
-    opened.replace("%W", work.path()).replace("%H", home);
-    QCOMPARE(urlForTarget(typed, work.path(), home).toString(), opened);
 }
 
 void TestStartup::escapeClosesEveryDialogAndTheMainWindowKeepsItsSize()
