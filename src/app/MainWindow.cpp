@@ -40,55 +40,26 @@
 namespace chimewell {
 
 // Language packs address the window and its controls by these names: keep them as they are.
-namespace packName {
-constexpr char kWindow[] = "Form1";
-constexpr char kClientArea[] = "ClientArea";
-constexpr char kClock[] = "Label1";
-constexpr char kAlarmBox[] = "Frame1";
-constexpr char kReasonLabel[] = "Label2";
-constexpr char kReasonEdit[] = "Text1";
-constexpr char kTimeLabel[] = "Label3";
-constexpr char kTimeEdit[] = "Text2";
-constexpr char kMusicLabel[] = "Label4";
-constexpr char kMusicEdit[] = "Text4";
-constexpr char kBrowseMusicHolder[] = "Picture1";
-constexpr char kBrowseMusic[] = "Command1";
-constexpr char kSoundButtons[] = "Picture3";
-constexpr char kPreview[] = "Command3";
-constexpr char kPlay[] = "cmdPlay";
-constexpr char kStop[] = "cmdStop";
-constexpr char kOpenBox[] = "Frame2";
-constexpr char kOpenSite[] = "Check1";
-constexpr char kOpenNote[] = "Label5";
-constexpr char kSiteEdit[] = "Text3";
-constexpr char kOpenFile[] = "Check2";
-constexpr char kFileEdit[] = "Text5";
-constexpr char kBrowseFileHolder[] = "Picture2";
-constexpr char kBrowseFile[] = "Command2";
-constexpr char kAlarmOn[] = "Option1";
-constexpr char kAlarmOff[] = "Option2";
-constexpr char kMinimize[] = "Command4";
-constexpr char kRingingBell[] = "Image1";
-constexpr char kIdleBell[] = "Image2";
-constexpr char kStatusBar[] = "StatusBar1";
-constexpr char kFileMenu[] = "mOptions";
-constexpr char kScheduleItem[] = "mnuSchedule";
-constexpr char kDeleteItem[] = "mnuDelete";
-constexpr char kFileSeparator1[] = "mnuSeparator2";
-constexpr char kOptionsItem[] = "mnuLanguage";
-constexpr char kFileSeparator2[] = "mnuSeparator3";
-constexpr char kExitItem[] = "mExit";
-constexpr char kHelpMenu[] = "mnuHelp";
-constexpr char kWebsiteItem[] = "mnuWebsite";
-constexpr char kHelpSeparator[] = "mnuSeparator4";
-constexpr char kAboutItem[] = "mnuAbout";
-constexpr char kTrayMenu[] = "mSysPopup";
-constexpr char kStopAlarmItem[] = "mnuStopAlarm";
-constexpr char kSnoozeItem[] = "mnuSnooze";
-constexpr char kShowItem[] = "mnuShow";
-constexpr char kTraySeparator[] = "mnuSeparator1";
-constexpr char kTrayExitItem[] = "mnuExit";
-} // namespace packName
+constexpr struct
+{
+    const char *window = "Form1", *clientArea = "ClientArea", *clock = "Label1",
+               *alarmBox = "Frame1", *reasonLabel = "Label2", *reasonEdit = "Text1",
+               *timeLabel = "Label3", *timeEdit = "Text2", *musicLabel = "Label4",
+               *musicEdit = "Text4", *browseMusicHolder = "Picture1", *browseMusic = "Command1",
+               *soundButtons = "Picture3", *preview = "Command3", *play = "cmdPlay",
+               *stop = "cmdStop", *openBox = "Frame2", *openSite = "Check1", *openNote = "Label5",
+               *siteEdit = "Text3", *openFile = "Check2", *fileEdit = "Text5",
+               *browseFileHolder = "Picture2", *browseFile = "Command2", *alarmOn = "Option1",
+               *alarmOff = "Option2", *minimize = "Command4", *ringingBell = "Image1",
+               *idleBell = "Image2", *statusBar = "StatusBar1", *fileMenu = "mOptions",
+               *scheduleItem = "mnuSchedule", *deleteItem = "mnuDelete",
+               *fileSeparator1 = "mnuSeparator2", *optionsItem = "mnuLanguage",
+               *fileSeparator2 = "mnuSeparator3", *exitItem = "mExit", *helpMenu = "mnuHelp",
+               *websiteItem = "mnuWebsite", *helpSeparator = "mnuSeparator4",
+               *aboutItem = "mnuAbout", *trayMenu = "mSysPopup", *stopAlarmItem = "mnuStopAlarm",
+               *snoozeItem = "mnuSnooze", *showItem = "mnuShow", *traySeparator = "mnuSeparator1",
+               *trayExitItem = "mnuExit";
+} packName{};
 
 using form::named;
 using form::place;
@@ -138,7 +109,7 @@ QString localeLongTime(const QTime& time)
 MainWindow::MainWindow(PlatformServices& services, const QString& appDir, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_appDir(appDir)
 {
-    setObjectName(QString::fromLatin1(packName::kWindow));
+    setObjectName(QString::fromLatin1(packName.window));
     setWindowTitle(QStringLiteral("Chimewell"));
     // A fixed single border without minimise and maximise boxes.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -242,15 +213,15 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls()
 {
     auto* central = new QWidget(this);
-    central->setObjectName(QString::fromLatin1(packName::kClientArea));
+    central->setObjectName(QString::fromLatin1(packName.clientArea));
     central->setFixedSize(form::px(4680), form::px(7335 + 120));
     setCentralWidget(central);
 
-    m_clock = named(new ClockFace(central), packName::kClock);
+    m_clock = named(new ClockFace(central), packName.clock);
     m_clock->setFont(form::font(QStringLiteral("MS Sans Serif"), 24, true));
     place(m_clock, 960, 240, 3495, 615);
 
-    auto* alarmBox = named(new QGroupBox(QStringLiteral("Alarm"), central), packName::kAlarmBox);
+    auto* alarmBox = named(new QGroupBox(QStringLiteral("Alarm"), central), packName.alarmBox);
     alarmBox->setFont(verdana(8.25, true));
     place(alarmBox, 120, 960, 4455, 3015);
     auto label = [](QWidget* parent, const char* name, const QString& text) {
@@ -270,92 +241,94 @@ void MainWindow::buildControls()
         b->setAutoDefault(false);
         return b;
     };
-    place(label(alarmBox, packName::kReasonLabel, QStringLiteral("Reason for alarm")), 240, 360,
-          2775, 375);
-    m_reasonEdit = edit(alarmBox, packName::kReasonEdit, {});
-    place(m_reasonEdit, 240, 600, 4095, 315);
-    place(label(alarmBox, packName::kTimeLabel, QStringLiteral("Time (hh:mm)")), 240, 1080, 1815,
+    place(label(alarmBox, packName.reasonLabel, QStringLiteral("Reason for alarm")), 240, 360, 2775,
           375);
-    m_timeEdit = edit(alarmBox, packName::kTimeEdit, QStringLiteral("13:00"));
+    m_reasonEdit = edit(alarmBox, packName.reasonEdit, {});
+    place(m_reasonEdit, 240, 600, 4095, 315);
+    place(label(alarmBox, packName.timeLabel, QStringLiteral("Time (hh:mm)")), 240, 1080, 1815,
+          375);
+    m_timeEdit = edit(alarmBox, packName.timeEdit, QStringLiteral("13:00"));
     place(m_timeEdit, 240, 1320, 615, 285);
-    place(label(alarmBox, packName::kMusicLabel, QStringLiteral("Select music source")), 240, 1680,
+    place(label(alarmBox, packName.musicLabel, QStringLiteral("Select music source")), 240, 1680,
           3015, 375);
-    m_musicEdit = edit(alarmBox, packName::kMusicEdit, {});
+    m_musicEdit = edit(alarmBox, packName.musicEdit, {});
     place(m_musicEdit, 240, 1920, 3135, 285);
-    auto* browseMusicHolder = named(new QWidget(alarmBox), packName::kBrowseMusicHolder);
-    place(browseMusicHolder, 3480, 1680, 855, 615);
-    m_browseMusicButton = button(browseMusicHolder, packName::kBrowseMusic, QStringLiteral("..."),
-                                 form::defaultFont());
-    m_browseMusicButton->setToolTip(QStringLiteral("Browse for file"));
-    place(m_browseMusicButton, 120, 120, 615, 375);
-    auto* soundButtons = named(new QWidget(alarmBox), packName::kSoundButtons);
+    // A "..." button in a picture box of its own, right of its field.
+    auto browseButton = [&button](QWidget* box, const char* holderName, int holderHeight,
+                                  const char* name, int top) {
+        auto* holder = named(new QWidget(box), holderName);
+        place(holder, 3480, 1680, 855, holderHeight);
+        auto* b = button(holder, name, QStringLiteral("..."), form::defaultFont());
+        b->setToolTip(QStringLiteral("Browse for file"));
+        place(b, 120, top, 615, 375);
+        return b;
+    };
+    m_browseMusicButton =
+        browseButton(alarmBox, packName.browseMusicHolder, 615, packName.browseMusic, 120);
+    auto* soundButtons = named(new QWidget(alarmBox), packName.soundButtons);
     place(soundButtons, 120, 2280, 2775, 615);
     m_previewButton =
-        button(soundButtons, packName::kPreview, QStringLiteral("Preview"), verdana(8.25, true));
+        button(soundButtons, packName.preview, QStringLiteral("Preview"), verdana(8.25, true));
     place(m_previewButton, 120, 120, 1215, 375);
-    m_playButton = button(soundButtons, packName::kPlay, {}, form::defaultFont());
+    m_playButton = button(soundButtons, packName.play, {}, form::defaultFont());
     form::makeSymbolButton(m_playButton, form::Glyph::Play, 12);
     place(m_playButton, 1440, 120, 495, 375);
-    m_stopButton = button(soundButtons, packName::kStop, {}, form::defaultFont());
+    m_stopButton = button(soundButtons, packName.stop, {}, form::defaultFont());
     form::makeSymbolButton(m_stopButton, form::Glyph::Stop, 8.25);
     place(m_stopButton, 2040, 120, 495, 375);
 
-    auto* openBox = named(new QGroupBox(QStringLiteral("Options"), central), packName::kOpenBox);
+    auto* openBox = named(new QGroupBox(QStringLiteral("Options"), central), packName.openBox);
     openBox->setFont(verdana(8.25, true));
     place(openBox, 120, 4080, 4455, 2175);
     m_openSiteCheck = named(new QCheckBox(QStringLiteral("Open site when it's time"), openBox),
-                            packName::kOpenSite);
+                            packName.openSite);
     m_openSiteCheck->setFont(verdana(8.25, true));
     place(m_openSiteCheck, 240, 360, 4095, 255);
     auto* openNote = named(
         new QLabel(QStringLiteral("(Can also direct to a ZIP or EXE file for download)"), openBox),
-        packName::kOpenNote);
+        packName.openNote);
     openNote->setFont(verdana(6.75));
     openNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // A note: longer translations wrap onto a second line.
     openNote->setWordWrap(true);
     place(openNote, 480, 600, 3855, 255);
-    m_siteEdit = edit(openBox, packName::kSiteEdit, QStringLiteral("http://"));
+    m_siteEdit = edit(openBox, packName.siteEdit, QStringLiteral("http://"));
     place(m_siteEdit, 120, 840, 4215, 285);
     m_openFileCheck = named(new QCheckBox(QStringLiteral("Open file when it's time"), openBox),
-                            packName::kOpenFile);
+                            packName.openFile);
     m_openFileCheck->setFont(verdana(8.25, true));
     place(m_openFileCheck, 240, 1320, 4095, 255);
-    m_fileEdit = edit(openBox, packName::kFileEdit, {});
+    m_fileEdit = edit(openBox, packName.fileEdit, {});
     place(m_fileEdit, 120, 1680, 3255, 285);
-    auto* browseFileHolder = named(new QWidget(openBox), packName::kBrowseFileHolder);
-    place(browseFileHolder, 3480, 1680, 855, 375);
     m_browseFileButton =
-        button(browseFileHolder, packName::kBrowseFile, QStringLiteral("..."), form::defaultFont());
-    m_browseFileButton->setToolTip(QStringLiteral("Browse for file"));
-    place(m_browseFileButton, 120, 0, 615, 375);
+        browseButton(openBox, packName.browseFileHolder, 375, packName.browseFile, 0);
 
     m_alarmOnButton =
-        named(new QRadioButton(QStringLiteral("Alarm on"), central), packName::kAlarmOn);
+        named(new QRadioButton(QStringLiteral("Alarm on"), central), packName.alarmOn);
     m_alarmOnButton->setFont(verdana(8.25, true));
     place(m_alarmOnButton, 360, 6360, 1815, 375);
     m_alarmOffButton =
-        named(new QRadioButton(QStringLiteral("Alarm off"), central), packName::kAlarmOff);
+        named(new QRadioButton(QStringLiteral("Alarm off"), central), packName.alarmOff);
     m_alarmOffButton->setFont(verdana(8.25, true));
     place(m_alarmOffButton, 2280, 6360, 2055, 375);
     m_alarmOffButton->setChecked(true);
 
-    m_minimizeButton = button(central, packName::kMinimize, QStringLiteral("Minimize to systray"),
+    m_minimizeButton = button(central, packName.minimize, QStringLiteral("Minimize to systray"),
                               verdana(8.25, true));
     place(m_minimizeButton, 720, 6840, 3135, 495);
 
     // Picture stores for the status panel; never shown.
-    m_ringingBell = named(new QLabel(central), packName::kRingingBell);
+    m_ringingBell = named(new QLabel(central), packName.ringingBell);
     form::markAsPicture(m_ringingBell);
     m_ringingBell->setPixmap(statusBell(QStringLiteral("bell-active")));
     m_ringingBell->hide();
-    m_idleBell = named(new QLabel(central), packName::kIdleBell);
+    m_idleBell = named(new QLabel(central), packName.idleBell);
     form::markAsPicture(m_idleBell);
     m_idleBell->setPixmap(statusBell(QStringLiteral("bell-idle")));
     m_idleBell->hide();
 
     QStatusBar* bar = statusBar();
-    bar->setObjectName(QString::fromLatin1(packName::kStatusBar));
+    bar->setObjectName(QString::fromLatin1(packName.statusBar));
     bar->setSizeGripEnabled(false);
     bar->setFont(verdana(8.25));
     m_panel = new StatusPanel(bar);
@@ -393,34 +366,32 @@ void MainWindow::buildMenus()
         menu->addAction(a);
     };
 
-    auto* file = named(new QMenu(QStringLiteral("&File"), this), packName::kFileMenu);
+    auto* file = named(new QMenu(QStringLiteral("&File"), this), packName.fileMenu);
     menuBar()->addMenu(file);
-    connect(action(file, packName::kScheduleItem, QStringLiteral("&Schedule alarm")),
+    connect(action(file, packName.scheduleItem, QStringLiteral("&Schedule alarm")),
             &QAction::triggered, this, &MainWindow::scheduleRequested);
-    connect(action(file, packName::kDeleteItem, QStringLiteral("&Delete alarm")),
-            &QAction::triggered, this, &MainWindow::deleteRequested);
-    separator(file, packName::kFileSeparator1);
-    connect(action(file, packName::kOptionsItem, QStringLiteral("&Options")), &QAction::triggered,
+    connect(action(file, packName.deleteItem, QStringLiteral("&Delete alarm")), &QAction::triggered,
+            this, &MainWindow::deleteRequested);
+    separator(file, packName.fileSeparator1);
+    connect(action(file, packName.optionsItem, QStringLiteral("&Options")), &QAction::triggered,
             this, &MainWindow::optionsRequested);
-    separator(file, packName::kFileSeparator2);
-    connect(action(file, packName::kExitItem, QStringLiteral("&Exit")), &QAction::triggered, this,
+    separator(file, packName.fileSeparator2);
+    connect(action(file, packName.exitItem, QStringLiteral("&Exit")), &QAction::triggered, this,
             &QWidget::close);
 
-    auto* help = named(new QMenu(QStringLiteral("&Help"), this), packName::kHelpMenu);
+    auto* help = named(new QMenu(QStringLiteral("&Help"), this), packName.helpMenu);
     menuBar()->addMenu(help);
-    connect(action(help, packName::kWebsiteItem, QStringLiteral("&Visit our website")),
+    connect(action(help, packName.websiteItem, QStringLiteral("&Visit our website")),
             &QAction::triggered, this, [this] { openTarget(kWebsite); });
-    separator(help, packName::kHelpSeparator);
-    connect(action(help, packName::kAboutItem, QStringLiteral("&About...")), &QAction::triggered,
+    separator(help, packName.helpSeparator);
+    connect(action(help, packName.aboutItem, QStringLiteral("&About...")), &QAction::triggered,
             this, &MainWindow::aboutRequested);
 
     // The tray's pop-up menu; not on the menu bar. Stop and Snooze show while an alarm rings.
-    m_trayMenu = named(new QMenu(QStringLiteral("SysPopup"), this), packName::kTrayMenu);
-    QAction* stopAlarm =
-        action(m_trayMenu, packName::kStopAlarmItem, QStringLiteral("S&top alarm"));
+    m_trayMenu = named(new QMenu(QStringLiteral("SysPopup"), this), packName.trayMenu);
+    QAction* stopAlarm = action(m_trayMenu, packName.stopAlarmItem, QStringLiteral("S&top alarm"));
     connect(stopAlarm, &QAction::triggered, m_bell, &AlarmBell::stop);
-    QAction* snooze =
-        action(m_trayMenu, packName::kSnoozeItem, QStringLiteral("S&nooze 5 minutes"));
+    QAction* snooze = action(m_trayMenu, packName.snoozeItem, QStringLiteral("S&nooze 5 minutes"));
     connect(snooze, &QAction::triggered, m_bell, &AlarmBell::snooze);
     QAction* ringingSeparator = m_trayMenu->addSeparator();
     for (QAction* a : {stopAlarm, snooze, ringingSeparator})
@@ -429,16 +400,16 @@ void MainWindow::buildMenus()
         for (QAction* a : {stopAlarm, snooze, ringingSeparator})
             a->setVisible(ringing);
     });
-    connect(action(m_trayMenu, packName::kShowItem, QStringLiteral("&Show")), &QAction::triggered,
+    connect(action(m_trayMenu, packName.showItem, QStringLiteral("&Show")), &QAction::triggered,
             this, [this] {
                 setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
                 show();
                 raise();
                 activateWindow();
             });
-    separator(m_trayMenu, packName::kTraySeparator);
-    connect(action(m_trayMenu, packName::kTrayExitItem, QStringLiteral("&Exit")),
-            &QAction::triggered, this, &QWidget::close);
+    separator(m_trayMenu, packName.traySeparator);
+    connect(action(m_trayMenu, packName.trayExitItem, QStringLiteral("&Exit")), &QAction::triggered,
+            this, &QWidget::close);
 }
 
 void MainWindow::startClock()

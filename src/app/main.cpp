@@ -39,20 +39,11 @@ int main(int argc, char* argv[])
     chimewell::DBusNotifier notifier;
     chimewell::QtSoundDevice sound;
     chimewell::QtFilePicker picker;
-    chimewell::PlatformServices services;
-    services.clock = &clock;
-    services.messages = &messages;
-    services.shell = &shell;
-    services.instance = &instance;
-    services.tray = &tray;
-    services.notifier = &notifier;
-    services.sound = &sound;
-    services.picker = &picker;
-
     const auto autostart = chimewell::makeAutostart();
-    services.autostart = autostart.get();
     const auto systemEvents = chimewell::makeSystemEvents();
-    services.systemEvents = systemEvents.get();
+    chimewell::PlatformServices services{&clock,          &messages,         &shell, &instance,
+                                         &tray,           &notifier,         &sound, &picker,
+                                         autostart.get(), systemEvents.get()};
 
     chimewell::CursorBlinkLimit blinkLimit;
     chimewell::LanguagePack language(messages);

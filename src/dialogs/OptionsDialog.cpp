@@ -18,16 +18,12 @@
 
 namespace chimewell {
 // Language packs address the window and its controls by these names: keep them as they are.
-namespace packName {
-constexpr char kWindow[] = "frmLanguage";
-constexpr char kLanguageBox[] = "Frame1";
-constexpr char kPackList[] = "lstLangPacks";
-constexpr char kButtonHolder[] = "Picture1";
-constexpr char kChange[] = "Command1";
-constexpr char kExit[] = "Command4";
-constexpr char kStartupBox[] = "Frame2";
-constexpr char kStartupCheck[] = "Check1";
-} // namespace packName
+constexpr struct
+{
+    const char *window = "frmLanguage", *languageBox = "Frame1", *packList = "lstLangPacks",
+               *buttonHolder = "Picture1", *change = "Command1", *exit = "Command4",
+               *startupBox = "Frame2", *startupCheck = "Check1";
+} packName{};
 
 using form::place;
 using form::verdana;
@@ -38,38 +34,38 @@ OptionsDialog::OptionsDialog(PlatformServices& services, const QString& appDir,
     : QDialog(parent), m_services(services), m_appDir(appDir), m_language(language),
       m_applyToOthers(std::move(applyToOthers))
 {
-    setObjectName(QString::fromLatin1(packName::kWindow));
+    setObjectName(QString::fromLatin1(packName.window));
     setWindowTitle(QStringLiteral("Options"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(form::px(5535), form::px(3135));
 
     auto* languageBox = new QGroupBox(QStringLiteral("Language"), this);
-    languageBox->setObjectName(QString::fromLatin1(packName::kLanguageBox));
+    languageBox->setObjectName(QString::fromLatin1(packName.languageBox));
     languageBox->setFont(verdana(8.25, true));
     place(languageBox, 120, 120, 5295, 1935);
     m_list = new QListWidget(languageBox);
-    m_list->setObjectName(QString::fromLatin1(packName::kPackList));
+    m_list->setObjectName(QString::fromLatin1(packName.packList));
     m_list->setFont(form::defaultFont());
     place(m_list, 240, 360, 2175, 1425);
     auto* buttonHolder = new QWidget(languageBox);
-    buttonHolder->setObjectName(QString::fromLatin1(packName::kButtonHolder));
+    buttonHolder->setObjectName(QString::fromLatin1(packName.buttonHolder));
     place(buttonHolder, 2520, 360, 2655, 1095);
     auto* change = new QPushButton(QStringLiteral("Change language"), buttonHolder);
-    change->setObjectName(QString::fromLatin1(packName::kChange));
+    change->setObjectName(QString::fromLatin1(packName.change));
     change->setFont(verdana(8.25, true));
     place(change, 0, 120, 2535, 375);
     auto* exit = new QPushButton(QStringLiteral("Exit"), buttonHolder);
-    exit->setObjectName(QString::fromLatin1(packName::kExit));
+    exit->setObjectName(QString::fromLatin1(packName.exit));
     exit->setFont(verdana(8.25, true));
     place(exit, 0, 600, 2535, 375);
 
     auto* startupBox = new QGroupBox(QStringLiteral("Startup"), this);
-    startupBox->setObjectName(QString::fromLatin1(packName::kStartupBox));
+    startupBox->setObjectName(QString::fromLatin1(packName.startupBox));
     startupBox->setFont(verdana(8.25, true));
     place(startupBox, 120, 2160, 5295, 855);
     m_startupCheck = new QCheckBox(QStringLiteral("Start Chimewell when I log on"), startupBox);
-    m_startupCheck->setObjectName(QString::fromLatin1(packName::kStartupCheck));
+    m_startupCheck->setObjectName(QString::fromLatin1(packName.startupCheck));
     m_startupCheck->setFont(verdana(8.25));
     place(m_startupCheck, 240, 360, 4815, 375);
 

@@ -12,36 +12,34 @@
 
 namespace chimewell {
 // Language packs address the window and its controls by these names: keep them as they are.
-namespace packName {
-constexpr char kWindow[] = "frmDelete";
-constexpr char kDayBox[] = "Frame3";
-constexpr char kDayCombo[] = "Combo2";
-constexpr char kButtonHolder[] = "Picture3";
-constexpr char kDelete[] = "Command5";
-} // namespace packName
+constexpr struct
+{
+    const char *window = "frmDelete", *dayBox = "Frame3", *dayCombo = "Combo2",
+               *buttonHolder = "Picture3", *deleteButton = "Command5";
+} packName{};
 
 DeleteDialog::DeleteDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
                            QWidget* parent)
     : DayDialog(services, appDir, std::move(refresh), parent)
 {
-    setObjectName(QString::fromLatin1(packName::kWindow));
+    setObjectName(QString::fromLatin1(packName.window));
     setWindowTitle(QStringLiteral("Delete alarm"));
     setFixedSize(form::px(4335), form::px(1200));
 
     auto* dayBox = new QGroupBox(QStringLiteral("Delete alarm from specific day"), this);
-    dayBox->setObjectName(QString::fromLatin1(packName::kDayBox));
+    dayBox->setObjectName(QString::fromLatin1(packName.dayBox));
     dayBox->setFont(form::verdana(8.25, true));
     form::place(dayBox, 120, 120, 4095, 975);
     m_dayCombo = new QComboBox(dayBox);
-    m_dayCombo->setObjectName(QString::fromLatin1(packName::kDayCombo));
+    m_dayCombo->setObjectName(QString::fromLatin1(packName.dayCombo));
     m_dayCombo->setFont(form::defaultFont());
     form::place(m_dayCombo, 240, 360, 1335, 315);
     fillDays(m_dayCombo);
     auto* buttonHolder = new QWidget(dayBox);
-    buttonHolder->setObjectName(QString::fromLatin1(packName::kButtonHolder));
+    buttonHolder->setObjectName(QString::fromLatin1(packName.buttonHolder));
     form::place(buttonHolder, 1680, 240, 2175, 615);
     auto* remove = new QPushButton(QStringLiteral("Delete"), buttonHolder);
-    remove->setObjectName(QString::fromLatin1(packName::kDelete));
+    remove->setObjectName(QString::fromLatin1(packName.deleteButton));
     remove->setFont(form::verdana(8.25, true));
     remove->setAutoDefault(false); // not the default button: Enter does not delete
     form::place(remove, 120, 120, 1935, 375);

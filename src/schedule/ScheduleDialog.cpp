@@ -16,24 +16,15 @@
 
 namespace chimewell {
 // Language packs address the window and its controls by these names: keep them as they are.
-namespace packName {
-constexpr char kWindow[] = "frmSchedule";
-constexpr char kDayBox[] = "Frame4";
-constexpr char kDayCombo[] = "Combo1";
-constexpr char kGoHolder[] = "Picture2";
-constexpr char kGo[] = "Command2";
-constexpr char kAlarmBox[] = "Frame1";
-constexpr char kReasonLabel[] = "Label2";
-constexpr char kReasonEdit[] = "Text1";
-constexpr char kTimeLabel[] = "Label3";
-constexpr char kTimeEdit[] = "Text2";
-constexpr char kMusicLabel[] = "Label4";
-constexpr char kMusicEdit[] = "Text4";
-constexpr char kBrowseHolder[] = "Picture1";
-constexpr char kBrowse[] = "Command1";
-constexpr char kSchedule[] = "Command3";
-constexpr char kCancel[] = "Command4";
-} // namespace packName
+constexpr struct
+{
+    const char *window = "frmSchedule", *dayBox = "Frame4", *dayCombo = "Combo1",
+               *goHolder = "Picture2", *go = "Command2", *alarmBox = "Frame1",
+               *reasonLabel = "Label2", *reasonEdit = "Text1", *timeLabel = "Label3",
+               *timeEdit = "Text2", *musicLabel = "Label4", *musicEdit = "Text4",
+               *browseHolder = "Picture1", *browse = "Command1", *schedule = "Command3",
+               *cancel = "Command4";
+} packName{};
 
 using form::named;
 using form::place;
@@ -43,24 +34,24 @@ ScheduleDialog::ScheduleDialog(PlatformServices& services, const QString& appDir
                                RefreshStatus refresh, QWidget* parent)
     : DayDialog(services, appDir, std::move(refresh), parent)
 {
-    setObjectName(QString::fromLatin1(packName::kWindow));
+    setObjectName(QString::fromLatin1(packName.window));
     setWindowTitle(QStringLiteral("Schedule alarm"));
     setFixedSize(form::px(4695), form::px(4125));
 
-    auto* dayBox = named(new QGroupBox(QStringLiteral("Select day"), this), packName::kDayBox);
+    auto* dayBox = named(new QGroupBox(QStringLiteral("Select day"), this), packName.dayBox);
     dayBox->setFont(verdana(8.25, true));
     place(dayBox, 120, 120, 2535, 855);
-    m_dayCombo = named(new QComboBox(dayBox), packName::kDayCombo);
+    m_dayCombo = named(new QComboBox(dayBox), packName.dayCombo);
     m_dayCombo->setFont(form::defaultFont());
     place(m_dayCombo, 240, 360, 1335, 315);
     fillDays(m_dayCombo);
-    auto* goHolder = named(new QWidget(dayBox), packName::kGoHolder);
+    auto* goHolder = named(new QWidget(dayBox), packName.goHolder);
     place(goHolder, 1680, 240, 735, 375);
-    auto* go = named(new QPushButton(QStringLiteral("Go"), goHolder), packName::kGo);
+    auto* go = named(new QPushButton(QStringLiteral("Go"), goHolder), packName.go);
     go->setFont(verdana(8.25, true));
     place(go, 120, 0, 495, 375);
 
-    auto* alarmBox = named(new QGroupBox(QStringLiteral("Alarm"), this), packName::kAlarmBox);
+    auto* alarmBox = named(new QGroupBox(QStringLiteral("Alarm"), this), packName.alarmBox);
     alarmBox->setFont(verdana(8.25, true));
     place(alarmBox, 120, 1080, 4455, 2415);
     auto label = [alarmBox](const char* name, const QString& text) {
@@ -74,28 +65,27 @@ ScheduleDialog::ScheduleDialog(PlatformServices& services, const QString& appDir
         e->setFont(form::defaultFont());
         return e;
     };
-    place(label(packName::kReasonLabel, QStringLiteral("Reason for alarm")), 240, 360, 2775, 375);
-    m_reasonEdit = edit(packName::kReasonEdit, {});
+    place(label(packName.reasonLabel, QStringLiteral("Reason for alarm")), 240, 360, 2775, 375);
+    m_reasonEdit = edit(packName.reasonEdit, {});
     place(m_reasonEdit, 240, 600, 4095, 315);
-    place(label(packName::kTimeLabel, QStringLiteral("Time (hh:mm)")), 240, 1080, 1815, 375);
-    m_timeEdit = edit(packName::kTimeEdit, QStringLiteral("13:00"));
+    place(label(packName.timeLabel, QStringLiteral("Time (hh:mm)")), 240, 1080, 1815, 375);
+    m_timeEdit = edit(packName.timeEdit, QStringLiteral("13:00"));
     place(m_timeEdit, 240, 1320, 615, 285);
-    place(label(packName::kMusicLabel, QStringLiteral("Select music source")), 240, 1680, 3015,
-          375);
-    m_musicEdit = edit(packName::kMusicEdit, {});
+    place(label(packName.musicLabel, QStringLiteral("Select music source")), 240, 1680, 3015, 375);
+    m_musicEdit = edit(packName.musicEdit, {});
     place(m_musicEdit, 240, 1920, 3135, 285);
-    auto* browseHolder = named(new QWidget(alarmBox), packName::kBrowseHolder);
+    auto* browseHolder = named(new QWidget(alarmBox), packName.browseHolder);
     place(browseHolder, 3480, 1680, 855, 615);
-    auto* browse = named(new QPushButton(QStringLiteral("..."), browseHolder), packName::kBrowse);
+    auto* browse = named(new QPushButton(QStringLiteral("..."), browseHolder), packName.browse);
     browse->setFont(verdana(8.25, true));
     browse->setToolTip(QStringLiteral("Browse for file"));
     place(browse, 120, 120, 615, 375);
 
-    auto* schedule = named(new QPushButton(QStringLiteral("Schedule"), this), packName::kSchedule);
+    auto* schedule = named(new QPushButton(QStringLiteral("Schedule"), this), packName.schedule);
     schedule->setFont(verdana(8.25, true));
     schedule->setDefault(true);
     place(schedule, 960, 3600, 1455, 375);
-    auto* cancel = named(new QPushButton(QStringLiteral("Cancel"), this), packName::kCancel);
+    auto* cancel = named(new QPushButton(QStringLiteral("Cancel"), this), packName.cancel);
     cancel->setFont(verdana(8.25, true));
     place(cancel, 2520, 3600, 1455, 375);
 

@@ -247,22 +247,14 @@ struct Services
     FakeSoundDevice sound;
     FakePicker picker;
     FakeAutostart autostart;
-    chimewell::PlatformServices services;
+    chimewell::PlatformServices services{&clock,    &messages, &shell,  &instance, &tray,
+                                         &notifier, &sound,    &picker, &autostart};
 
     Services()
     {
         for (Logging* fake : std::initializer_list<Logging*>{&messages, &shell, &instance, &tray,
                                                              &notifier, &sound})
             fake->m_log = &log;
-        services.clock = &clock;
-        services.messages = &messages;
-        services.shell = &shell;
-        services.instance = &instance;
-        services.tray = &tray;
-        services.notifier = &notifier;
-        services.sound = &sound;
-        services.picker = &picker;
-        services.autostart = &autostart;
     }
 };
 
