@@ -226,18 +226,13 @@ void TestAlarms::arming_data()
     QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("result"); // the time kept, or the message shown
-    QTest::newRow("h:mm") << "Wake up"
-                          << " 7:30 "
-                          << "07:30";
-    QTest::newRow("empty reason") << ""
-                                  << "13:00"
-                                  << "Please fill in all fields";
-    QTest::newRow("empty time") << "Meeting"
-                                << ""
-                                << "Please fill in all fields";
-    QTest::newRow("not a time") << "Meeting"
-                                << "1:00 PM"
-                                << "Please enter the time as hh:mm, for example 07:30.";
+    const char* rows[][4] = {
+        {"h:mm", "Wake up", " 7:30 ", "07:30"},
+        {"empty reason", "", "13:00", "Please fill in all fields"},
+        {"empty time", "Meeting", "", "Please fill in all fields"},
+        {"not a time", "Meeting", "1:00 PM", "Please enter the time as hh:mm, for example 07:30."}};
+    for (const auto& r : rows)
+        QTest::newRow(r[0]) << r[1] << r[2] << r[3];
 }
 
 void TestAlarms::arming()
