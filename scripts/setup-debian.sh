@@ -7,8 +7,8 @@ set -euo pipefail
 want=${1:-build}
 
 packages=(g++ make cmake qt6-base-dev qt6-multimedia-dev
-          gstreamer1.0-plugins-base gstreamer1.0-plugins-good qt6-translations-l10n)
-[ "$want" = windows ] && packages=(g++-mingw-w64-x86-64-posix wine64)
+          gstreamer1.0-plugins-base gstreamer1.0-plugins-good qt6-translations-l10n doctest-dev)
+[ "$want" = windows ] && packages=(g++-mingw-w64-x86-64-posix wine64 doctest-dev)
 if [ "$want" = test ]; then
     packages+=(xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core dbus dbus-x11 trayer
                dunst pulseaudio pulseaudio-utils sox lame faketime desktop-file-utils

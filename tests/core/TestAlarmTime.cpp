@@ -31,7 +31,7 @@ bool rings(AlarmTrigger& trigger, std::optional<int> minute, const ClockReading&
 
 } // namespace
 
-CORE_TEST(dayNamesAreEnglishAndFollowTheDate)
+TEST_CASE("dayNamesAreEnglishAndFollowTheDate")
 {
     const struct
     {
@@ -41,7 +41,7 @@ CORE_TEST(dayNamesAreEnglishAndFollowTheDate)
                 {2026, 12, 9, "Wednesday"}, {2026, 12, 10, "Thursday"}, {2026, 12, 11, "Friday"},
                 {2026, 12, 12, "Saturday"}, {2000, 2, 29, "Tuesday"},   {1970, 1, 1, "Thursday"}};
     for (const auto& row : rows) {
-        coretest::Row label(row.name);
+        INFO(row.name);
         CHECK_EQ(dayNameOf({row.y, row.m, row.d, 12, 0, 0}), std::string(row.name));
     }
     // one second after midnight on Sunday it is Monday
@@ -56,7 +56,7 @@ CORE_TEST(dayNamesAreEnglishAndFollowTheDate)
     CHECK(!isDayName(""));
 }
 
-CORE_TEST(typedTimesAreReadAsHoursAndMinutes)
+TEST_CASE("typedTimesAreReadAsHoursAndMinutes")
 {
     const struct
     {
@@ -67,14 +67,14 @@ CORE_TEST(typedTimesAreReadAsHoursAndMinutes)
                 {"13.00", {}},  {"13:00:30", {}}, {"1:00 PM", {}}, {"abc", {}},
                 {"", {}},       {"7:5", {}},      {"123:00", {}},  {":30", {}}};
     for (const auto& row : rows) {
-        coretest::Row label(row.text);
+        INFO(row.text);
         CHECK_EQ(parseTimeOfDay(row.text), row.minutes);
     }
     CHECK_EQ(formatTimeOfDay(450), std::string("07:30"));
     CHECK_EQ(renderClock({2026, 1, 1, 7, 5, 0}), std::string("07:05:00"));
 }
 
-CORE_TEST(pendingMeansStrictlyLaterToday)
+TEST_CASE("pendingMeansStrictlyLaterToday")
 {
     const LocalDateTime before{2026, 12, 7, 12, 59, 59};
     const LocalDateTime atTime{2026, 12, 7, 13, 0, 0};
@@ -102,7 +102,7 @@ ClockReading plusSeconds(ClockReading r, int seconds)
 
 } // namespace
 
-CORE_TEST(triggerNeverMissesNorDoubles)
+TEST_CASE("triggerNeverMissesNorDoubles")
 {
     struct Step
     {
@@ -130,7 +130,7 @@ CORE_TEST(triggerNeverMissesNorDoubles)
           {at(13, 0, 1), true}}},
     };
     for (const auto& row : rows) {
-        coretest::Row label(row.name);
+        INFO(row.name);
         AlarmTrigger trigger;
         trigger.restart(at(12, 58, 59));
         rings(trigger, 780, at(12, 59, 0));
@@ -143,7 +143,7 @@ CORE_TEST(triggerNeverMissesNorDoubles)
     CHECK(!rings(unset, std::nullopt, at(13, 0, 0)));
 }
 
-CORE_TEST(triggerFiresEveryDayWhileItRuns)
+TEST_CASE("triggerFiresEveryDayWhileItRuns")
 {
     AlarmTrigger trigger;
     ClockReading now = at(12, 0, 0);
@@ -159,7 +159,7 @@ CORE_TEST(triggerFiresEveryDayWhileItRuns)
     CHECK_EQ(firings, 3);
 }
 
-CORE_TEST(clockSetBackDoesNotFireTwiceThatDay)
+TEST_CASE("clockSetBackDoesNotFireTwiceThatDay")
 {
     AlarmTrigger trigger;
     trigger.restart(at(12, 59, 59));
@@ -187,7 +187,7 @@ CORE_TEST(clockSetBackDoesNotFireTwiceThatDay)
     CHECK_EQ(firings, 1);
 }
 
-CORE_TEST(alarmAtMidnightAndAcrossDaylightSaving)
+TEST_CASE("alarmAtMidnightAndAcrossDaylightSaving")
 {
     AlarmTrigger trigger;
     trigger.restart(at(23, 59, 58));
@@ -204,7 +204,7 @@ CORE_TEST(alarmAtMidnightAndAcrossDaylightSaving)
     CHECK(rings(spring, 150, jumped));
 }
 
-CORE_TEST(alarmsPassedInAGapAreToldOnceNeverRung)
+TEST_CASE("alarmsPassedInAGapAreToldOnceNeverRung")
 {
     const auto missed = [](ClockReading before, ClockReading after,
                            const AlarmTrigger::MinuteOnDay& minuteOn) {
@@ -260,7 +260,7 @@ CORE_TEST(alarmsPassedInAGapAreToldOnceNeverRung)
     CHECK_EQ(missed(at(1, 30, 0), woke, daily(75)).due, AlarmDue::No);
 }
 
-CORE_TEST(aWaitingProgramWakesOnlyWhenSomethingCanBeDue)
+TEST_CASE("aWaitingProgramWakesOnlyWhenSomethingCanBeDue")
 {
     const auto wakeIn = [](ClockReading now, std::vector<int> today, std::vector<int> tomorrow,
                            std::optional<std::int64_t> extra = std::nullopt) {

@@ -23,7 +23,7 @@ struct ReadRow
 
 } // namespace
 
-CORE_TEST(readFindsValuesAsTheProfileReaderDoes)
+TEST_CASE("readFindsValuesAsTheProfileReaderDoes")
 {
     const std::string longValue(800, 'x');
     const std::string quotedLong = "\"" + std::string(760, 'q') + "\"";
@@ -58,7 +58,7 @@ CORE_TEST(readFindsValuesAsTheProfileReaderDoes)
         {"empty value", "[o]\r\nk=\r\n", "o", "k", ""},
     };
     for (const auto& row : rows) {
-        coretest::Row label(row.name);
+        INFO(row.name);
         std::string text = row.text ? row.text : "";
         if (!row.text)
             text = "[o]\r\nk=" + longValue + "\r\nq=" + quotedLong + "\r\n";
@@ -66,7 +66,7 @@ CORE_TEST(readFindsValuesAsTheProfileReaderDoes)
     }
 }
 
-CORE_TEST(quotedValuesNearTheBufferSizeAreCutLikeTheProfileReader)
+TEST_CASE("quotedValuesNearTheBufferSizeAreCutLikeTheProfileReader")
 {
     // The reader drops the closing quote only when the value after the opening quote fits
     // in the buffer; then it removes the buffer's last character.
@@ -76,7 +76,7 @@ CORE_TEST(quotedValuesNearTheBufferSizeAreCutLikeTheProfileReader)
         std::size_t expected;
     } rows[] = {{747, 747}, {748, 748}, {749, 748}, {750, 749}};
     for (const auto& row : rows) {
-        coretest::Row label("inner " + std::to_string(row.inner));
+        INFO("inner ", row.inner);
         const std::string text = "[o]\r\nk=\"" + std::string(row.inner, 'v') + "\"\r\n";
         CHECK_EQ(ini::lookup(text, "o", "k").size(), row.expected);
     }
@@ -92,7 +92,7 @@ struct UpdateRow
     const char* after;
 };
 
-CORE_TEST(updateReplacesInPlaceAndKeepsOtherLines)
+TEST_CASE("updateReplacesInPlaceAndKeepsOtherLines")
 {
     const UpdateRow rows[] = {
         {"new file", "", "options", "FIRSTLOAD", "0", "[options]\r\nFIRSTLOAD=0\r\n"},
@@ -121,7 +121,7 @@ CORE_TEST(updateReplacesInPlaceAndKeepsOtherLines)
         {"leading blanks of a value dropped", "", "o", "K", "  v", "[o]\r\nK=v\r\n"},
     };
     for (const auto& row : rows) {
-        coretest::Row label(row.name);
+        INFO(row.name);
         const auto after = ini::update(row.before, row.section, row.key, row.value);
         CHECK(after.has_value());
         if (after)
@@ -130,7 +130,7 @@ CORE_TEST(updateReplacesInPlaceAndKeepsOtherLines)
     CHECK(!ini::update("[o]\r\nk=same\r\n", "o", "K", "same").has_value());
 }
 
-CORE_TEST(writeThenReadThroughFiles)
+TEST_CASE("writeThenReadThroughFiles")
 {
     coretest::TempDir dir;
     const std::string file = settingsFilePath(dir.path());
@@ -152,7 +152,7 @@ CORE_TEST(writeThenReadThroughFiles)
     CHECK_EQ(readIniValue("alarm", "reason", file), std::string(749, 'r'));
 }
 
-CORE_TEST(filesFromWindowsAndDamagedFilesReadSensibly)
+TEST_CASE("filesFromWindowsAndDamagedFilesReadSensibly")
 {
     coretest::TempDir dir;
     const std::string file = dir.file("day.ini");
@@ -182,7 +182,7 @@ CORE_TEST(filesFromWindowsAndDamagedFilesReadSensibly)
     CHECK(!writeIniValue("o", "k", "v", dir.file("folder.ini")));
 }
 
-CORE_TEST(failedWritesReportAndLeaveTheFileWhole)
+TEST_CASE("failedWritesReportAndLeaveTheFileWhole")
 {
     coretest::TempDir dir;
     std::string error;
@@ -200,7 +200,7 @@ CORE_TEST(failedWritesReportAndLeaveTheFileWhole)
     CHECK_EQ(coretest::listFolder(dir.path()), std::vector<std::string>{"ro.ini"});
 }
 
-CORE_TEST(pathsUseThePlatformSeparator)
+TEST_CASE("pathsUseThePlatformSeparator")
 {
 #ifdef _WIN32
     CHECK_EQ(settingsFilePath("C:\\Tools\\Chimewell"),
@@ -227,7 +227,7 @@ CORE_TEST(pathsUseThePlatformSeparator)
         CHECK(!isPackFileName(name));
 }
 
-CORE_TEST(stalePartsOfKilledWritesAreRemovedAndNothingElse)
+TEST_CASE("stalePartsOfKilledWritesAreRemovedAndNothingElse")
 {
     coretest::TempDir dir;
     for (const char* name : {".Chimewell.ini.12345678.tmp", ".Monday.ini.7.tmp", "Chimewell.ini",
@@ -244,7 +244,7 @@ CORE_TEST(stalePartsOfKilledWritesAreRemovedAndNothingElse)
     CHECK_EQ(removeStaleTemporaries(dir.path(), {"Monday.ini"}), 0);
 }
 
-CORE_TEST(aWriteChangesOneLineInTheFilesOwnEncoding)
+TEST_CASE("aWriteChangesOneLineInTheFilesOwnEncoding")
 {
     coretest::TempDir dir;
     const std::string file = dir.file("Chimewell.ini");
@@ -275,7 +275,7 @@ CORE_TEST(aWriteChangesOneLineInTheFilesOwnEncoding)
 
     // UTF-16 as Notepad saves "Unicode", little- and big-endian, read and written as such
     for (const bool bigEndian : {false, true}) {
-        coretest::Row label(bigEndian ? "UTF-16 BE" : "UTF-16 LE");
+        INFO((bigEndian ? "UTF-16 BE" : "UTF-16 LE"));
         const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
         coretest::writeFile(file,
                             mark + utf8ToUtf16("[alarm]\r\nreason=Caf\xC3\xA9\r\n", bigEndian));
@@ -286,12 +286,12 @@ CORE_TEST(aWriteChangesOneLineInTheFilesOwnEncoding)
     }
 }
 
-CORE_TEST(foldersNamedInAnyScriptWork)
+TEST_CASE("foldersNamedInAnyScriptWork")
 {
     // Paths are UTF-8 inside the program; on Windows they must not pass through the ANSI
     // code page, where "Jürgen" became "JÃ¼rgen" and "日本語" nothing at all.
     for (const char* name : {"J\xC3\xBCrgen", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"}) {
-        coretest::Row label(name);
+        INFO(name);
         coretest::TempDir dir;
         const std::string app = dir.file(name);
         std::filesystem::create_directory(pathFromUtf8(app));
@@ -306,7 +306,7 @@ CORE_TEST(foldersNamedInAnyScriptWork)
     }
 }
 
-CORE_TEST(aFileIsReadAgainOnlyWhenItChanged)
+TEST_CASE("aFileIsReadAgainOnlyWhenItChanged")
 {
     coretest::TempDir dir;
     const std::string file = dir.file("Monday.ini");

@@ -86,7 +86,7 @@ Bytes oneForm(const std::string& title, const std::string& titleOverride,
 
 } // namespace
 
-CORE_TEST(smallestPackLoads)
+TEST_CASE("smallestPackLoads")
 {
     Bytes b;
     b.header().u16(0).emptyForm().u16(0).emptyString();
@@ -98,7 +98,7 @@ CORE_TEST(smallestPackLoads)
     CHECK(findForm(p, "") == nullptr);
 }
 
-CORE_TEST(recordZeroIsReadButNeverDecodedNorSearched)
+TEST_CASE("recordZeroIsReadButNeverDecodedNorSearched")
 {
     Bytes b;
     // record 0 holds bytes below the shift and names "Form1": neither matters
@@ -122,7 +122,7 @@ CORE_TEST(recordZeroIsReadButNeverDecodedNorSearched)
     CHECK_EQ(written, b.str());
 }
 
-CORE_TEST(whichFieldsAreShifted)
+TEST_CASE("whichFieldsAreShifted")
 {
     const std::string sameBytes = "Hkrrk";
     Bytes b = oneForm("Title", sameBytes, {{"Command1", "Go", "Tip", sameBytes, ""}});
@@ -147,7 +147,7 @@ CORE_TEST(whichFieldsAreShifted)
     CHECK(error.find("Extra") != std::string::npos);
 }
 
-CORE_TEST(damagedPacksFailWithTheirCauseAndLeaveThePackAlone)
+TEST_CASE("damagedPacksFailWithTheirCauseAndLeaveThePackAlone")
 {
     const Bytes good = oneForm("Good", "", {{"Label1", "Hello", ""}});
     const struct
@@ -187,7 +187,7 @@ CORE_TEST(damagedPacksFailWithTheirCauseAndLeaveThePackAlone)
          "below the pack shift"},
     };
     for (const auto& row : rows) {
-        coretest::Row label(row.name);
+        INFO(row.name);
         Pack p;
         std::string error;
         CHECK(readPack(good.str(), p, error));
@@ -195,11 +195,11 @@ CORE_TEST(damagedPacksFailWithTheirCauseAndLeaveThePackAlone)
         CHECK(error.find(row.cause) != std::string::npos);
         // the pack loaded before is intact
         const FormEntry* f = findForm(p, "Form1");
-        CHECK(f && f->controlCount == 1 && f->control(1).caption == "Hello");
+        CHECK((f && f->controlCount == 1 && f->control(1).caption == "Hello"));
     }
 }
 
-CORE_TEST(textsAreUtf8OrWindows1252AndUnlimitedInLength)
+TEST_CASE("textsAreUtf8OrWindows1252AndUnlimitedInLength")
 {
     // every field valid UTF-8: the pack is UTF-8
     const std::string longText(40000, 'x');
@@ -292,7 +292,7 @@ private:
     bool m_windows1252 = false;
 };
 
-CORE_TEST(packsSurviveWritingReadingAndTheirSource)
+TEST_CASE("packsSurviveWritingReadingAndTheirSource")
 {
     // Written and read back, a pack is the same; decompiled and compiled again, its bytes are.
     PackMaker maker(2026);
@@ -301,14 +301,14 @@ CORE_TEST(packsSurviveWritingReadingAndTheirSource)
         std::string bytes;
         std::string error;
         if (!writePack(p, bytes, error))
-            coretest::fail(__FILE__, __LINE__, error);
+            FAIL_CHECK(error);
         Pack back;
         CHECK(readPack(bytes, back, error));
         p.headerText.resize(32, ' ');
         if (!p.windows1252)
             CHECK(back == p);
         const std::string source = formatSource(back);
-        coretest::Row row(source);
+        INFO(source);
         Pack compiled;
         CHECK(parseSource(source, compiled, error));
         std::string again;
@@ -325,7 +325,7 @@ CORE_TEST(packsSurviveWritingReadingAndTheirSource)
     CHECK(!writePack(p, bytes, error));
 }
 
-CORE_TEST(keysNameTabsArraysAndControls)
+TEST_CASE("keysNameTabsArraysAndControls")
 {
     const struct
     {
@@ -348,7 +348,7 @@ CORE_TEST(keysNameTabsArraysAndControls)
         {"SSTab1.TabCaption(1))", KeyTarget::Tab, "SSTab1", 1, true},
     };
     for (const auto& row : rows) {
-        coretest::Row label(row.key);
+        INFO(row.key);
         const KeyTarget t = parseKey(row.key);
         CHECK_EQ(static_cast<int>(t.kind), static_cast<int>(row.kind));
         CHECK_EQ(t.valid, row.valid);

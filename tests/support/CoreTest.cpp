@@ -1,53 +1,17 @@
+#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include "CoreTest.h"
 
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <random>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 
 namespace coretest {
-namespace {
-
-struct Entry
-{
-    const char* name;
-    TestFunction function;
-};
-
-std::vector<Entry>& registry()
-{
-    static std::vector<Entry> entries;
-    return entries;
-}
-
-int g_failures = 0;
-
-} // namespace
-
-Registrar::Registrar(const char* name, TestFunction function)
-{
-    registry().push_back({name, function});
-}
-
-std::string& currentRow()
-{
-    static std::string row;
-    return row;
-}
-
-void fail(const char* file, int line, const std::string& message)
-{
-    ++g_failures;
-    std::cout << "FAIL   " << file << ":" << line << ": "
-              << (currentRow().empty() ? "" : "[" + currentRow() + "] ") << message << std::endl;
-}
 
 TempDir::TempDir()
 {
@@ -100,29 +64,3 @@ std::vector<std::string> listFolder(const std::string& path)
 }
 
 } // namespace coretest
-
-int main(int argc, char** argv)
-{
-    const std::string only = argc > 1 ? argv[1] : "";
-    int passed = 0;
-    int failed = 0;
-    for (const auto& entry : coretest::registry()) {
-        if (!only.empty() && only != entry.name)
-            continue;
-        const int before = coretest::g_failures;
-        try {
-            entry.function();
-        } catch (const std::exception& e) {
-            coretest::fail(entry.name, 0, std::string("exception: ") + e.what());
-        }
-        if (coretest::g_failures == before) {
-            ++passed;
-            std::cout << "PASS   " << entry.name << std::endl;
-        } else {
-            ++failed;
-            std::cout << "FAIL!  " << entry.name << std::endl;
-        }
-    }
-    std::cout << passed << " passed, " << failed << " failed" << std::endl;
-    return failed == 0 ? 0 : 1;
-}

@@ -41,7 +41,7 @@ std::string text(const Stored& s)
 
 } // namespace
 
-CORE_TEST(writesReadsOverwritesAndDeletesTheRunValue)
+TEST_CASE("writesReadsOverwritesAndDeletesTheRunValue")
 {
     deleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
     CHECK(!query("Chimewell").found);
@@ -66,7 +66,7 @@ CORE_TEST(writesReadsOverwritesAndDeletesTheRunValue)
     CHECK(!query("Chimewell").found);
 }
 
-CORE_TEST(binaryAndNumberValuesAndAKeyThatIsCreated)
+TEST_CASE("binaryAndNumberValuesAndAKeyThatIsCreated")
 {
     const std::string path = "SOFTWARE\\Chimewell test\\Created";
     setRegistryValue(kHkeyCurrentUser, path, kRegDword, "Number", std::int64_t(0x01020304));
