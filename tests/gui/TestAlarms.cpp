@@ -145,13 +145,11 @@ class TestAlarms : public QObject
 
 private slots:
     void firesWithTheCallsInOrder();
-    void firesOnceADayFromArmingOn();
     void arming_data();
     void arming();
     void previewAndPlayButtons();
     void soundFallsBackToTheChimeThenTheBeep();
     void pickersAndEnter();
-    void trayRestoresAndHides();
     void balloonsAreCutAndReachTheUserWithoutATray();
     void clockLabelFollowsTheClock();
     void stopAndSnooze();
@@ -160,7 +158,6 @@ private slots:
     void statusLine();
     void oneShotStatusAfterAWeeklyFiring_data();
     void oneShotStatusAfterAWeeklyFiring();
-    void firesAtItsTimeWithItsSound();
     void laterDaysAndHandEdits();
     void scheduleWritesTheDayFile();
     void enterRunsScheduleAndCancelForgets();
@@ -198,27 +195,6 @@ void TestAlarms::firesWithTheCallsInOrder()
     const QString message = MainWindow::alarmMessage("13:00", QString(10000, 'x'));
     QVERIFY(message.size() < MainWindow::kReasonShownLimit + 30);
     QVERIFY(message.endsWith(QStringLiteral("\u2026.")));
-}
-
-void TestAlarms::firesOnceADayFromArmingOn()
-{
-    // Armed after today's time: tomorrow and the day after, and a clock set back over the
-    // time does not ring it again.
-    Fixture f;
-    f.start();
-    f.fx.clock.set(QTime(13, 0, 5));
-    f.arm("Standup", "13:00");
-    for (int s = 0; s < 2 * 86400; ++s) {
-        f.fx.clock.step();
-        f.w().ticker().fire();
-    }
-    QCOMPARE(f.firings(), 2);
-    f.fx.clock.set(QTime(12, 59, 0));
-    for (int s = 0; s < 120; ++s) {
-        f.fx.clock.step();
-        f.w().ticker().fire();
-    }
-    QCOMPARE(f.firings(), 2);
 }
 
 void TestAlarms::arming_data()
@@ -345,23 +321,6 @@ void TestAlarms::pickersAndEnter()
     QCOMPARE(f.fx.picker.calls, 3);
     QCOMPARE(f.fx.tray.balloons.size(), 1);
     QVERIFY(f.fx.messages.shown.isEmpty());
-}
-
-void TestAlarms::trayRestoresAndHides()
-{
-    Fixture f;
-    f.w().show();
-    QTest::mouseClick(f.button("Command4"), Qt::LeftButton);
-    QVERIFY(!f.w().isVisible());
-    f.fx.tray.pressLeft();
-    QVERIFY(f.w().isVisible() && !f.w().isMinimized());
-    f.fx.tray.pressLeft(); // already shown: stays shown and normal
-    QVERIFY(f.w().isVisible());
-
-    f.w().hide();
-    QCOMPARE(f.visibleTrayItems(), QStringList({"mnuShow", "-", "mnuExit"}));
-    f.get<QAction>("mnuShow")->trigger();
-    QVERIFY(f.w().isVisible());
 }
 
 void TestAlarms::balloonsAreCutAndReachTheUserWithoutATray()
@@ -533,35 +492,9 @@ void TestAlarms::oneShotStatusAfterAWeeklyFiring()
         w.findChild<QRadioButton*>("Option1")->click();
     f.runSeconds(3);
     QCOMPARE(f.fx.tray.balloons, QStringList{"Chimewell|It's 10:00. Time for Gym."});
+    QVERIFY(f.fx.shell.opened.isEmpty()); // weekly alarms open nothing
     QCOMPARE(f.status(), status);
     QCOMPARE(f.activePicture(), armed);
-}
-
-void TestAlarms::firesAtItsTimeWithItsSound()
-{
-    Fixture f;
-    f.day("Monday", "13:00", "Meeting", "/music/monday.wav");
-    f.fx.clock.set(QTime(12, 59, 58));
-    f.start();
-    f.runSeconds(1);
-    QVERIFY(f.fx.tray.balloons.isEmpty());
-    f.fx.log.entries.clear();
-    f.runSeconds(1); // 13:00:00
-    QCOMPARE(f.fx.log.entries, QStringList({"sound STOP", "sound PREV", "sound OPEN", "sound PLAY",
-                                            "balloon It's 13:00. Time for Meeting."}));
-    QVERIFY(f.fx.sound.commands.contains("FileName=/music/monday.wav"));
-    QVERIFY(f.fx.shell.opened.isEmpty()); // weekly alarms open nothing
-    f.runSeconds(5);
-    QCOMPARE(f.fx.tray.balloons.size(), 1);
-
-    // an empty sound plays the default chime; a missing one falls back to it
-    Fixture g;
-    g.day("Monday", "13:00", "Meeting", "/gone/missing.mp3");
-    g.fx.sound.unplayable = {"/gone/missing.mp3"};
-    g.fx.clock.set(QTime(12, 59, 59));
-    g.start();
-    g.runSeconds(1);
-    QTRY_COMPARE(g.fx.sound.playing, g.app.path() + "/alarm.mp3");
 }
 
 void TestAlarms::laterDaysAndHandEdits()
@@ -576,11 +509,6 @@ void TestAlarms::laterDaysAndHandEdits()
     f.tickTo(QDateTime(kMonday.addDays(1), QTime(7, 59, 59)));
     f.runSeconds(1);
     QCOMPARE(f.fx.tray.balloons, QStringList{"Chimewell|It's 08:00. Time for Swim."});
-    // A file edited by hand takes effect at once.
-    f.day("Tuesday", "8:01", "Edited by hand");
-    f.runSeconds(60);
-    QCOMPARE(f.fx.tray.balloons.last(),
-             QStringLiteral("Chimewell|It's 8:01. Time for Edited by hand."));
 
     // Midnight: the new day's file rings at 00:00, and the status line follows the new day.
     Fixture g;

@@ -58,10 +58,8 @@ private slots:
     void welcomeOnlyWhenFirstLoadIsExactlyOne();
     void minimizedOnlyForTheWholeArgument_data();
     void minimizedOnlyForTheWholeArgument();
-    void secondCopyTellsAndTouchesNothing();
     void escapeClosesEveryDialogAndTheMainWindowKeepsItsSize();
     void lockIsPerFolderAndSurvivesAKilledCopy();
-    void openInternetHandsTheTextOn();
     void optionsFollowsTheOneSecondTicker();
 };
 
@@ -176,22 +174,6 @@ void TestStartup::minimizedOnlyForTheWholeArgument()
     QVERIFY(fx.tray.isShown());
 }
 
-void TestStartup::secondCopyTellsAndTouchesNothing()
-{
-    fakes::Services fx;
-    fx.instance.alone = false;
-    fakes::AppFolder app;
-    app.write("Chimewell.ini", "[options]\r\nfirstload=1\r\n");
-    RecordingLanguage language(fx.log);
-    LanguagePack pack(fx.messages);
-    Startup startup(fx.services, app.path(), pack, &language);
-    QVERIFY(!startup.run({}));
-    QCOMPARE(fx.log.entries, QStringList({"instance", "message Chimewell is already running."}));
-    QCOMPARE(fx.messages.shown.first().icon, MessageIcon::Stop);
-    QCOMPARE(startup.mainWindow(), nullptr);
-    QCOMPARE(app.read("Chimewell.ini"), QByteArray("[options]\r\nfirstload=1\r\n"));
-}
-
 void TestStartup::lockIsPerFolderAndSurvivesAKilledCopy()
 {
     QTemporaryDir locks;
@@ -217,18 +199,6 @@ void TestStartup::lockIsPerFolderAndSurvivesAKilledCopy()
                QSysInfo::machineHostName().toUtf8() + "\n");
     file.close();
     QVERIFY(stale.tryAcquire());
-}
-
-void TestStartup::openInternetHandsTheTextOn()
-{
-    fakes::Services fx;
-    fakes::AppFolder app;
-    MainWindow window(fx.services, app.path());
-    window.findChild<QAction*>("mnuWebsite")->trigger();
-    window.openTarget("/home/user/notes with spaces.doc");
-    window.openTarget("");
-    QCOMPARE(fx.shell.opened,
-             QStringList({MainWindow::kWebsite, "/home/user/notes with spaces.doc"}));
 }
 
 void TestStartup::escapeClosesEveryDialogAndTheMainWindowKeepsItsSize()

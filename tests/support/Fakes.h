@@ -18,7 +18,6 @@
 #include <QtCore/QSet>
 #include <QtCore/QStringList>
 #include <QtCore/QTemporaryDir>
-#include <functional>
 #include <optional>
 
 namespace fakes {
@@ -28,7 +27,6 @@ struct Log
 {
     QStringList entries;
     void add(const QString& entry) { entries << entry; }
-    int indexOf(const QString& entry) const { return entries.indexOf(entry); }
 };
 
 /// A fake that writes to the shared log.
@@ -57,13 +55,10 @@ public:
         chimewell::MessageIcon icon;
     };
     QList<Shown> shown;
-    std::function<void(const QString&)> onShow; // runs while the "box" is open
     void show(const QString& text, chimewell::MessageIcon icon) override
     {
         shown.append({text, icon});
         note("message " + text);
-        if (onShow)
-            onShow(text);
     }
     QStringList texts() const
     {
@@ -103,14 +98,12 @@ public:
     bool shown = false;
     QString iconPath;
     QString tip;
-    QMenu* menu = nullptr;
     QStringList balloons; // "title|text"
     bool isAvailable() const override { return available; }
-    void add(const QString& path, const QString& t, QMenu* m) override
+    void add(const QString& path, const QString& t, QMenu*) override
     {
         iconPath = path;
         tip = t;
-        menu = m;
         shown = true;
         note("tray add");
     }
@@ -269,24 +262,20 @@ public:
     }
     QString path() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
-    void write(const QString& name, const QByteArray& bytes) const;
-    QByteArray read(const QString& name) const;
+    void write(const QString& name, const QByteArray& bytes) const
+    {
+        QFile f(file(name));
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(bytes);
+    }
+    QByteArray read(const QString& name) const
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 
 private:
     QTemporaryDir m_dir;
 };
-
-inline void AppFolder::write(const QString& name, const QByteArray& bytes) const
-{
-    QFile f(file(name));
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes);
-}
-
-inline QByteArray AppFolder::read(const QString& name) const
-{
-    QFile f(file(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace fakes

@@ -73,6 +73,7 @@ const std::vector<std::string> kValues = [] {
         v.push_back(longValue(n));
     v.push_back("'" + longValue(748) + "'");
     v.push_back("\"" + longValue(749) + "\"");
+    v.push_back("\"" + longValue(750) + "\"");
     return v;
 }();
 
