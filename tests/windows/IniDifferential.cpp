@@ -1,19 +1,20 @@
 // Applies the same reads and writes to INI files once through readIniValue/writeIniValue and
 // once through Windows' own profile functions, and compares every value read. Run on Windows
-// or under Wine: IniDifferential [cases] [seed].
+// or under Wine.
 //
 // Values read must match exactly; a difference fails the run. The files' bytes are not
 // compared: Windows rewrites lines that a write does not touch (blanks around "=" dropped,
 // blank lines dropped, LF made CR LF), while ours keeps them as they are.
 
+#include "CoreTest.h"
 #include "storage/IniFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
+#include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,29 +26,21 @@ namespace {
 
 constexpr DWORD kBuffer = 750;
 
-// A small generator of our own, so the cases are the same with every compiler and library.
-class Random
+// The engine's output is fixed by the standard (unlike its distributions), so the cases are
+// the same with every compiler and library.
+struct Random : std::mt19937_64
 {
-public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
-    std::uint32_t next()
-    {
-        m_state = m_state * 6364136223846793005ULL + 1442695040888963407ULL;
-        return static_cast<std::uint32_t>(m_state >> 33);
-    }
-    std::size_t below(std::size_t n) { return next() % n; }
-    bool percent(unsigned p) { return next() % 100 < p; }
+    using std::mt19937_64::mt19937_64;
+    std::size_t below(std::size_t n) { return (*this)() % n; }
+    bool percent(unsigned p) { return below(100) < p; }
     template <typename T> const T& pick(const std::vector<T>& v) { return v[below(v.size())]; }
-
-private:
-    std::uint64_t m_state;
 };
 
 std::string longValue(std::size_t length)
 {
-    std::string out;
+    std::string out(length, 'a');
     for (std::size_t i = 0; i < length; ++i)
-        out += static_cast<char>('a' + i % 26);
+        out[i] = static_cast<char>('a' + i % 26);
     return out;
 }
 
@@ -139,18 +132,6 @@ Case randomFile(Random& r)
     return c;
 }
 
-std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
 std::string trimmed(const std::string& s)
 {
     const auto first = s.find_first_not_of(" \t");
@@ -159,30 +140,13 @@ std::string trimmed(const std::string& s)
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-// The lines of a file as they stand, line ends dropped.
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t stop = text.find('\n', start);
-        if (stop == std::string::npos)
-            stop = text.size();
-        std::string line = text.substr(start, stop - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        out.push_back(std::move(line));
-        start = stop + 1;
-    }
-    return out;
-}
-
 // Every section and key named in a file, as a reader could be asked for them.
 void namesIn(const std::string& text, std::set<std::pair<std::string, std::string>>& pairs)
 {
+    std::istringstream lines(text);
     std::string section;
-    for (const std::string& raw : linesOf(text)) {
-        const std::string line = trimmed(raw);
+    for (std::string raw; std::getline(lines, raw);) {
+        const std::string line = trimmed(raw.substr(0, raw.find('\r')));
         if (!line.empty() && line.front() == '[' && line.find(']') != std::string::npos)
             section = trimmed(line.substr(1, line.rfind(']') - 1));
         else if (!line.empty() && line.front() != ';')
@@ -201,16 +165,8 @@ std::string windowsRead(const std::string& section, const std::string& key, cons
 std::string shown(const std::string& s, std::size_t limit = 120)
 {
     std::string out;
-    for (char c : s.substr(0, limit)) {
-        if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\t')
-            out += "\\t";
-        else
-            out += c;
-    }
+    for (char c : s.substr(0, limit))
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : std::string(1, c);
     return s.size() > limit ? out + "...(" + std::to_string(s.size()) + " bytes)" : out;
 }
 
@@ -234,25 +190,20 @@ void reportDifference(Totals& t, long caseNo, const std::string& what, const std
 
 } // namespace
 
-int main(int argc, char** argv)
+TEST_CASE("windowsReadsWhatWeReadAfterTheSameWrites")
 {
-    const long cases = argc > 1 ? std::atol(argv[1]) : 10000;
-    const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 20261206;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder =
-        std::string(temp) + "chimewell-ini-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder.c_str(), nullptr);
-
+    const long cases = 10000;
+    const std::uint64_t seed = 20261206;
+    coretest::TempDir folder;
     Random r(seed);
     Totals t;
     for (long n = 0; n < cases; ++n) {
-        const std::string ours = folder + "\\ours" + std::to_string(n) + ".ini";
-        const std::string theirs = folder + "\\windows" + std::to_string(n) + ".ini";
+        const std::string ours = folder.file("ours" + std::to_string(n) + ".ini");
+        const std::string theirs = folder.file("windows" + std::to_string(n) + ".ini");
         const Case start = randomFile(r);
         if (start.exists) {
-            writeBytes(ours, start.text);
-            writeBytes(theirs, start.text);
+            coretest::writeFile(ours, start.text);
+            coretest::writeFile(theirs, start.text);
         }
         const std::size_t operations = 1 + r.below(6);
         for (std::size_t op = 0; op < operations; ++op) {
@@ -277,8 +228,8 @@ int main(int argc, char** argv)
                                  wrote ? "yes" : "no " + error, windowsWrote ? "yes" : "no");
             // After a write, every value that either reader finds must agree.
             std::set<std::pair<std::string, std::string>> pairs = {{section, key}};
-            namesIn(readBytes(ours), pairs);
-            namesIn(readBytes(theirs), pairs);
+            namesIn(coretest::readFile(ours), pairs);
+            namesIn(coretest::readFile(theirs), pairs);
             for (const auto& [s, k] : pairs) {
                 if (k.empty())
                     continue;
@@ -295,10 +246,8 @@ int main(int argc, char** argv)
         DeleteFileA(theirs.c_str());
         ++t.cases;
     }
-    RemoveDirectoryA(folder.c_str());
-
     std::printf("%ld cases (seed %llu): %ld reads, %ld writes\n", t.cases,
                 static_cast<unsigned long long>(seed), t.reads, t.writes);
     std::printf("values read that differ: %ld\n", t.valueDifferences);
-    return t.valueDifferences == 0 ? 0 : 1;
+    CHECK_EQ(t.valueDifferences, 0);
 }
