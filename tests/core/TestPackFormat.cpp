@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <random>
+#include <sstream>
 
 using namespace chimewell::pack;
 
@@ -175,15 +176,7 @@ TEST_CASE("damagedPacksFailWithTheirCauseAndLeaveThePackAlone")
          oneFormRecord().form("Form1", "T", 1).table(1, 2).control("a", "b").noStrings().str(),
          "does not hold"},
         {"byte below the shift",
-         oneFormRecord()
-             .shifted("")
-             .shifted("Form1")
-             .text("\x01")
-             .text("")
-             .u16(0)
-             .u16(0)
-             .noStrings()
-             .str(),
+         oneFormRecord().form("Form1", {char(1 - kPackShift)}, 0).u16(0).noStrings().str(),
          "below the pack shift"},
     };
     for (const auto& row : rows) {
@@ -203,14 +196,11 @@ TEST_CASE("textsAreUtf8OrWindows1252AndUnlimitedInLength")
 {
     // every field valid UTF-8: the pack is UTF-8
     const std::string longText(40000, 'x');
-    Bytes b = oneForm("Gr\xC3\xBC\xC3\x9F"
-                      "e",
-                      "", {{"Label1", "Caf\xC3\xA9", longText}});
+    Bytes b = oneForm("Gr\xC3\xBC\xC3\x9F\x65", "", {{"Label1", "Caf\xC3\xA9", longText}});
     Pack p;
     std::string error;
     CHECK(readPack(b.str(), p, error));
-    CHECK_EQ(findForm(p, "Form1")->caption, std::string("Gr\xC3\xBC\xC3\x9F"
-                                                        "e"));
+    CHECK_EQ(findForm(p, "Form1")->caption, std::string("Gr\xC3\xBC\xC3\x9F\x65"));
     CHECK_EQ(findForm(p, "Form1")->control(1).caption, std::string("Caf\xC3\xA9"));
     CHECK_EQ(findForm(p, "Form1")->control(1).toolTip.size(), longText.size());
 
@@ -260,29 +250,15 @@ private:
     }
     std::string text()
     {
-        static const std::vector<std::string> pieces = {"a",
-                                                        "Command4",
-                                                        " ",
-                                                        "\t",
-                                                        "title",
-                                                        "extra",
-                                                        "strings",
-                                                        "pack",
-                                                        "=",
-                                                        "#",
-                                                        "[",
-                                                        "]",
-                                                        "[x]",
-                                                        "|",
-                                                        "\"",
-                                                        "\\",
-                                                        "\n",
-                                                        "\r",
-                                                        "\x01",
-                                                        "\xC3\xA9",
-                                                        "\xE2\x80\xA6",
-                                                        ".TabCaption(0)",
-                                                        "\xE6\x97\xA5"};
+        // One piece per "|" (and "|" itself); the last, 日, is not Windows-1252.
+        static const std::vector<std::string> pieces = [] {
+            std::vector<std::string> out{"|"};
+            std::istringstream all("a|Command4| |\t|title|extra|strings|pack|=|#|[|]|[x]|\"|\\|"
+                                   "\n|\r|\x01|\xC3\xA9|\xE2\x80\xA6|.TabCaption(0)|\xE6\x97\xA5");
+            for (std::string piece; std::getline(all, piece, '|');)
+                out.push_back(piece);
+            return out;
+        }();
         std::string out;
         for (std::size_t n = pick(5); n > 0; --n)
             out += pieces[pick(pieces.size() - (m_windows1252 ? 1 : 0))];

@@ -329,29 +329,19 @@ void TestLanguage::aboutShowsVersionChangelogAndPicture()
 
 void TestLanguage::changelogEncodings()
 {
+    // UTF-8, Windows-1252, empty, missing, and a hidden file that is not the changelog
     const QString greeting = QString::fromUtf8("Grüße €");
-    const struct
-    {
-        const char* name;
-        QByteArray bytes;
-        QString text;
-    } rows[] = {{"changelog.txt",
-                 "Gr\xC3\xBC\xC3\x9F"
-                 "e \xE2\x82\xAC",
-                 greeting},
-                {"changelog.txt",
-                 "Gr\xFC\xDF"
-                 "e \x80",
-                 greeting}, // Windows-1252
-                {"changelog.txt", "", ""},
-                {nullptr, "", ""}, // missing
-                {".changelog.txt", "secret", ""}};
-    for (const auto& row : rows) {
+    const QList<std::tuple<const char*, QByteArray, QString>> rows = {
+        {"changelog.txt", "Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC", greeting},
+        {"changelog.txt", "Gr\xFC\xDF\x65 \x80", greeting},
+        {"changelog.txt", "", ""},
+        {nullptr, "", ""},
+        {".changelog.txt", "secret", ""}};
+    for (const auto& [name, bytes, text] : rows) {
         fakes::AppFolder app;
-        if (row.name)
-            app.write(row.name, row.bytes);
-        QCOMPARE(AboutDialog::readTextFile(app.file(row.name ? row.name : "changelog.txt")),
-                 row.text);
+        if (name)
+            app.write(name, bytes);
+        QCOMPARE(AboutDialog::readTextFile(app.file("changelog.txt")), text);
     }
 }
 
