@@ -1,6 +1,6 @@
 // A notification server for the end-to-end scenarios: it owns org.freedesktop.Notifications on
 // the session bus, logs every Notify call one line each, and presses a notification's button
-// when a key is written to LOG.press. Usage: e2e-notify-server LOG [--no-actions]
+// when a key is written to LOG.press. Usage: e2e-notify-server LOG
 #include <QtCore/QCoreApplication>
 #include <QtCore/QFile>
 #include <QtCore/QTextStream>
@@ -12,20 +12,14 @@ class NotificationServer : public QObject
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
-    NotificationServer(const QString& log, bool actions) : m_log(log), m_actions(actions)
+    explicit NotificationServer(const QString& log) : m_log(log)
     {
         connect(&m_poll, &QTimer::timeout, this, &NotificationServer::checkPress);
         m_poll.start(100);
     }
 
 public slots:
-    QStringList GetCapabilities()
-    {
-        QStringList caps{"body", "body-markup"};
-        if (m_actions)
-            caps << "actions";
-        return caps;
-    }
+    QStringList GetCapabilities() { return {"body", "body-markup", "actions"}; }
     uint Notify(const QString& app, uint, const QString&, const QString& summary,
                 const QString& body, const QStringList& actions, const QVariantMap& hints,
                 int timeout)
@@ -57,7 +51,6 @@ private:
     }
 
     QString m_log;
-    bool m_actions;
     uint m_lastId = 0;
     QTimer m_poll;
 };
@@ -68,7 +61,7 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments();
     if (args.size() < 2)
         return 2;
-    NotificationServer server(args[1], !args.contains("--no-actions"));
+    NotificationServer server(args[1]);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.registerObject("/org/freedesktop/Notifications", &server,
                             QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals) ||

@@ -21,6 +21,7 @@
 #include <QtWidgets/QRadioButton>
 
 using namespace chimewell;
+using fakes::child;
 
 namespace {
 
@@ -60,17 +61,10 @@ struct Fixture
     }
     MainWindow& w() { return window ? *window : start(); }
 
-    template <typename T = QWidget> T* in(QWidget* parent, const char* name)
-    {
-        T* c = parent->findChild<T*>(QLatin1String(name));
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
-    template <typename T = QWidget> T* get(const char* name) { return in<T>(&w(), name); }
+    template <typename T = QWidget> T* get(const char* name) { return child<T>(&w(), name); }
     QLineEdit* text(int n) { return get<QLineEdit>(qPrintable(QString("Text%1").arg(n))); }
     QPushButton* button(const char* name) { return get<QPushButton>(name); }
-    QLineEdit* edit(QWidget* dialog, const char* name) { return in<QLineEdit>(dialog, name); }
+    QLineEdit* edit(QWidget* dialog, const char* name) { return child<QLineEdit>(dialog, name); }
     QString status() { return w().findChild<StatusPanel*>()->text(); }
     bool activePicture()
     {
@@ -120,19 +114,19 @@ struct Fixture
     void save(QWidget* d, const char* day, const char* reason, const char* time = nullptr,
               const char* music = nullptr)
     {
-        in<QComboBox>(d, "Combo1")->setEditText(day);
+        child<QComboBox>(d, "Combo1")->setEditText(day);
         const char* texts[] = {reason, time, music};
         const char* boxes[] = {"Text1", "Text2", "Text4"};
         for (int i = 0; i < 3; ++i)
             if (texts[i])
                 edit(d, boxes[i])->setText(texts[i]);
-        in<QPushButton>(d, "Command3")->click();
+        child<QPushButton>(d, "Command3")->click();
     }
     void deleteDay(const char* day)
     {
         QWidget* d = remove.get();
-        in<QComboBox>(d, "Combo2")->setEditText(day);
-        in<QPushButton>(d, "Command5")->click();
+        child<QComboBox>(d, "Combo2")->setEditText(day);
+        child<QPushButton>(d, "Command5")->click();
     }
 };
 
@@ -546,12 +540,12 @@ void TestAlarms::scheduleWritesTheDayFile()
     // Go loads a day, and empties the fields for a day without a file
     f.day("Friday", "18:00", "Beer", "/music/friday.mp3");
     QWidget* d = f.schedule.get();
-    f.in<QComboBox>(d, "Combo1")->setCurrentIndex(4);
-    f.in<QPushButton>(d, "Command2")->click();
+    child<QComboBox>(d, "Combo1")->setCurrentIndex(4);
+    child<QPushButton>(d, "Command2")->click();
     QCOMPARE(f.edit(d, "Text1")->text() + f.edit(d, "Text2")->text() + f.edit(d, "Text4")->text(),
              QStringLiteral("Beer18:00/music/friday.mp3"));
-    f.in<QComboBox>(d, "Combo1")->setEditText("Saturday");
-    f.in<QPushButton>(d, "Command2")->click();
+    child<QComboBox>(d, "Combo1")->setEditText("Saturday");
+    child<QPushButton>(d, "Command2")->click();
     for (const char* box : {"Text1", "Text2", "Text4"})
         QVERIFY(f.edit(d, box)->text().isEmpty());
 }
@@ -562,30 +556,30 @@ void TestAlarms::enterRunsScheduleAndCancelForgets()
     f.start();
     QWidget* d = f.schedule.get();
     f.schedule.show();
-    QCOMPARE(f.in<QComboBox>(d, "Combo1")->currentIndex(), -1);
-    QCOMPARE(f.in<QComboBox>(d, "Combo1")->currentText(), QStringLiteral("Monday"));
-    QCOMPARE(f.in<QComboBox>(d, "Combo1")->count(), 7);
-    auto* reason = f.in<QLineEdit>(d, "Text1");
+    QCOMPARE(child<QComboBox>(d, "Combo1")->currentIndex(), -1);
+    QCOMPARE(child<QComboBox>(d, "Combo1")->currentText(), QStringLiteral("Monday"));
+    QCOMPARE(child<QComboBox>(d, "Combo1")->count(), 7);
+    auto* reason = child<QLineEdit>(d, "Text1");
     reason->setText("Typed");
-    f.in<QPushButton>(d, "Command4")->click(); // Cancel
+    child<QPushButton>(d, "Command4")->click(); // Cancel
     QTRY_VERIFY(!f.schedule.loaded());
     QVERIFY(!QFile::exists(f.app.file("schedule/Monday.ini")));
 
     d = f.schedule.get(); // loaded afresh from the design values
     f.schedule.show();
-    QCOMPARE(f.in<QLineEdit>(d, "Text1")->text(), QString());
-    QCOMPARE(f.in<QLineEdit>(d, "Text2")->text(), QStringLiteral("13:00"));
-    f.in<QLineEdit>(d, "Text1")->setText("By Enter");
-    f.in<QLineEdit>(d, "Text1")->setFocus();
-    QTest::keyClick(f.in<QLineEdit>(d, "Text1"), Qt::Key_Return);
+    QCOMPARE(child<QLineEdit>(d, "Text1")->text(), QString());
+    QCOMPARE(child<QLineEdit>(d, "Text2")->text(), QStringLiteral("13:00"));
+    child<QLineEdit>(d, "Text1")->setText("By Enter");
+    child<QLineEdit>(d, "Text1")->setFocus();
+    QTest::keyClick(child<QLineEdit>(d, "Text1"), Qt::Key_Return);
     QCOMPARE(f.fx.messages.texts(), QStringList{"Succesfully added alarm for Monday"});
     QVERIFY(f.app.read("schedule/Monday.ini").contains("REASON=By Enter"));
 
     // also from the day list
     d = f.schedule.get();
     f.schedule.show();
-    f.in<QLineEdit>(d, "Text1")->setText("From the list");
-    auto* days = f.in<QComboBox>(d, "Combo1");
+    child<QLineEdit>(d, "Text1")->setText("From the list");
+    auto* days = child<QComboBox>(d, "Combo1");
     days->setEditText("Tuesday");
     days->setFocus();
     QTest::keyClick(days->lineEdit(), Qt::Key_Return);
@@ -655,8 +649,8 @@ void TestAlarms::deleteBlanksTheDay()
     QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (13:00)"));
     QWidget* d = f.remove.get();
     f.remove.show();
-    QCOMPARE(f.in<QComboBox>(d, "Combo2")->currentText(), QStringLiteral("Monday"));
-    QVERIFY(!f.in<QPushButton>(d, "Command5")->isDefault());
+    QCOMPARE(child<QComboBox>(d, "Combo2")->currentText(), QStringLiteral("Monday"));
+    QVERIFY(!child<QPushButton>(d, "Command5")->isDefault());
     f.deleteDay("Monday");
     QCOMPARE(f.fx.messages.texts(), QStringList{"Succesfully deleted alarm for Monday"});
     const QByteArray blank("[alarm]\r\nREASON=\r\nTIME=\r\nMUSIC=\r\n");

@@ -21,6 +21,7 @@
 #include <QtWidgets/QTabWidget>
 
 using namespace chimewell;
+using fakes::child;
 
 namespace {
 
@@ -35,14 +36,6 @@ QByteArray packBytes(const char* source)
     if (!pack::writePack(p, bytes, error))
         qFatal("cannot write test pack: %s", error.c_str());
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-template <typename T = QObject> T* child(QWidget* w, const char* name)
-{
-    T* c = w->findChild<T*>(QLatin1String(name));
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
 }
 
 // What each named control shows, as "caption|tooltip" (a group box's or menu's title).

@@ -14,7 +14,6 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
-#include <QtCore/QQueue>
 #include <QtCore/QSet>
 #include <QtCore/QStringList>
 #include <QtCore/QTemporaryDir>
@@ -250,6 +249,15 @@ struct Services
             fake->m_log = &log;
     }
 };
+
+/// The control of that name within `parent`; a test cannot go on without it.
+template <typename T = QObject> T* child(QObject* parent, const char* name)
+{
+    T* c = parent->findChild<T*>(QLatin1String(name));
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
+}
 
 /// A fresh application folder with its schedule and packs folders.
 class AppFolder
