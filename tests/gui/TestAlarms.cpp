@@ -144,6 +144,7 @@ private slots:
     void previewAndPlayButtons();
     void soundFallsBackToTheChimeThenTheBeep();
     void pickersAndEnter();
+    void trayHidesAndShowsTheWindow();
     void balloonsAreCutAndReachTheUserWithoutATray();
     void clockLabelFollowsTheClock();
     void stopAndSnooze();
@@ -310,6 +311,20 @@ void TestAlarms::pickersAndEnter()
     QCOMPARE(f.fx.picker.calls, 3);
     QCOMPARE(f.fx.tray.balloons.size(), 1);
     QVERIFY(f.fx.messages.shown.isEmpty());
+}
+
+void TestAlarms::trayHidesAndShowsTheWindow()
+{
+    // the icon's own clicks on a real tray: e2e_minimized
+    Fixture f;
+    f.w().show();
+    QTest::mouseClick(f.button("Command4"), Qt::LeftButton);
+    QVERIFY(!f.w().isVisible());
+    f.fx.tray.pressLeft();
+    QVERIFY(f.w().isVisible() && !f.w().isMinimized());
+    f.w().hide();
+    f.get<QAction>("mnuShow")->trigger();
+    QVERIFY(f.w().isVisible());
 }
 
 void TestAlarms::balloonsAreCutAndReachTheUserWithoutATray()

@@ -59,6 +59,7 @@ private slots:
     void minimizedOnlyForTheWholeArgument();
     void escapeClosesEveryDialogAndTheMainWindowKeepsItsSize();
     void lockIsPerFolder();
+    void websiteMenuOpensTheSiteAndAnEmptyTargetNothing();
     void optionsFollowsTheOneSecondTicker();
 };
 
@@ -179,6 +180,17 @@ void TestStartup::lockIsPerFolder()
     QVERIFY(first.tryAcquire());
     QVERIFY(!again.tryAcquire());
     QVERIFY(other.tryAcquire()); // a killed copy's stale lock: e2e_single_copy
+}
+
+void TestStartup::websiteMenuOpensTheSiteAndAnEmptyTargetNothing()
+{
+    // typed targets reaching the desktop: e2e_typed_paths
+    fakes::Services fx;
+    fakes::AppFolder app;
+    MainWindow window(fx.services, app.path());
+    window.findChild<QAction*>("mnuWebsite")->trigger();
+    window.openTarget("");
+    QCOMPARE(fx.shell.opened, QStringList{MainWindow::kWebsite});
 }
 
 void TestStartup::escapeClosesEveryDialogAndTheMainWindowKeepsItsSize()
