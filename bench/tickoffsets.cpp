@@ -2,7 +2,7 @@
 // the wall clock's seconds the ticks land, and how many seconds passed without a tick.
 //   tickoffsets [SECONDS]     (default 60)
 
-#include "app/SecondTicker.h"
+#include "alarm/SecondTicker.h"
 #include "platform/QtClock.h"
 
 #include <QtCore/QCoreApplication>

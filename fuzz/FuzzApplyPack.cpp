@@ -4,12 +4,14 @@
 
 #include "Fakes.h"
 #include "FuzzInput.h"
+#include "alarm/AlarmScheduler.h"
 #include "app/MainWindow.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "lang/LanguagePack.h"
 #include "schedule/DeleteDialog.h"
 #include "schedule/ScheduleDialog.h"
+#include "tray/TrayModule.h"
 
 #include <QtCore/QFile>
 #include <QtCore/QTemporaryDir>
@@ -29,6 +31,8 @@ struct World
     fakes::Services fx;
     fakes::AppFolder app;
     LanguagePack language{fx.messages};
+    TrayModule tray{fx.tray, &fx.notifier};
+    AlarmScheduler alarms{fx.services, app.path(), tray};
     std::vector<QWidget*> windows;
     std::vector<std::string> names; // window and control names, as keys spell them
     QString packPath;
@@ -106,7 +110,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     world = new World;
     world->packPath = world->app.file("packs/fuzz.lpk");
     auto refresh = [](bool) {};
-    world->windows = {new MainWindow(world->fx.services, world->app.path()),
+    world->windows = {new MainWindow(world->fx.services, world->alarms, world->tray),
                       new OptionsDialog(world->fx.services, world->app.path(), world->language, {}),
                       new ScheduleDialog(world->fx.services, world->app.path(), refresh),
                       new DeleteDialog(world->fx.services, world->app.path(), refresh),
@@ -151,7 +155,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text())))
                 std::abort();
     }
-    world->fx.log.entries.clear();
-    world->fx.messages.shown.clear();
+    world->fx.messages.texts.clear();
     return 0;
 }

@@ -1,14 +1,44 @@
 #include "ClockFace.h"
 
+#include "widgets/FormLayout.h"
+
 #include <QtGui/QPainter>
+#include <QtWidgets/QAccessibleWidget>
 
 namespace chimewell {
+namespace {
+
+// For screen readers the clock is a read-only text, named by its tooltip.
+class AccessibleClock : public QAccessibleWidget
+{
+public:
+    explicit AccessibleClock(ClockFace* clock) : QAccessibleWidget(clock, QAccessible::StaticText)
+    {}
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value || kind == QAccessible::Description)
+            return static_cast<ClockFace*>(widget())->text();
+        return QAccessibleWidget::text(kind);
+    }
+};
+
+QAccessibleInterface* accessibleClock(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("chimewell::ClockFace") && object->isWidgetType())
+        return new AccessibleClock(static_cast<ClockFace*>(object));
+    return nullptr;
+}
+
+} // namespace
 
 ClockFace::ClockFace(QWidget* parent) : QWidget(parent)
 {
+    static const bool installed = (QAccessible::installFactory(accessibleClock), true);
+    Q_UNUSED(installed);
     // Everything under the text is painted here: nothing behind it needs repainting.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
+    form::nameByToolTip(this, QStringLiteral("Current time"));
 }
 
 void ClockFace::setText(const QString& text)

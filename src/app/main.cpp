@@ -14,6 +14,7 @@
 #include "platform/QtTrayIcon.h"
 #include "platform/SystemEvents.h"
 
+#include <QtCore/QFileInfo>
 #include <QtGui/QIcon>
 #include <QtWidgets/QApplication>
 
@@ -39,7 +40,8 @@ int main(int argc, char* argv[])
     chimewell::DBusNotifier notifier;
     chimewell::QtSoundDevice sound;
     chimewell::QtFilePicker picker;
-    const auto autostart = chimewell::makeAutostart();
+    const auto autostart = chimewell::makeAutostart(
+        appDir + QLatin1Char('/') + QFileInfo(QApplication::applicationFilePath()).fileName());
     const auto systemEvents = chimewell::makeSystemEvents();
     chimewell::PlatformServices services{&clock,          &messages,         &shell, &instance,
                                          &tray,           &notifier,         &sound, &picker,

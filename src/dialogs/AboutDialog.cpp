@@ -1,10 +1,10 @@
 #include "AboutDialog.h"
 
 #include "lang/LanguagePack.h"
-#include "platform/FormLayout.h"
-#include "platform/QtText.h"
 #include "storage/Settings.h"
 #include "storage/TextCodec.h"
+#include "widgets/FormLayout.h"
+#include "widgets/QtText.h"
 
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
@@ -19,15 +19,6 @@
 #include <QtWidgets/QTabWidget>
 
 namespace chimewell {
-// Language packs address the window and its controls by these names: keep them as they are.
-constexpr struct
-{
-    const char *window = "frmAbout", *ok = "cmdOK", *tabs = "SSTab1", *icon = "picIcon",
-               *title = "lblTitle", *version = "lblVersion", *ideas = "Label1", *contact = "Text2",
-               *changelog = "Text1", *picture = "Image1", *line = "Line1",
-               *disclaimer = "lblDisclaimer";
-} packName{};
-
 using form::named;
 using form::place;
 using form::px;
@@ -52,19 +43,19 @@ void placeOnTab(QWidget* widget, int tabBarHeight, int left, int top, int width,
 AboutDialog::AboutDialog(const QString& appDir, LanguagePack& language, QWidget* parent)
     : QDialog(parent), m_appDir(appDir), m_language(language)
 {
-    setObjectName(QString::fromLatin1(packName.window));
+    const AboutDialogNames& name = aboutDialogNames;
+    setObjectName(QLatin1String(name.window));
     setWindowTitle(QStringLiteral("About..."));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    form::setFixedBorder(this);
     setFixedSize(px(5730), px(4305));
 
-    auto* ok = named(new QPushButton(QStringLiteral("OK"), this), packName.ok);
+    auto* ok = named(new QPushButton(QStringLiteral("OK"), this), name.ok);
     ok->setFont(verdana(8.25, true));
     ok->setDefault(true); // Enter; Escape closes the dialog too
     place(ok, 4320, 3600, 1260, 345);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
 
-    auto* tabs = named(new QTabWidget(this), packName.tabs);
+    auto* tabs = named(new QTabWidget(this), name.tabs);
     place(tabs, 120, 120, 5415, 3015);
     auto* general = new QWidget;
     auto* changelog = new QWidget;
@@ -76,25 +67,25 @@ AboutDialog::AboutDialog(const QString& appDir, LanguagePack& language, QWidget*
     // Measured with the tabs in it: an empty tab bar has hardly any height.
     const int bar = tabs->tabBar()->sizeHint().height();
 
-    auto* icon = named(new QLabel(general), packName.icon);
+    auto* icon = named(new QLabel(general), name.icon);
     form::markAsPicture(icon);
     icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     placeOnTab(icon, bar, 240, 600, 540, 540);
-    auto* title = named(new QLabel(general), packName.title);
+    auto* title = named(new QLabel(general), name.title);
     title->setFont(verdana(9.75, true));
     placeOnTab(title, bar, 960, 600, 1695, 375);
-    auto* version = named(new QLabel(general), packName.version);
+    auto* version = named(new QLabel(general), name.version);
     version->setFont(verdana(8.25, true));
     placeOnTab(version, bar, 960, 840, 1815, 375);
-    auto* label1 =
-        named(new QLabel(QStringLiteral("You can send your ideas, comments, suggestions, "
-                                        "bugs, etc. to me on the following address:"),
-                         general),
-              packName.ideas);
-    label1->setWordWrap(true);
-    label1->setFont(verdana(8.25));
-    placeOnTab(label1, bar, 120, 1200, 5055, 495);
-    auto* contact = named(new QLineEdit(kContactAddress, general), packName.contact);
+    auto* ideas = named(new QLabel(QStringLiteral("You can send your ideas, comments, suggestions, "
+                                                  "bugs, etc. to me on the following address:"),
+                                   general),
+                        name.ideas);
+    ideas->setWordWrap(true);
+    ideas->setFont(verdana(8.25));
+    placeOnTab(ideas, bar, 120, 1200, 5055, 495);
+    auto* contact = named(new QLineEdit(kContactAddress, general), name.contact);
+    ideas->setBuddy(contact);
     contact->setReadOnly(true);
     contact->setCursorPosition(0); // an address wider than the box shows its start
     placeOnTab(contact, bar, 120, 1800, 2295, 285);
@@ -103,14 +94,14 @@ AboutDialog::AboutDialog(const QString& appDir, LanguagePack& language, QWidget*
         qMax(contact->width(), contact->fontMetrics().horizontalAdvance(kContactAddress) + 12),
         contact->height());
 
-    auto* log = named(new QPlainTextEdit(changelog), packName.changelog);
+    auto* log = named(new QPlainTextEdit(changelog), name.changelog);
     log->setReadOnly(true);
     log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     placeOnTab(log, bar, 840, 480, 4455, 2415);
     log->resize(qMin(log->width(), tabs->width() - log->x() - 8),
                 qMin(log->height(), tabs->height() - bar - log->y() - 8));
 
-    auto* picture = named(new QLabel(credits), packName.picture);
+    auto* picture = named(new QLabel(credits), name.picture);
     form::markAsPicture(picture);
     placeOnTab(picture, bar, 720, 480, 4575, 2415);
     picture->resize(qMin(picture->width(), tabs->width() - picture->x() - 8),
@@ -124,14 +115,14 @@ AboutDialog::AboutDialog(const QString& appDir, LanguagePack& language, QWidget*
         const char* colour;
     } lines[] = {{0, 5669, "#ffffff"}, {1, 5684, "#808080"}};
     for (const auto& l : lines) {
-        auto* line = named(new QFrame(this), packName.line);
+        auto* line = named(new QFrame(this), name.line);
         line->setProperty("index", l.index);
         line->setFrameShape(QFrame::NoFrame);
         line->setStyleSheet(QStringLiteral("background: %1").arg(QLatin1String(l.colour)));
         line->setGeometry(px(120), px(3240) + l.index, px(l.right) - px(120), 1);
     }
 
-    auto* disclaimer = named(new QLabel(kDisclaimer, this), packName.disclaimer);
+    auto* disclaimer = named(new QLabel(kDisclaimer, this), name.disclaimer);
     disclaimer->setFont(verdana(8.25));
     disclaimer->setWordWrap(true);
     disclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -144,21 +135,24 @@ AboutDialog::AboutDialog(const QString& appDir, LanguagePack& language, QWidget*
 
 void AboutDialog::loadTexts()
 {
+    const AboutDialogNames& name = aboutDialogNames;
     const std::string appDir = toStd(m_appDir);
-    m_language.loadPack(toQ(appFile(appDir, kPacksFolder, readSetting(appDir, kLanguageKey))));
+    m_language.loadChosen(m_appDir);
     m_language.apply(this);
-    findChild<QLabel*>(QString::fromLatin1(packName.version))
+    findChild<QLabel*>(QLatin1String(name.version))
         ->setText(QStringLiteral("Version %1.%2.%3")
                       .arg(CHIMEWELL_VERSION_MAJOR)
                       .arg(CHIMEWELL_VERSION_MINOR)
                       .arg(CHIMEWELL_VERSION_PATCH));
-    findChild<QLabel*>(QString::fromLatin1(packName.title))->setText(QStringLiteral("Chimewell"));
-    findChild<QPlainTextEdit*>(QString::fromLatin1(packName.changelog))
-        ->setPlainText(readTextFile(toQ(appFile(appDir, kChangelogName))));
+    findChild<QLabel*>(QLatin1String(name.title))->setText(QStringLiteral("Chimewell"));
+    auto* log = findChild<QPlainTextEdit*>(QLatin1String(name.changelog));
+    log->setPlainText(readTextFile(toQ(appFile(appDir, kChangelogName))));
+    // Screen readers name the change log by its tab.
+    log->setAccessibleName(findChild<QTabWidget*>(QLatin1String(name.tabs))->tabText(1).trimmed());
     // A missing or broken picture leaves the picture empty.
     QImageReader reader(toQ(appFile(appDir, kPictureName)));
     const QImage image = reader.read();
-    auto* picture = findChild<QLabel*>(QString::fromLatin1(packName.picture));
+    auto* picture = findChild<QLabel*>(QLatin1String(name.picture));
     if (!image.isNull())
         picture->setPixmap(QPixmap::fromImage(image));
     else

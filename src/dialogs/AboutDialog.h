@@ -6,6 +6,15 @@ namespace chimewell {
 
 class LanguagePack;
 
+// Language packs address the window and its controls by these names: keep them as they are.
+inline constexpr struct AboutDialogNames
+{
+    const char *window = "frmAbout", *ok = "cmdOK", *tabs = "SSTab1", *icon = "picIcon",
+               *title = "lblTitle", *version = "lblVersion", *ideas = "Label1", *contact = "Text2",
+               *changelog = "Text1", *picture = "Image1", *line = "Line1",
+               *disclaimer = "lblDisclaimer";
+} aboutDialogNames{};
+
 /// `frmAbout`, "About...": title, version, contact, change log and picture on three tabs.
 class AboutDialog : public QDialog
 {

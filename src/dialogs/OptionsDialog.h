@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QtCore/QTimer>
 #include <QtWidgets/QDialog>
 #include <functional>
 
+class QButtonGroup;
 class QCheckBox;
 class QListWidget;
 
@@ -12,9 +12,19 @@ namespace chimewell {
 class LanguagePack;
 struct PlatformServices;
 
-/// `frmLanguage`, "Options": the language of every window, and whether the program starts
-/// hidden when the user logs on. While it is loaded, its timer mirrors the check box into the
-/// autostart entry and the settings file.
+// Language packs address the window and its controls by these names: keep them as they are.
+inline constexpr struct OptionsDialogNames
+{
+    const char *window = "frmLanguage", *languageBox = "Frame1", *packList = "lstLangPacks",
+               *buttonHolder = "Picture1", *change = "Command1", *exit = "Command4",
+               *startupBox = "Frame2", *startupCheck = "Check1", *ringBox = "Frame3",
+               *ringOnce = "Option1", *ringOneMinute = "Option2", *ringFiveMinutes = "Option3",
+               *ringFifteenMinutes = "Option4";
+} optionsDialogNames{};
+
+/// `frmLanguage`, "Options": the language of every window, whether the program starts hidden
+/// when the user logs on, and how long an alarm rings. Every choice is saved as it is made; a
+/// choice that cannot be saved is told, and undone.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -24,21 +34,15 @@ public:
     OptionsDialog(PlatformServices& services, const QString& appDir, LanguagePack& language,
                   std::function<void()> applyToOthers, QWidget* parent = nullptr);
 
-    /// The program in the application folder, as the autostart entry runs it.
-    QString executablePath() const;
-    /// Leaves the mirror's ticks to the caller, who calls mirrorStartupEntry once a second
-    /// (the program's one second ticker, so that it wakes once a second, not twice).
-    void stopMirroring() { m_mirrorTimer.stop(); }
-    /// Makes the autostart entry and the setting follow the check box; the dialog's own timer
-    /// calls it each second.
-    void mirrorStartupEntry();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void loadSettings();
     void applyChosenLanguage();
+    void saveStartup(bool enabled);
+    void saveRingMinutes(int minutes);
+    bool saveSetting(std::string_view key, const std::string& value);
 
     PlatformServices& m_services;
     QString m_appDir;
@@ -46,7 +50,7 @@ private:
     std::function<void()> m_applyToOthers;
     QListWidget* m_list;
     QCheckBox* m_startupCheck;
-    QTimer m_mirrorTimer;
+    QButtonGroup* m_ringChoice;
 };
 
 } // namespace chimewell

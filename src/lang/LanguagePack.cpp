@@ -1,8 +1,10 @@
 #include "LanguagePack.h"
 
-#include "platform/FormLayout.h"
+#include "Texts.h"
 #include "platform/MessageBox.h"
-#include "platform/QtText.h"
+#include "storage/Settings.h"
+#include "widgets/FormLayout.h"
+#include "widgets/QtText.h"
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
@@ -19,7 +21,18 @@
 namespace chimewell {
 namespace {
 
-// A pack is a file from elsewhere: its texts are shown as they stand, never as markup.
+// The pack that translated() reads: the one the program made last.
+const LanguagePack* g_textSource = nullptr;
+
+// A pack is a file from elsewhere: its texts are shown as they stand, never as markup, and
+// never longer than a window can hold.
+QString capped(const QString& text)
+{
+    if (text.size() <= LanguagePack::kMaxCaption)
+        return text;
+    return text.left(LanguagePack::kMaxCaption - 1) + QChar(0x2026);
+}
+
 QString plainToolTip(const QString& text)
 {
     if (!Qt::mightBeRichText(text))
@@ -56,10 +69,11 @@ QString pick(const std::string& override, const std::string& base)
 
 bool setCaption(QObject* control, const QString& text)
 {
+    const QString shown = capped(text);
     if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         // A symbol button drawn as an icon keeps its mark.
         if (button->icon().isNull())
-            button->setText(text);
+            button->setText(shown);
         return true;
     }
     if (auto* label = qobject_cast<QLabel*>(control)) {
@@ -67,21 +81,21 @@ bool setCaption(QObject* control, const QString& text)
         if (form::isPicture(label))
             return false;
         label->setTextFormat(Qt::PlainText);
-        label->setText(text);
+        label->setText(shown);
         return true;
     }
     if (auto* group = qobject_cast<QGroupBox*>(control)) {
-        group->setTitle(text);
+        group->setTitle(shown);
         return true;
     }
     if (auto* menu = qobject_cast<QMenu*>(control)) {
-        menu->setTitle(text);
+        menu->setTitle(shown);
         return true;
     }
     if (auto* action = qobject_cast<QAction*>(control)) {
         if (action->isSeparator())
             return false;
-        action->setText(text);
+        action->setText(shown);
         return true;
     }
     return false;
@@ -92,31 +106,60 @@ bool setToolTip(QObject* control, const QString& text)
     auto* widget = qobject_cast<QWidget*>(control);
     if (!widget || qobject_cast<QMenu*>(widget))
         return false;
-    widget->setToolTip(plainToolTip(text));
+    const QString shown = capped(text);
+    widget->setToolTip(plainToolTip(shown));
+    if (form::isNamedByToolTip(widget))
+        widget->setAccessibleName(shown);
     return true;
 }
 
-LanguagePack::LanguagePack(MessageBox& messages) : m_messages(messages) {}
-
-QString LanguagePack::unscramble(const QString& text) const
+QString translated(const Text& text, const QStringList& fill)
 {
-    std::string out;
-    const QByteArray bytes = text.toLatin1();
-    if (!pack::descramble(
-            std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), out))
-        return {};
-    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+    QString words = g_textSource ? g_textSource->looseString(QLatin1String(text.name)) : QString();
+    // A translation that lost one of the places would lose what goes there.
+    for (int i = 1; i <= fill.size() && !words.isEmpty(); ++i)
+        if (!words.contains(QLatin1Char('%') + QString::number(i)))
+            words.clear();
+    if (words.isEmpty())
+        words = QString::fromUtf8(text.english);
+    // In one pass, so that a "%2" in what fills %1 stays as it is.
+    QString out;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const int place = i + 1 < words.size() ? words[i + 1].digitValue() : -1;
+        if (words[i] == QLatin1Char('%') && place >= 1 && place <= fill.size()) {
+            out += fill[place - 1];
+            ++i;
+        } else {
+            out += words[i];
+        }
+    }
+    return out;
 }
 
-bool LanguagePack::loadPack(const QString& file, QString* error)
+QLocale translatedLocale()
+{
+    return g_textSource ? g_textSource->locale() : QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+LanguagePack::LanguagePack(MessageBox& messages) : m_messages(messages)
+{
+    g_textSource = this;
+}
+
+LanguagePack::~LanguagePack()
+{
+    if (g_textSource == this)
+        g_textSource = nullptr;
+}
+
+std::optional<pack::Pack> LanguagePack::read(const QString& file, QString* error)
 {
     auto fail = [error](const QString& text) {
         if (error)
             *error = text;
-        return false;
+        return std::nullopt;
     };
-    // Only a regular file of a sensible size is opened: a device would never end and a pipe
-    // would block start-up for good.
+    // A device would never end and a pipe would block start-up for good.
     const QFileInfo info(file);
     if (info.isDir())
         return fail(file + QStringLiteral(" is a folder, not a language pack"));
@@ -128,7 +171,6 @@ bool LanguagePack::loadPack(const QString& file, QString* error)
     if (!input.open(QIODevice::ReadOnly))
         return fail(file + QStringLiteral(": ") + input.errorString());
     const QByteArray bytes = input.read(kMaxPackBytes + 1);
-    input.close();
     if (bytes.size() > kMaxPackBytes)
         return fail(file + QStringLiteral(" is too large for a language pack"));
     pack::Pack fresh;
@@ -136,57 +178,69 @@ bool LanguagePack::loadPack(const QString& file, QString* error)
     if (!pack::readPack(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
                         fresh, cause))
         return fail(file + QStringLiteral(": ") + toQ(cause));
-    m_pack = std::move(fresh);
-    m_loaded = true;
-    currentFile = file;
-    return true;
+    return fresh;
 }
 
-void LanguagePack::apply(QWidget* window)
+bool LanguagePack::loadPack(const QString& file, QString* error)
+{
+    std::optional<pack::Pack> fresh = read(file, error);
+    if (fresh)
+        use(std::move(*fresh));
+    return fresh.has_value();
+}
+
+bool LanguagePack::loadChosen(const QString& appDir)
+{
+    const std::string folder = toStd(appDir);
+    const std::string name = readSetting(folder, kLanguageKey);
+    return isPackFileName(name) && loadPack(toQ(appFile(folder, kPacksFolder, name)));
+}
+
+void LanguagePack::use(pack::Pack pack)
+{
+    m_pack = std::move(pack);
+    m_loaded = true;
+}
+
+void LanguagePack::apply(QWidget* window) const
 {
     if (!window)
         return;
-    applyTexts(window);
-    // Controls grow where the new texts need more room than the design gave them.
-    form::fitTexts(window);
-}
-
-void LanguagePack::applyTexts(QWidget* window) const
-{
-    if (!m_loaded)
-        return;
     // A window that no entry names keeps its texts.
-    const pack::FormEntry* entry = pack::findForm(m_pack, toStd(window->objectName()));
-    if (!entry)
-        return;
-    window->setWindowTitle(pick(entry->captionOverride, entry->caption));
-    for (int j = 1; j <= entry->controlCount; ++j) {
-        const pack::ControlEntry& c = entry->control(j);
-        const pack::KeyTarget target = pack::parseKey(c.key);
-        if (!target.valid)
-            continue;
-        const QString name = toQ(target.name);
-        switch (target.kind) {
-        case pack::KeyTarget::Tab:
-            if (auto* tabs = qobject_cast<QTabWidget*>(findControl(window, name)))
-                if (target.index >= 0 && target.index < tabs->count())
-                    tabs->setTabText(target.index, pick(c.captionOverride, c.caption));
-            break;
-        case pack::KeyTarget::ArrayElement:
-            if (QObject* element = findArrayElement(window, name, target.index))
-                setCaption(element, pick(c.captionOverride, c.caption));
-            break;
-        case pack::KeyTarget::Plain:
-            QObject* control = findControl(window, name);
-            if (!control)
+    const pack::FormEntry* entry =
+        m_loaded ? pack::findForm(m_pack, toStd(window->objectName())) : nullptr;
+    if (entry) {
+        window->setWindowTitle(capped(pick(entry->captionOverride, entry->caption)));
+        for (int j = 1; j <= entry->controlCount; ++j) {
+            const pack::ControlEntry& c = entry->control(j);
+            const pack::KeyTarget target = pack::parseKey(c.key);
+            if (!target.valid)
+                continue;
+            const QString name = toQ(target.name);
+            switch (target.kind) {
+            case pack::KeyTarget::Tab:
+                if (auto* tabs = qobject_cast<QTabWidget*>(findControl(window, name)))
+                    if (target.index >= 0 && target.index < tabs->count())
+                        tabs->setTabText(target.index, capped(pick(c.captionOverride, c.caption)));
                 break;
-            if (!c.caption.empty())
-                setCaption(control, pick(c.captionOverride, c.caption));
-            if (!c.toolTip.empty())
-                setToolTip(control, pick(c.toolTipOverride, c.toolTip));
-            break;
+            case pack::KeyTarget::ArrayElement:
+                if (QObject* element = findArrayElement(window, name, target.index))
+                    setCaption(element, pick(c.captionOverride, c.caption));
+                break;
+            case pack::KeyTarget::Plain:
+                QObject* control = findControl(window, name);
+                if (!control)
+                    break;
+                if (!c.caption.empty())
+                    setCaption(control, pick(c.captionOverride, c.caption));
+                if (!c.toolTip.empty())
+                    setToolTip(control, pick(c.toolTipOverride, c.toolTip));
+                break;
+            }
         }
     }
+    // Controls grow where the new texts need more room than the design gave them.
+    form::fitTexts(window);
 }
 
 QString LanguagePack::looseString(const QString& name) const
@@ -194,27 +248,22 @@ QString LanguagePack::looseString(const QString& name) const
     return toQ(pack::findString(m_pack, toStd(name)));
 }
 
-QString LanguagePack::packList(const QString& folder, const QString& pattern) const
+QLocale LanguagePack::locale() const
 {
-    return packFiles(folder, pattern).join(QLatin1Char('|'));
+    const QString name = looseString(QStringLiteral("locale"));
+    return name.isEmpty() ? QLocale(QLocale::English, QLocale::UnitedStates) : QLocale(name);
 }
 
-QStringList LanguagePack::packFiles(const QString& folder, const QString& pattern) const
+QStringList LanguagePack::packFiles(const QString& folder) const
 {
-    if (!folderExists(folder)) {
-        m_messages.show(folder + QStringLiteral(" doesn't exist."), MessageIcon::Stop);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        m_messages.show(translated(texts::folderMissing, {folder}), MessageIcon::Stop);
         return {};
     }
     // Ordinary files only (no folders, no hidden or system files), matched without regard to
     // case and sorted, so the list is the same on every file system.
-    QDir dir(folder);
-    return dir.entryList({pattern}, QDir::Files | QDir::NoDotAndDotDot,
-                         QDir::Name | QDir::IgnoreCase);
-}
-
-bool LanguagePack::folderExists(const QString& path)
-{
-    return !path.isEmpty() && QFileInfo(path).isDir();
+    return QDir(folder).entryList({QStringLiteral("*.lpk")}, QDir::Files | QDir::NoDotAndDotDot,
+                                  QDir::Name | QDir::IgnoreCase);
 }
 
 } // namespace chimewell

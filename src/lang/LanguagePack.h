@@ -1,9 +1,11 @@
 #pragma once
 
-#include "LanguageApplier.h"
 #include "PackFormat.h"
 
+#include <QtCore/QLocale>
 #include <QtCore/QString>
+#include <QtCore/QStringList>
+#include <optional>
 
 class QObject;
 class QWidget;
@@ -12,42 +14,45 @@ namespace chimewell {
 
 class MessageBox;
 
-/// The program's one language pack: loads `.lpk` files, lists them, and puts their texts on
-/// windows. A pack that fails to load leaves the one loaded before in place.
-class LanguagePack final : public LanguageApplier
+/// The program's one language pack: loads `.lpk` files, lists them, puts their texts on
+/// windows, and gives translated() its words. A pack that fails to load leaves the one loaded
+/// before in place.
+class LanguagePack final
 {
 public:
-    /// The shipped packs are about 4 KB; a file past this is not a pack.
+    /// The shipped packs are about 5 KB; a file past this is not a pack.
     static constexpr qint64 kMaxPackBytes = 4 * 1024 * 1024;
+    /// A caption or tooltip longer than this is shown cut, with "…".
+    static constexpr int kMaxCaption = 200;
 
     explicit LanguagePack(MessageBox& messages);
+    ~LanguagePack();
     LanguagePack(const LanguagePack&) = delete;
     LanguagePack& operator=(const LanguagePack&) = delete;
 
-    /// The path given to the last load that completed.
-    QString currentFile;
-
-    /// Decodes one scrambled text (each character code lowered by the pack shift).
-    QString unscramble(const QString& text) const;
+    /// Reads a pack without using it; nothing, with the cause in `error`, when it cannot be
+    /// read. Only a regular file of a sensible size is opened.
+    static std::optional<pack::Pack> read(const QString& file, QString* error = nullptr);
     /// Loads a pack; false, with the cause in `error`, when it could not be read.
-    bool loadPack(const QString& file, QString* error = nullptr) override;
-    /// Title, captions, tab captions and tooltips of `window` from the loaded pack.
-    void apply(QWidget* window) override;
-    /// The value of the first loose string named exactly `name`, or "".
-    QString looseString(const QString& name) const;
-    /// The files of `folder` matching `pattern`, names only, sorted, joined by "|".
-    QString packList(const QString& folder, const QString& pattern) const;
-    /// The same files as a list, so that a name holding "|" stays one name; nothing (and the
-    /// same message) when the folder is missing.
-    QStringList packFiles(const QString& folder, const QString& pattern) const;
-
-    const pack::Pack& data() const { return m_pack; }
+    bool loadPack(const QString& file, QString* error = nullptr);
+    /// Loads the pack that the settings in `appDir` name, when they name a file of its packs
+    /// folder (anything else could point at any file of the system).
+    bool loadChosen(const QString& appDir);
+    /// Uses a pack read before.
+    void use(pack::Pack pack);
     bool isLoaded() const { return m_loaded; }
 
-private:
-    static bool folderExists(const QString& path);
-    void applyTexts(QWidget* window) const;
+    /// Title, captions, tab captions and tooltips of `window` from the loaded pack.
+    void apply(QWidget* window) const;
+    /// The value of the first loose string named exactly `name`, or "".
+    QString looseString(const QString& name) const;
+    /// The pack's language (its loose string `locale`); English without one.
+    QLocale locale() const;
+    /// The packs of `folder`, names only, sorted; nothing, after telling the user, when the
+    /// folder is missing.
+    QStringList packFiles(const QString& folder) const;
 
+private:
     MessageBox& m_messages;
     pack::Pack m_pack;
     bool m_loaded = false;

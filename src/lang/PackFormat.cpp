@@ -400,7 +400,8 @@ bool leadingNumber(std::string_view text, std::int32_t& value)
         number = 0;
     if (negative)
         number = -number;
-    // Rounds half to even, as the original conversion of a fractional index did.
+    // A fractional index rounds half to even: "2.5" is tab 2, "3.5" tab 4, as packs made for
+    // the program have always been read.
     number = std::nearbyint(number);
     if (number > std::numeric_limits<std::int32_t>::max() ||
         number < std::numeric_limits<std::int32_t>::min())

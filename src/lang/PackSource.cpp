@@ -187,6 +187,9 @@ std::string joinFields(std::vector<std::string> fields)
             out += " | ";
         out += quoteIfNeeded(fields[i]);
     }
+    // "| tip" rather than " | tip" after an empty caption.
+    if (out.rfind(" |", 0) == 0)
+        out.erase(0, 1);
     return out;
 }
 

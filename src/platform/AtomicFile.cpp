@@ -26,6 +26,9 @@ namespace fs = std::filesystem;
 namespace chimewell {
 namespace {
 
+// As many links as the system follows itself before it calls them a loop.
+constexpr int kMaxLinks = 40;
+
 bool flushToDisk(std::FILE* file)
 {
     if (std::fflush(file) != 0)
@@ -206,9 +209,19 @@ bool writeFileAtomically(const std::string& path, const std::string& contents, s
 
     fs::path target = pathFromUtf8(path);
     std::error_code ec;
-    // Write through a symbolic link to the file it names, so the link survives.
-    if (fs::is_symlink(target, ec))
-        target = fs::weakly_canonical(target, ec);
+    // Write through a symbolic link to the file it names, so that the link survives; a link to
+    // a file not made yet makes it where its folder exists.
+    int links = 0;
+    for (; fs::is_symlink(fs::symlink_status(target, ec)); ++links) {
+        if (links == kMaxLinks)
+            return fail(path + " is a loop of symbolic links");
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec)
+            return fail("cannot read the symbolic link " + utf8FromPath(target));
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    if (links > 0 && target.has_parent_path() && !fs::is_directory(target.parent_path(), ec))
+        return fail(path + " links to " + utf8FromPath(target) + ", whose folder does not exist");
     const auto status = fs::status(target, ec);
     const bool exists = fs::exists(status);
     if (exists && !fs::is_regular_file(status))

@@ -11,14 +11,15 @@ class Autostart
 {
 public:
     virtual ~Autostart() = default;
-    /// Whether the entry exists and runs exactly `executable` with `-minimized`.
-    virtual bool matches(const QString& executable) const = 0;
-    virtual bool exists() const = 0;
-    virtual bool enable(const QString& executable) = 0;
-    virtual bool disable() = 0;
+    /// Whether the entry exists and runs exactly this program.
+    virtual bool isEnabled() const = 0;
+    /// Writes or removes the entry; false when that failed.
+    virtual bool setEnabled(bool enabled) = 0;
+    /// Where the entry is kept, for telling the user.
+    virtual QString location() const = 0;
 };
 
-/// The entry of the system the program was built for.
-std::unique_ptr<Autostart> makeAutostart();
+/// The entry of the system the program was built for, for `executable`.
+std::unique_ptr<Autostart> makeAutostart(const QString& executable);
 
 } // namespace chimewell

@@ -11,23 +11,24 @@ namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
-// Nobody waits this long for a notification: past it the alarm goes on without one.
-constexpr int kCallTimeoutMs = 2000;
+constexpr uint kDismissedByUser = 2;
 
 QDBusMessage call(const QString& method)
 {
     return QDBusMessage::createMethodCall(kService, kPath, kService, method);
 }
 
-bool serviceAvailable(QDBusConnection& bus)
+// Calls `method` and hands its answer to `done` once it arrives.
+template <typename Reply, typename Done>
+void callLater(QObject* context, const QDBusMessage& message, Done done)
 {
-    QDBusConnectionInterface* daemon = bus.interface();
-    if (!daemon)
-        return false;
-    if (daemon->isServiceRegistered(kService).value())
-        return true;
-    // Many desktops start their notification daemon on the first call.
-    return daemon->activatableServiceNames().value().contains(kService);
+    auto* watcher = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(message, DBusNotifier::kCallTimeoutMs), context);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [done](QDBusPendingCallWatcher* finished) {
+                         finished->deleteLater();
+                         done(QDBusPendingReply<Reply>(*finished));
+                     });
 }
 
 } // namespace
@@ -44,20 +45,41 @@ DBusNotifier::DBusNotifier(QObject* parent) : DesktopNotifier(parent)
                 SLOT(onClosed(uint, uint)));
 }
 
-bool DBusNotifier::notify(const Notice& notice)
+bool DBusNotifier::isAvailable() const
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !serviceAvailable(bus))
+    QDBusConnectionInterface* daemon = bus.isConnected() ? bus.interface() : nullptr;
+    if (!daemon)
         return false;
-    const QDBusMessage reply =
-        bus.call(call(QStringLiteral("GetCapabilities")), QDBus::Block, kCallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        return false;
-    const QStringList capabilities = reply.arguments().value(0).toStringList();
+    if (daemon->isServiceRegistered(kService).value())
+        return true;
+    // Many desktops start their notification daemon on the first call.
+    return daemon->activatableServiceNames().value().contains(kService);
+}
 
+void DBusNotifier::notify(int id, const Notice& notice)
+{
+    const int sending = ++m_sendings;
+    m_latestSending.insert(id, sending);
+    ++m_unanswered;
+    callLater<QStringList>(this, call(QStringLiteral("GetCapabilities")),
+                           [=, this](const QDBusPendingReply<QStringList>& capabilities) {
+                               if (capabilities.isValid()) {
+                                   send(id, sending, notice, capabilities.value());
+                                   return;
+                               }
+                               --m_unanswered;
+                               if (m_latestSending.value(id) == sending) {
+                                   m_latestSending.remove(id);
+                                   emit failed(id);
+                               }
+                           });
+}
+
+void DBusNotifier::send(int id, int sending, const Notice& notice, const QStringList& capabilities)
+{
     QStringList actions;
-    m_showsActions = !notice.actions.isEmpty() && capabilities.contains(QStringLiteral("actions"));
-    if (m_showsActions)
+    if (capabilities.contains(QStringLiteral("actions")))
         for (const NoticeAction& action : notice.actions)
             actions << action.key << action.label;
     QVariantMap hints;
@@ -69,39 +91,74 @@ bool DBusNotifier::notify(const Notice& notice)
                              ? notice.text.toHtmlEscaped()
                              : notice.text;
     QDBusMessage message = call(QStringLiteral("Notify"));
-    message << QStringLiteral("Chimewell") << uint(0) << QStringLiteral("chimewell") << notice.title
-            << body << actions << hints << qint32(notice.urgent ? 0 : -1);
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(message, kCallTimeoutMs), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [this](QDBusPendingCallWatcher* finished) {
-                const QDBusPendingReply<uint> id = *finished;
-                if (id.isValid())
-                    m_lastId = id.value();
-                finished->deleteLater();
-            });
-    return true;
+    message << QStringLiteral("Chimewell") << m_serverIdOf.value(id, 0u)
+            << QStringLiteral("chimewell") << notice.title << body << actions << hints
+            << qint32(notice.urgent ? 0 : -1);
+    callLater<uint>(this, message, [=, this](const QDBusPendingReply<uint>& serverId) {
+        --m_unanswered;
+        if (serverId.isValid())
+            taken(id, sending, serverId.value());
+        else if (m_latestSending.value(id) == sending) {
+            m_latestSending.remove(id);
+            emit failed(id);
+        }
+        if (m_unanswered == 0)
+            m_early.clear();
+    });
 }
 
-void DBusNotifier::withdraw()
+void DBusNotifier::taken(int id, int sending, uint serverId)
 {
-    if (m_lastId == 0)
+    if (m_latestSending.value(id) != sending) {
+        // Withdrawn, or shown again, while the server took its time.
+        if (m_serverIdOf.value(id) != serverId)
+            close(serverId);
         return;
+    }
+    m_serverIdOf.insert(id, serverId);
+    m_noticeOf.insert(serverId, id);
+    for (qsizetype i = 0; i < m_early.size();) {
+        if (m_early[i].first == serverId)
+            emit actionInvoked(id, m_early.takeAt(i).second);
+        else
+            ++i;
+    }
+}
+
+void DBusNotifier::withdraw(int id)
+{
+    m_latestSending.remove(id);
+    if (const uint serverId = m_serverIdOf.take(id)) {
+        m_noticeOf.remove(serverId);
+        close(serverId);
+    }
+}
+
+void DBusNotifier::close(uint serverId)
+{
     QDBusMessage message = call(QStringLiteral("CloseNotification"));
-    message << m_lastId;
+    message << serverId;
     QDBusConnection::sessionBus().send(message);
-    m_lastId = 0;
 }
 
-void DBusNotifier::onActionInvoked(uint id, const QString& key)
+void DBusNotifier::onActionInvoked(uint serverId, const QString& key)
 {
-    if (id != 0 && id == m_lastId)
-        emit actionInvoked(key);
+    if (const auto found = m_noticeOf.constFind(serverId); found != m_noticeOf.constEnd())
+        emit actionInvoked(*found, key);
+    else if (m_unanswered > 0)
+        m_early.append({serverId, key}); // perhaps a notice whose Notify is still unanswered
 }
 
-void DBusNotifier::onClosed(uint id, uint)
+void DBusNotifier::onClosed(uint serverId, uint reason)
 {
-    if (id == m_lastId)
-        m_lastId = 0;
+    const auto found = m_noticeOf.constFind(serverId);
+    if (found == m_noticeOf.constEnd())
+        return;
+    const int id = *found;
+    m_noticeOf.erase(found);
+    m_serverIdOf.remove(id);
+    if (reason == kDismissedByUser)
+        emit dismissed(id);
 }
 
 } // namespace chimewell

@@ -1,6 +1,5 @@
 #include "QtSoundDevice.h"
 
-#include <QtCore/QBuffer>
 #include <QtCore/QFileInfo>
 #include <QtCore/QUrl>
 #include <QtCore/QtMath>
@@ -13,17 +12,14 @@
 namespace chimewell {
 namespace {
 
-// Six seconds of short 880 Hz beeps, 16-bit mono: loud enough to be noticed when neither the
-// chosen sound nor the chime can be played.
-QByteArray beepSamples(const QAudioFormat& format)
+// Six seconds of short 880 Hz beeps, 16-bit mono.
+QByteArray beepSamples(int rate)
 {
-    const int rate = format.sampleRate();
     const int total = rate * 6;
     QByteArray bytes(total * 2, Qt::Uninitialized);
     auto* out = reinterpret_cast<qint16*>(bytes.data());
     for (int i = 0; i < total; ++i) {
-        const double t = double(i % (rate / 2)) / rate; // a beep every half second
-        const bool on = t < 0.25;
+        const bool on = i % (rate / 2) < rate / 4; // a quarter of a second every half second
         out[i] = on ? qint16(12000 * qSin(2 * M_PI * 880 * i / rate)) : 0;
     }
     return bytes;
@@ -33,154 +29,195 @@ QByteArray beepSamples(const QAudioFormat& format)
 
 QtSoundDevice::QtSoundDevice(QObject* parent) : SoundDevice(parent)
 {
-    m_progressCheck.setSingleShot(true);
-    connect(&m_progressCheck, &QTimer::timeout, this, &QtSoundDevice::checkProgress);
+    m_startCheck.setSingleShot(true);
+    connect(&m_startCheck, &QTimer::timeout, this, [this] {
+        if (!m_heard)
+            fail();
+    });
+    m_beepProgress.setInterval(200);
+    connect(&m_beepProgress, &QTimer::timeout, this, &QtSoundDevice::checkBeeps);
 }
 
 QtSoundDevice::~QtSoundDevice()
 {
-    if (m_player)
-        m_player->stop();
+    retire();
+    dropAll();
 }
 
-void QtSoundDevice::retirePlayer()
+void QtSoundDevice::play(const QString& file, bool repeat)
 {
-    m_progressCheck.stop();
-    if (!m_player)
+    retire();
+    ++m_playNumber;
+    m_file = file;
+    m_repeat = repeat;
+    m_heard = false;
+    m_over = false;
+    m_startCheck.start(kStartTimeoutMs);
+    if (file == kBeeps)
+        playBeeps();
+    else
+        playFile();
+}
+
+void QtSoundDevice::stop()
+{
+    ++m_playNumber;
+    m_over = true;
+    m_startCheck.stop();
+    retire();
+}
+
+void QtSoundDevice::playFile()
+{
+    const QFileInfo info(m_file);
+    if (!info.isFile()) {
+        fail();
         return;
-    m_player->disconnect(this);
-    m_player->stop();
-    // Tearing a pipeline down while the next one starts stalls the new one after its first
-    // 120 ms, silently: the old player goes only once the new one is heard.
-    m_retired.append(m_player);
-    m_player = nullptr;
-}
-
-void QtSoundDevice::dropRetiredPlayers()
-{
-    for (const QPointer<QMediaPlayer>& player : std::as_const(m_retired))
-        if (player)
-            player->deleteLater();
-    m_retired.clear();
-}
-
-void QtSoundDevice::newPlayer()
-{
-    retirePlayer();
+    }
     m_player = new QMediaPlayer(this);
     m_player->setAudioOutput(new QAudioOutput(m_player));
-    m_progressed = false;
-    // The GStreamer backend reports a bad file several times and stays in the playing state:
-    // report it once and stop the player ourselves.
-    connect(m_player, &QMediaPlayer::errorOccurred, this,
-            [this](QMediaPlayer::Error error, const QString&) {
-                if (error != QMediaPlayer::NoError)
-                    reportFailure();
-            });
+    // The GStreamer backend reports a bad file several times and stays in the playing state;
+    // fail() tells it once and drops the player.
+    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
+        if (error != QMediaPlayer::NoError)
+            fail();
+    });
     connect(m_player, &QMediaPlayer::mediaStatusChanged, this,
             [this](QMediaPlayer::MediaStatus status) {
-                if (status == QMediaPlayer::InvalidMedia) {
-                    reportFailure();
-                } else if (status == QMediaPlayer::EndOfMedia && !m_failureReported) {
-                    markProgress();
-                    emit ended(m_openFile);
-                }
-            });
-    connect(m_player, &QMediaPlayer::playbackStateChanged, this,
-            [this](QMediaPlayer::PlaybackState state) {
-                if (state == QMediaPlayer::PlayingState && !m_failureReported)
-                    emit started(m_openFile);
+                if (status == QMediaPlayer::InvalidMedia)
+                    fail();
+                else if (status == QMediaPlayer::EndOfMedia)
+                    finish();
             });
     connect(m_player, &QMediaPlayer::positionChanged, this, [this](qint64 position) {
-        if (position >= kProgressMs)
-            markProgress();
+        if (position >= kHeardMs)
+            markHeard();
     });
+    m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+    m_player->play();
 }
 
-void QtSoundDevice::markProgress()
+void QtSoundDevice::playBeeps()
 {
-    if (m_progressed)
-        return;
-    m_progressed = true;
-    m_progressCheck.stop();
-    dropRetiredPlayers();
-}
-
-void QtSoundDevice::reportFailure()
-{
-    if (m_failureReported)
-        return;
-    m_failureReported = true;
-    m_progressCheck.stop();
-    if (m_player)
-        m_player->stop();
-    emit failed(m_openFile);
-}
-
-void QtSoundDevice::checkProgress()
-{
-    if (m_player && !m_progressed && m_player->playbackState() == QMediaPlayer::PlayingState)
-        reportFailure();
-}
-
-void QtSoundDevice::command(const QString& command)
-{
-    if (command == QLatin1String("OPEN")) {
-        newPlayer();
-        m_openFile = m_fileName;
-        m_failureReported = false;
-        if (!QFileInfo(m_fileName).isFile()) {
-            reportFailure();
-            return;
-        }
-        m_player->setSource(QUrl::fromLocalFile(QFileInfo(m_fileName).absoluteFilePath()));
-    } else if (command == QLatin1String("PLAY")) {
-        if (!m_player || m_failureReported || m_player->source().isEmpty())
-            return;
-        m_progressed = false;
-        m_player->play();
-        m_progressCheck.start(kProgressTimeoutMs);
-    } else if (command == QLatin1String("STOP")) {
-        m_progressCheck.stop();
-        if (m_player)
-            m_player->stop();
-        if (m_beepSink)
-            m_beepSink->stop();
-    } else if (command == QLatin1String("PREV")) {
-        if (m_player)
-            m_player->setPosition(0);
-    }
-}
-
-void QtSoundDevice::beep()
-{
+    // The display's bell is often silent or absent: the beeps go to the sound output too.
     QApplication::beep();
-    // The display's bell is often silent or absent; play the beeps on the sound output too.
     const QAudioDevice output = QMediaDevices::defaultAudioOutput();
-    if (output.isNull() || m_beepSink)
-        return;
     QAudioFormat format;
     format.setSampleRate(22050);
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
-    if (!output.isFormatSupported(format))
+    if (output.isNull() || !output.isFormatSupported(format)) {
+        fail();
         return;
-    m_beepBuffer = new QBuffer(this);
-    m_beepBuffer->setData(beepSamples(format));
-    m_beepBuffer->open(QIODevice::ReadOnly);
-    m_beepSink = new QAudioSink(output, format, this);
-    connect(m_beepSink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-        if (state == QAudio::IdleState || state == QAudio::StoppedState) {
-            QAudioSink* sink = m_beepSink;
-            m_beepSink = nullptr;
-            sink->disconnect(this);
-            sink->stop();
-            sink->deleteLater();
-            m_beepBuffer->deleteLater();
-            m_beepBuffer = nullptr;
-        }
+    }
+    if (m_beepData.data().isEmpty())
+        m_beepData.setData(beepSamples(format.sampleRate()));
+    m_beepData.open(QIODevice::ReadOnly);
+    m_beepData.seek(0);
+    m_beeps = new QAudioSink(output, format, this);
+    connectBeeps();
+    m_beeps->start(&m_beepData);
+    m_beepProgress.start();
+}
+
+void QtSoundDevice::connectBeeps()
+{
+    connect(m_beeps, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
+        if (state == QAudio::IdleState)
+            finish();
+        else if (state == QAudio::StoppedState && m_beeps->error() != QAudio::NoError)
+            fail();
     });
-    m_beepSink->start(m_beepBuffer);
+}
+
+void QtSoundDevice::checkBeeps()
+{
+    if (m_beeps && m_beeps->processedUSecs() >= qint64(kHeardMs) * 1000)
+        markHeard();
+}
+
+void QtSoundDevice::markHeard()
+{
+    if (m_heard || m_over)
+        return;
+    m_heard = true;
+    m_startCheck.stop();
+    m_beepProgress.stop();
+    for (QMediaPlayer* player : std::as_const(m_retired))
+        player->deleteLater();
+    m_retired.clear();
+    emit started(m_file);
+}
+
+void QtSoundDevice::finish()
+{
+    // A sound that ended before it was heard for long enough was not heard at all.
+    if (!m_heard) {
+        fail();
+        return;
+    }
+    if (m_over)
+        return;
+    if (m_repeat && m_player) {
+        m_player->setPosition(0);
+        m_player->play();
+        return;
+    }
+    if (m_repeat && m_beeps) {
+        m_beeps->disconnect(this);
+        m_beeps->stop();
+        m_beepData.seek(0);
+        connectBeeps();
+        m_beeps->start(&m_beepData);
+        return;
+    }
+    m_over = true;
+    emit finished(m_file);
+}
+
+void QtSoundDevice::fail()
+{
+    if (m_over)
+        return;
+    m_over = true;
+    m_startCheck.stop();
+    retire();
+    dropAll();
+    // Told from the event loop: the caller of play() may fall back at once, and the failed
+    // player is gone by then.
+    QMetaObject::invokeMethod(
+        this,
+        [this, number = m_playNumber, file = m_file] {
+            if (number == m_playNumber)
+                emit failed(file);
+        },
+        Qt::QueuedConnection);
+}
+
+void QtSoundDevice::retire()
+{
+    m_beepProgress.stop();
+    if (m_player) {
+        m_player->disconnect(this);
+        m_player->stop();
+        m_retired.append(m_player);
+        m_player = nullptr;
+    }
+    if (m_beeps) {
+        m_beeps->disconnect(this);
+        m_beeps->stop();
+        m_beeps->deleteLater();
+        m_beeps = nullptr;
+        m_beepData.close();
+    }
+}
+
+void QtSoundDevice::dropAll()
+{
+    // Possibly from inside a player's own signal: the players go once it has returned.
+    for (QMediaPlayer* player : std::as_const(m_retired))
+        player->deleteLater();
+    m_retired.clear();
 }
 
 } // namespace chimewell

@@ -2,54 +2,58 @@
 
 #include "SoundDevice.h"
 
-#include <QtCore/QPointer>
+#include <QtCore/QBuffer>
 #include <QtCore/QTimer>
 
-class QAudioOutput;
 class QAudioSink;
-class QBuffer;
 class QMediaPlayer;
 
 namespace chimewell {
 
-/// The device on QMediaPlayer. Every "OPEN" gets a player of its own: on Qt 6.4 with
-/// GStreamer a player that is stopped, rewound and given a new source goes silent for good
-/// after a few rounds, without any error. A play that has neither passed `kProgressMs` nor
-/// ended `kProgressTimeoutMs` after it started counts as failed, so that a stalled pipeline
-/// is never taken for a sound. (A stalled one stops at about 120 ms for good; the first
-/// play of a run, on a fresh plugin cache, can rest at 130-190 ms for up to 1.8 s.)
+/// The sound device on QMediaPlayer, and on the audio output for the beeps. Every play gets a
+/// player of its own: on Qt 6.4 with GStreamer a player that is stopped and given a new source
+/// goes silent for good after a few rounds. Tearing a player down stalls the next one at about
+/// 120 ms, silently, so the one before is kept, stopped, until the new one is heard. A player
+/// that failed goes at once, with every player kept: it may hold a connection to a sound
+/// server that has gone, which every later player would then share.
 class QtSoundDevice final : public SoundDevice
 {
     Q_OBJECT
 public:
-    static constexpr int kProgressTimeoutMs = 4000;
-    static constexpr int kProgressMs = 300;
+    /// A play not heard within this counts as failed: a stalled pipeline rests near its start
+    /// for good, and the first play of a run, on a fresh plugin cache, can take 1.8 s to start.
+    static constexpr int kStartTimeoutMs = 5000;
 
     explicit QtSoundDevice(QObject* parent = nullptr);
     ~QtSoundDevice() override;
 
-    void setFileName(const QString& fileName) override { m_fileName = fileName; }
-    QString fileName() const override { return m_fileName; }
-    void command(const QString& command) override;
-    void beep() override;
+    void play(const QString& file, bool repeat) override;
+    void stop() override;
 
 private:
-    void newPlayer();
-    void retirePlayer();
-    void dropRetiredPlayers();
-    void markProgress();
-    void reportFailure();
-    void checkProgress();
+    void playFile();
+    void playBeeps();
+    void connectBeeps();
+    void checkBeeps();
+    void markHeard();
+    void finish();
+    void fail();
+    /// Stops what plays; the player is kept until its successor is heard.
+    void retire();
+    /// Destroys every player and the beep output.
+    void dropAll();
 
-    QString m_fileName;
-    QString m_openFile;
-    bool m_failureReported = false;
-    bool m_progressed = false;
-    QPointer<QMediaPlayer> m_player;
-    QList<QPointer<QMediaPlayer>> m_retired;
-    QTimer m_progressCheck;
-    QPointer<QAudioSink> m_beepSink;
-    QBuffer* m_beepBuffer = nullptr;
+    QString m_file;
+    bool m_repeat = false;
+    bool m_heard = false;
+    bool m_over = false; // failed or finished: nothing more is told of this play
+    int m_playNumber = 0;
+    QMediaPlayer* m_player = nullptr;
+    QList<QMediaPlayer*> m_retired;
+    QAudioSink* m_beeps = nullptr;
+    QBuffer m_beepData;
+    QTimer m_startCheck;
+    QTimer m_beepProgress;
 };
 
 } // namespace chimewell

@@ -1,60 +1,56 @@
 #include "Registry.h"
 
+#include <cstring>
 #include <windows.h>
 
 namespace chimewell {
-namespace {
 
-HKEY rootHandle(std::uint32_t rootKey)
-{
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(rootKey)));
-}
-
-} // namespace
-
-void setRegistryValue(std::uint32_t rootKey, const std::string& keyPath, std::uint32_t type,
-                      const std::string& valueName, const RegistryData& data)
+bool setRegistryText(const std::string& keyPath, const std::string& name, const std::string& text)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(rootHandle(rootKey), keyPath.c_str(), 0, kKeyAllAccess, &key) !=
-        ERROR_SUCCESS)
-        RegCreateKeyA(rootHandle(rootKey), keyPath.c_str(), &key);
-    if (!key)
-        return;
-    if (type == kRegSz || type == kRegBinary) {
-        const std::string text = std::holds_alternative<std::string>(data)
-                                     ? std::get<std::string>(data)
-                                     : std::to_string(std::get<std::int64_t>(data));
-        // The text and its zero byte are passed; the count given is the length alone.
-        RegSetValueExA(key, valueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
-                       static_cast<DWORD>(text.size()));
-    } else if (type == kRegDword) {
-        const std::int64_t number = std::holds_alternative<std::int64_t>(data)
-                                        ? std::get<std::int64_t>(data)
-                                        : std::stoll(std::get<std::string>(data));
-        const auto value = static_cast<std::int32_t>(number);
-        BYTE bytes[4];
-        for (int i = 0; i < 4; ++i)
-            bytes[i] = static_cast<BYTE>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
-        RegSetValueExA(key, valueName.c_str(), 0, type, bytes, 4);
-    }
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    // The text and its terminating zero.
+    const LONG result =
+        RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1));
     RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+std::optional<std::string> readRegistryText(const std::string& keyPath, const std::string& name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    char buffer[2048] = {};
+    DWORD size = sizeof(buffer) - 1;
+    DWORD type = 0;
+    const LONG result =
+        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_SZ)
+        return std::nullopt;
+    return std::string(buffer, strnlen(buffer, size));
+}
+
+bool deleteRegistryValue(const std::string& keyPath, const std::string& name)
+{
+    HKEY key = nullptr;
+    const LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_SET_VALUE, &key);
+    if (opened == ERROR_FILE_NOT_FOUND)
+        return true;
+    if (opened != ERROR_SUCCESS)
+        return false;
+    const LONG result = RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
 std::string runCommand(const std::string& executable)
 {
     return "\"" + executable + "\" -minimized";
-}
-
-void deleteRegistryValue(std::uint32_t rootKey, const std::string& keyPath,
-                         const std::string& valueName)
-{
-    HKEY key = nullptr;
-    RegOpenKeyExA(rootHandle(rootKey), keyPath.c_str(), 0, kKeyAllAccess, &key);
-    if (!key)
-        return;
-    RegDeleteValueA(key, valueName.c_str());
-    RegCloseKey(key);
 }
 
 } // namespace chimewell

@@ -1,34 +1,25 @@
 #pragma once
 
-// The registry routines of the start-at-log-on entry (Windows only).
+// The registry routines of the start-at-log-on entry (Windows only): text values under a key
+// of HKEY_CURRENT_USER.
 
-#include <cstdint>
+#include <optional>
 #include <string>
-#include <variant>
 
 namespace chimewell {
 
-inline constexpr std::uint32_t kHkeyCurrentUser = 0x80000001u;
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr std::uint32_t kKeyAllAccess = 0x2003F;
-inline constexpr std::uint32_t kRegSz = 1;
-inline constexpr std::uint32_t kRegBinary = 3;
-inline constexpr std::uint32_t kRegDword = 4;
 
-using RegistryData = std::variant<std::string, std::int64_t>;
-
-/// Opens the key (creating it when it does not open), writes the value as `type` (text as
-/// REG_SZ or REG_BINARY without its terminating zero counted, a number as REG_DWORD), and
-/// closes the key. Results are not examined.
-void setRegistryValue(std::uint32_t rootKey, const std::string& keyPath, std::uint32_t type,
-                      const std::string& valueName, const RegistryData& data);
+/// Writes `text` as the REG_SZ value `name` of the key, creating the key when it is missing;
+/// false when the registry refused.
+bool setRegistryText(const std::string& keyPath, const std::string& name, const std::string& text);
+/// The REG_SZ value `name` of the key; nothing when it is missing or not text.
+std::optional<std::string> readRegistryText(const std::string& keyPath, const std::string& name);
+/// Deletes the value `name` of the key; true when it is gone (or was never there).
+bool deleteRegistryValue(const std::string& keyPath, const std::string& name);
 
 /// The Run value that starts `executable` (a Windows path) hidden in the tray: the path in
 /// quotes, since an unquoted path with spaces does not start, then -minimized.
 std::string runCommand(const std::string& executable);
-
-/// Opens the key, deletes the value and closes the key.
-void deleteRegistryValue(std::uint32_t rootKey, const std::string& keyPath,
-                         const std::string& valueName);
 
 } // namespace chimewell

@@ -5,30 +5,34 @@
 
 namespace chimewell {
 
-/// The multimedia device: driven only by a file name and the commands "OPEN", "PLAY",
-/// "STOP" and "PREV" (back to the start). Playing goes on in the background.
+/// Plays sound files in the background, one at a time. A sound counts as started only once it
+/// has been heard for `kHeardMs`: a file that ends sooner, or that never gets that far, has
+/// failed, so that whoever plays it can fall back to something that is heard.
 class SoundDevice : public QObject
 {
     Q_OBJECT
 public:
+    /// Not a file: a few seconds of beeps on the sound output, for when no file can be played.
+    static inline const QString kBeeps = QStringLiteral(":beeps");
+    static constexpr int kHeardMs = 1000;
+
     using QObject::QObject;
     ~SoundDevice() override = default;
 
-    virtual void setFileName(const QString& fileName) = 0;
-    virtual QString fileName() const = 0;
-    /// Carries out one command at once; unknown commands are ignored.
-    virtual void command(const QString& command) = 0;
-    /// The system's beep, the last resort of an alarm that has no sound to play.
-    virtual void beep() = 0;
+    /// Stops what plays and plays `file` (or `kBeeps`) from its start; with `repeat`, again and
+    /// again without a gap until stop().
+    virtual void play(const QString& file, bool repeat = false) = 0;
+    /// Stops whatever plays. Emits nothing.
+    virtual void stop() = 0;
 
 signals:
-    /// The opened file could not be played (missing, not audio, no decoder, or playing that
-    /// never got under way). Emitted once per "OPEN", possibly before command() returns.
-    void failed(const QString& fileName);
-    /// The opened file started to sound.
-    void started(const QString& fileName);
-    /// The opened file played to its end.
-    void ended(const QString& fileName);
+    /// `file` has been heard for kHeardMs.
+    void started(const QString& file);
+    /// `file` could not be played: missing, not a sound, shorter than kHeardMs, stalled, or no
+    /// sound output. Emitted once per play, never from inside play() itself.
+    void failed(const QString& file);
+    /// `file` played to its end (never while it repeats).
+    void finished(const QString& file);
 };
 
 } // namespace chimewell

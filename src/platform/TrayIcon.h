@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QtCore/QList>
 #include <QtCore/QObject>
 #include <QtCore/QString>
 
@@ -31,44 +30,6 @@ public:
 signals:
     /// A left press on the icon.
     void leftPressed();
-};
-
-/// A button on a notification: the key it reports, and its label.
-struct NoticeAction
-{
-    QString key;
-    QString label;
-};
-
-/// What a notification says and how insistently.
-struct Notice
-{
-    QString title;
-    QString text;
-    /// Stays until dismissed, where the desktop allows it (an alarm, a missed alarm).
-    bool urgent = false;
-    QList<NoticeAction> actions;
-};
-
-/// The desktop's notification service (org.freedesktop.Notifications on Linux).
-class DesktopNotifier : public QObject
-{
-    Q_OBJECT
-public:
-    using QObject::QObject;
-    ~DesktopNotifier() override = default;
-
-    /// Shows a notification; false when no notification service answered. The text is shown
-    /// exactly as given, never read as markup.
-    virtual bool notify(const Notice& notice) = 0;
-    /// Whether the service shows the buttons of the last notification.
-    virtual bool showsActions() const = 0;
-    /// Takes the last notification away, if it still shows.
-    virtual void withdraw() = 0;
-
-signals:
-    /// A button of the last notification was pressed.
-    void actionInvoked(const QString& key);
 };
 
 } // namespace chimewell

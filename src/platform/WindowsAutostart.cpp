@@ -3,27 +3,11 @@
 #include "Registry.h"
 
 #include <QtCore/QDir>
-#include <windows.h>
 
 namespace chimewell {
 namespace {
 
-bool readValue(std::string& out)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    char buffer[2048] = {};
-    DWORD size = sizeof(buffer) - 1;
-    DWORD type = 0;
-    const LONG result =
-        RegQueryValueExA(key, "Chimewell", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS || type != REG_SZ)
-        return false;
-    out.assign(buffer, strnlen(buffer, size));
-    return true;
-}
+constexpr char kValueName[] = "Chimewell";
 
 } // namespace
 
@@ -33,34 +17,28 @@ QString WindowsAutostart::command(const QString& executable)
         runCommand(QDir::toNativeSeparators(executable).toLocal8Bit().toStdString()));
 }
 
-bool WindowsAutostart::matches(const QString& executable) const
+bool WindowsAutostart::isEnabled() const
 {
-    std::string value;
-    return readValue(value) && value == command(executable).toLocal8Bit().toStdString();
+    const auto value = readRegistryText(kRunKey, kValueName);
+    return value && *value == command(m_executable).toLocal8Bit().toStdString();
 }
 
-bool WindowsAutostart::exists() const
+bool WindowsAutostart::setEnabled(bool enabled)
 {
-    std::string value;
-    return readValue(value);
+    if (!enabled)
+        return deleteRegistryValue(kRunKey, kValueName);
+    return setRegistryText(kRunKey, kValueName, command(m_executable).toLocal8Bit().toStdString());
 }
 
-bool WindowsAutostart::enable(const QString& executable)
+QString WindowsAutostart::location() const
 {
-    setRegistryValue(kHkeyCurrentUser, kRunKey, kRegSz, "Chimewell",
-                     command(executable).toLocal8Bit().toStdString());
-    return true;
+    return QStringLiteral("HKEY_CURRENT_USER\\") + QLatin1String(kRunKey) + QStringLiteral("\\") +
+           QLatin1String(kValueName);
 }
 
-std::unique_ptr<Autostart> makeAutostart()
+std::unique_ptr<Autostart> makeAutostart(const QString& executable)
 {
-    return std::make_unique<WindowsAutostart>();
-}
-
-bool WindowsAutostart::disable()
-{
-    deleteRegistryValue(kHkeyCurrentUser, kRunKey, "Chimewell");
-    return true;
+    return std::make_unique<WindowsAutostart>(executable);
 }
 
 } // namespace chimewell

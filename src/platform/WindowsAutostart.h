@@ -8,14 +8,18 @@ namespace chimewell {
 class WindowsAutostart final : public Autostart
 {
 public:
-    bool matches(const QString& executable) const override;
-    bool exists() const override;
-    bool enable(const QString& executable) override;
-    bool disable() override;
+    explicit WindowsAutostart(const QString& executable) : m_executable(executable) {}
+
+    bool isEnabled() const override;
+    bool setEnabled(bool enabled) override;
+    QString location() const override;
 
     /// The command: the path in quotes (an unquoted path with spaces does not start), then
     /// `-minimized`.
     static QString command(const QString& executable);
+
+private:
+    QString m_executable;
 };
 
 } // namespace chimewell

@@ -7,7 +7,8 @@
 
 namespace chimewell {
 
-XdgAutostart::XdgAutostart(const QString& configHome)
+XdgAutostart::XdgAutostart(const QString& executable, const QString& configHome)
+    : m_executable(executable)
 {
     QString base = configHome;
     if (base.isEmpty())
@@ -63,37 +64,26 @@ QString XdgAutostart::entryText(const QString& executable)
            QStringLiteral("\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
 }
 
-bool XdgAutostart::exists() const
-{
-    return QFile::exists(m_path);
-}
-
-bool XdgAutostart::matches(const QString& executable) const
+bool XdgAutostart::isEnabled() const
 {
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return QString::fromUtf8(file.readAll()) == entryText(executable);
+    return file.open(QIODevice::ReadOnly) &&
+           QString::fromUtf8(file.readAll()) == entryText(m_executable);
 }
 
-bool XdgAutostart::enable(const QString& executable)
+bool XdgAutostart::setEnabled(bool enabled)
 {
+    if (!enabled)
+        return !QFile::exists(m_path) || QFile::remove(m_path);
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(entryText(executable).toUtf8());
-    return file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(entryText(m_executable).toUtf8()) >= 0 &&
+           file.commit();
 }
 
-std::unique_ptr<Autostart> makeAutostart()
+std::unique_ptr<Autostart> makeAutostart(const QString& executable)
 {
-    return std::make_unique<XdgAutostart>();
-}
-
-bool XdgAutostart::disable()
-{
-    return !QFile::exists(m_path) || QFile::remove(m_path);
+    return std::make_unique<XdgAutostart>(executable);
 }
 
 } // namespace chimewell

@@ -10,14 +10,11 @@ class XdgAutostart final : public Autostart
 {
 public:
     /// `configHome` overrides the configuration folder (tests).
-    explicit XdgAutostart(const QString& configHome = {});
+    explicit XdgAutostart(const QString& executable, const QString& configHome = {});
 
-    bool matches(const QString& executable) const override;
-    bool exists() const override;
-    bool enable(const QString& executable) override;
-    bool disable() override;
-
-    QString entryPath() const { return m_path; }
+    bool isEnabled() const override;
+    bool setEnabled(bool enabled) override;
+    QString location() const override { return m_path; }
 
     /// The Exec value that runs `executable` with `-minimized`: the path quoted and escaped
     /// by the Desktop Entry rules, then escaped as a string value.
@@ -25,6 +22,7 @@ public:
     static QString entryText(const QString& executable);
 
 private:
+    QString m_executable;
     QString m_path;
 };
 

@@ -1,11 +1,12 @@
 #include "DayDialog.h"
 
-#include "platform/FormLayout.h"
+#include "lang/Texts.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
-#include "platform/QtText.h"
 #include "storage/AlarmTime.h"
 #include "storage/DaySchedule.h"
+#include "widgets/FormLayout.h"
+#include "widgets/QtText.h"
 
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QComboBox>
@@ -14,25 +15,27 @@ namespace chimewell {
 
 const QStringList DayDialog::kListedDays = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                             "Friday", "Saturday", "Sunday"};
-const QString DayDialog::kChooseDayText = QStringLiteral("Please choose a day from the list.");
 
 DayDialog::DayDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
                      QWidget* parent)
     : QDialog(parent), m_services(services), m_appDir(appDir), m_refresh(std::move(refresh))
 {
-    // Modeless and without an owner; a fixed border without minimise and maximise boxes.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // Modeless and without an owner.
+    form::setFixedBorder(this);
     setModal(false);
 }
 
-void DayDialog::fillDays(QComboBox* combo)
+QComboBox* DayDialog::dayList(QWidget* box, const char* name)
 {
+    auto* combo = form::named(new QComboBox(box), name);
+    combo->setFont(form::defaultFont());
+    form::place(combo, 240, 360, 1335, 315);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->addItems(kListedDays);
     combo->setCurrentIndex(-1);
     combo->setEditText(QStringLiteral("Monday"));
+    return combo;
 }
 
 std::optional<QString> DayDialog::chosenDay(QComboBox* combo)
@@ -42,7 +45,7 @@ std::optional<QString> DayDialog::chosenDay(QComboBox* combo)
     // schedule folder.
     std::string canonical;
     if (!isDayName(toStd(combo->currentText().trimmed()), &canonical)) {
-        m_services.messages->show(kChooseDayText, MessageIcon::Exclamation);
+        m_services.messages->show(translated(texts::chooseDay), MessageIcon::Exclamation);
         return std::nullopt;
     }
     return toQ(canonical);
@@ -51,8 +54,7 @@ std::optional<QString> DayDialog::chosenDay(QComboBox* combo)
 void DayDialog::reportWriteFailure(const QString& day, const std::string& error)
 {
     const QString file = toQ(dayFilePath(toStd(m_appDir), toStd(day)));
-    m_services.messages->show(QStringLiteral("The alarm for %1 could not be saved in %2 (%3).")
-                                  .arg(day, file, toQ(error)),
+    m_services.messages->show(translated(texts::dayNotSaved, {day, file, toQ(error)}),
                               MessageIcon::Stop);
 }
 

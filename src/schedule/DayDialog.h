@@ -16,18 +16,18 @@ class DayDialog : public QDialog
 {
     Q_OBJECT
 public:
-    using RefreshStatus = std::function<void(bool checkOneShot)>;
+    using RefreshStatus = std::function<void(bool withOneShot)>;
 
     /// The seven day names in the order the lists show them.
     static const QStringList kListedDays;
-    static const QString kChooseDayText;
 
     DayDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
               QWidget* parent = nullptr);
 
 protected:
-    /// Fills a day list and shows "Monday" with no entry selected.
-    static void fillDays(QComboBox* combo);
+    /// A day list in `box` (where its frame names it for screen readers), showing "Monday"
+    /// with no entry selected.
+    static QComboBox* dayList(QWidget* box, const char* name);
     /// The English name of the day typed or chosen in `combo`; nothing, after telling the
     /// user, when it is not one of the seven days.
     std::optional<QString> chosenDay(QComboBox* combo);

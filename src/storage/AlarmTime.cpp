@@ -69,11 +69,6 @@ bool isDayName(std::string_view text, std::string* canonical)
     return false;
 }
 
-std::string renderClock(const LocalDateTime& now)
-{
-    return twoDigits(now.hour) + ":" + twoDigits(now.minute) + ":" + twoDigits(now.second);
-}
-
 std::optional<int> parseTimeOfDay(std::string_view text)
 {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -159,12 +154,13 @@ AlarmCheck AlarmTrigger::check(const MinuteOnDay& minuteOn, const ClockReading& 
 
 std::int64_t nextWakeEpoch(const ClockReading& now, const std::vector<int>& minutesToday,
                            const std::vector<int>& minutesTomorrow,
-                           std::optional<std::int64_t> extra, int heartbeatSeconds)
+                           const std::vector<std::int64_t>& instants, int heartbeatSeconds)
 {
     const std::int64_t secondOfDay =
         now.local.hour * 3600 + now.local.minute * 60 + now.local.second;
-    // Wall instants become real ones at today's offset; across a daylight-saving change the
-    // wake is an hour off, and the wake after it puts that right.
+    // Wall instants become real ones at today's offset. Across a daylight-saving change that
+    // is an hour off, so the change itself is one of the instants: the wake at it finds an
+    // alarm of the skipped hour due at once, and plans again at the new offset.
     std::int64_t wake = now.epochSeconds + std::max(1, heartbeatSeconds);
     const auto consider = [&](std::int64_t wallSecondsFromMidnight) {
         if (wallSecondsFromMidnight > secondOfDay)
@@ -175,8 +171,9 @@ std::int64_t nextWakeEpoch(const ClockReading& now, const std::vector<int>& minu
         consider(minute * 60);
     for (int minute : minutesTomorrow)
         consider(86400 + minute * 60);
-    if (extra && *extra > now.epochSeconds)
-        wake = std::min(wake, *extra);
+    for (const std::int64_t instant : instants)
+        if (instant > now.epochSeconds)
+            wake = std::min(wake, instant);
     return wake;
 }
 

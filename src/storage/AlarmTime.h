@@ -47,16 +47,9 @@ std::string dayNameOf(const LocalDateTime& now);
 /// `canonical` then receives the name as it is spelt in day files.
 bool isDayName(std::string_view text, std::string* canonical = nullptr);
 
-/// The clock as "hh:mm:ss" on the 24-hour clock.
-std::string renderClock(const LocalDateTime& now);
-
 /// A typed time of day "h:mm" or "hh:mm" (hours 0-23, minutes 00-59, blanks around it
 /// ignored) as minutes after midnight; nothing for any other text.
 std::optional<int> parseTimeOfDay(std::string_view text);
-
-/// What the user is told when a typed time is not a time of day.
-inline constexpr std::string_view kTimeFormatText =
-    "Please enter the time as hh:mm, for example 07:30.";
 
 /// Minutes after midnight as "hh:mm".
 std::string formatTimeOfDay(int minutes);
@@ -119,12 +112,12 @@ private:
 
 /// When a program that only waits for alarms must next look at the clock, as seconds since
 /// the epoch: the next alarm instant (`minutesToday` are today's alarm times, `minutesTomorrow`
-/// tomorrow's), the next midnight, `extra` (a snoozed alarm), and at the latest
-/// `heartbeatSeconds` from now, so that a change nobody announced is seen in time. Always
-/// later than `now`.
+/// tomorrow's), the next midnight, the next of `instants` (snoozed alarms, the next change of
+/// the clock's offset), and at the latest `heartbeatSeconds` from now, so that a change nobody
+/// announced is seen in time. Always later than `now`.
 std::int64_t nextWakeEpoch(const ClockReading& now, const std::vector<int>& minutesToday,
                            const std::vector<int>& minutesTomorrow,
-                           std::optional<std::int64_t> extra, int heartbeatSeconds);
+                           const std::vector<std::int64_t>& instants, int heartbeatSeconds);
 
 /// The weekday (0 for Sunday) of a day number.
 int weekdayOfDayNumber(std::int64_t day);

@@ -38,19 +38,4 @@ bool writeDayAlarm(const std::string& appDir, std::string_view day, const std::s
                           path, error);
 }
 
-bool weeklyStatus(std::string_view time, const LocalDateTime& now, StatusText& status)
-{
-    if (!isPending(time, now))
-        return false;
-    status = {std::string(kScheduledActiveText) + std::string(time) + ")", true};
-    return true;
-}
-
-StatusText oneShotStatus(bool armed, std::string_view time, const LocalDateTime& now)
-{
-    if (armed && isPending(time, now))
-        return {std::string(kAlarmActiveText), true};
-    return {std::string(kNoAlarmText), false};
-}
-
 } // namespace chimewell

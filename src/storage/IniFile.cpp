@@ -139,7 +139,7 @@ SectionRange findSection(const std::vector<Line>& lines, std::string_view sectio
     return range;
 }
 
-std::string_view copyEntry(std::string_view value, std::size_t bufferSize, std::string& out)
+std::string_view copyEntry(std::string_view value, std::size_t longest, std::string& out)
 {
     // One pair of enclosing quotes is dropped; a value too long for the buffer keeps its
     // closing quote cut off with the rest, as the profile reader does.
@@ -149,9 +149,8 @@ std::string_view copyEntry(std::string_view value, std::size_t bufferSize, std::
         quote = value.front();
         value.remove_prefix(1);
     }
-    const std::size_t room = bufferSize == 0 ? 0 : bufferSize - 1;
-    out = utf8Left(value, room);
-    if (quote && bufferSize >= utf8Length(value) && !out.empty()) {
+    out = utf8Left(value, longest);
+    if (quote && longest + 1 >= utf8Length(value) && !out.empty()) {
         // remove the last character (the closing quote when the whole value fitted)
         std::size_t cut = out.size() - 1;
         while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80)
@@ -180,7 +179,7 @@ std::string toUpperAscii(std::string_view text)
 }
 
 std::string lookup(std::string_view text, std::string_view section, std::string_view key,
-                   std::size_t bufferSize)
+                   std::size_t longest)
 {
     section = trim(section);
     key = trim(key);
@@ -196,7 +195,7 @@ std::string lookup(std::string_view text, std::string_view section, std::string_
             if (!p.value)
                 return {};
             std::string out;
-            copyEntry(*p.value, bufferSize, out);
+            copyEntry(*p.value, longest, out);
             return out;
         }
     }
@@ -320,7 +319,7 @@ CachedFile* readCached(const std::string& fileName, bool& torn)
     auto& cache = fileCache();
     for (int attempt = 0; attempt < 2; ++attempt) {
         const FileStamp before = fileStamp(fileName);
-        if (!before.exists) {
+        if (!before.exists || before.size > kMaxIniFileBytes) {
             cache.erase(fileName);
             return nullptr;
         }
@@ -361,8 +360,7 @@ std::optional<std::string> tryReadIniValue(const std::string& section, const std
     const auto id = std::make_pair(section, ini::toLowerAscii(key));
     auto found = values.find(id);
     if (found == values.end())
-        found =
-            values.emplace(id, ini::lookup(file->text, section, id.second, kIniBufferSize)).first;
+        found = values.emplace(id, ini::lookup(file->text, section, id.second)).first;
     if (file->stamp.size == 0 && recentlyModified(file->stamp))
         return std::nullopt;
     return found->second;
@@ -380,6 +378,11 @@ bool writeIniValues(const std::string& section,
 {
     std::string bytes;
     std::error_code ec;
+    if (fileStamp(fileName).size > kMaxIniFileBytes) {
+        if (error)
+            *error = fileName + " is larger than 1 MB";
+        return false;
+    }
     if (!readWholeFile(fileName, bytes) && std::filesystem::exists(pathFromUtf8(fileName), ec)) {
         if (error)
             *error = "cannot read " + fileName;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,11 +15,15 @@
 
 namespace chimewell {
 
-/// Size of the read buffer: a value reads back as at most kIniBufferSize - 1 characters.
-inline constexpr std::size_t kIniBufferSize = 750;
+/// The longest value a read gives back, in characters; a longer one is cut.
+inline constexpr std::size_t kLongestIniValue = 749;
+/// A settings or day file is a few hundred bytes: a larger one than this is refused, unread,
+/// as if it could not be read.
+inline constexpr std::uintmax_t kMaxIniFileBytes = 1024 * 1024;
 
-/// The value of `key` in `section` of the file, or "" for a missing file, section or key.
-/// The key is looked up lower-cased; the text is cut to 749 characters.
+/// The value of `key` in `section` of the file, or "" for a missing, unreadable or oversized
+/// file, section or key. The key is looked up lower-cased; the text is cut to kLongestIniValue
+/// characters.
 std::string readIniValue(const std::string& section, const std::string& key,
                          const std::string& fileName);
 
@@ -30,7 +35,8 @@ std::optional<std::string> tryReadIniValue(const std::string& section, const std
                                            const std::string& fileName);
 
 /// Stores `value` under the upper-cased `key`. The file is created when missing (its folder
-/// must exist) and replaced atomically. Returns false, with the reason in `error`, on failure.
+/// must exist) and replaced atomically; an oversized file is refused. Returns false, with the
+/// reason in `error`, on failure.
 bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& fileName, std::string* error = nullptr);
 
@@ -42,10 +48,10 @@ bool writeIniValues(const std::string& section,
 
 namespace ini {
 
-/// The value the profile reader finds for `key` in `section` of the INI text, as it would
-/// place it in a buffer of `bufferSize` characters.
+/// The value the profile reader finds for `key` in `section` of the INI text, cut to
+/// `longest` characters.
 std::string lookup(std::string_view text, std::string_view section, std::string_view key,
-                   std::size_t bufferSize = kIniBufferSize);
+                   std::size_t longest = kLongestIniValue);
 
 /// The INI text with `key` of `section` set to `value`, or nothing when the text already
 /// holds that value. New lines end in CR LF; other lines keep their bytes and line ends.

@@ -3,6 +3,8 @@
 #include "IniFile.h"
 #include "platform/PathSeparator.h"
 
+#include <string>
+
 namespace chimewell {
 
 std::string appFile(const std::string& appDir, std::string_view name)
@@ -36,6 +38,14 @@ bool writeSetting(const std::string& appDir, std::string_view key, const std::st
 {
     return writeIniValue(std::string(kOptionsSection), std::string(key), value,
                          settingsFilePath(appDir), error);
+}
+
+int ringMinutes(std::string_view setting)
+{
+    for (const int minutes : {1, 5, 15})
+        if (setting == std::to_string(minutes))
+            return minutes;
+    return 0;
 }
 
 bool isPackFileName(std::string_view name)

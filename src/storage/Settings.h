@@ -12,6 +12,7 @@ inline constexpr std::string_view kOptionsSection = "options";
 inline constexpr std::string_view kLanguageKey = "language";
 inline constexpr std::string_view kFirstLoadKey = "firstload";
 inline constexpr std::string_view kStartupKey = "startup";
+inline constexpr std::string_view kRingMinutesKey = "ringminutes";
 
 inline constexpr std::string_view kSettingsFileName = "Chimewell.ini";
 inline constexpr std::string_view kDefaultSoundName = "alarm.mp3";
@@ -32,6 +33,10 @@ std::string settingsFilePath(const std::string& appDir);
 /// Whether a `language` value names a file inside the packs folder: not empty, no path
 /// separator, not "." or "..". Anything else could point start-up at any file of the system.
 bool isPackFileName(std::string_view name);
+
+/// How long an alarm rings, from the `ringminutes` setting: 1, 5 or 15 minutes, or 0 (its
+/// sound once) for anything else.
+int ringMinutes(std::string_view setting);
 
 /// One value of the `options` section of the settings file.
 std::string readSetting(const std::string& appDir, std::string_view key);

@@ -115,17 +115,23 @@ TEST_CASE("filesFromWindowsAndDamagedFilesReadSensibly")
     coretest::writeFile(file, "\xEF\xBB\xBF[alarm]\r\nreason=Caf\xC3\xA9\r\n");
     CHECK_EQ(readIniValue("alarm", "reason", file), std::string("Caf\xC3\xA9"));
 
-    // binary junk and a line of a megabyte around the value; writing keeps them
+    // binary junk and a line of half a megabyte around the value; writing keeps them
     std::string junk = "\x01\x02\xFF\xFE garbage\r\n";
-    junk += std::string(1 << 20, 'j') + "\r\n[options]\r\nstartup=1";
+    junk += std::string(1 << 19, 'j') + "\r\n[options]\r\nstartup=1";
     coretest::writeFile(file, junk);
     CHECK_EQ(readIniValue("options", "startup", file), std::string("1"));
     CHECK(writeIniValue("options", "language", "German.lpk", file));
     CHECK_EQ(readIniValue("options", "startup", file), std::string("1"));
     CHECK_EQ(readIniValue("options", "language", file), std::string("German.lpk"));
     const std::string after = coretest::readFile(file);
-    CHECK(after.find(std::string(1 << 20, 'j')) != std::string::npos);
+    CHECK(after.find(std::string(1 << 19, 'j')) != std::string::npos);
     CHECK(after.find(" garbage\r\n") != std::string::npos);
+    // past the limit (here a gigabyte of holes) a file is refused, unread, as unreadable
+    std::filesystem::resize_file(pathFromUtf8(file), std::uintmax_t(1) << 30);
+    CHECK_EQ(readIniValue("options", "startup", file), std::string());
+    std::string error;
+    CHECK(!writeIniValue("options", "startup", "0", file, &error));
+    CHECK(error.find("larger than 1 MB") != std::string::npos);
 
     // a folder where the file should be reads empty and refuses the write
     std::filesystem::create_directory(dir.file("folder.ini"));
@@ -149,6 +155,22 @@ TEST_CASE("failedWritesReportAndLeaveTheFileWhole")
     CHECK(!writeIniValue("o", "k", "new", file));
     CHECK_EQ(readIniValue("o", "k", file), std::string("old"));
     CHECK_EQ(coretest::listFolder(dir.path()), std::vector<std::string>{"ro.ini"});
+#ifndef _WIN32
+    // a write through a symbolic link keeps the link: it writes the file it names, making it
+    // where its folder exists, and refuses a loop or a link into a missing folder
+    const auto link = [&dir](const char* name, const std::string& target) {
+        std::filesystem::create_symlink(target, pathFromUtf8(dir.file(name)));
+        return dir.file(name);
+    };
+    CHECK(writeIniValue("o", "k", "v", link("dangling.ini", "made.ini"), &error));
+    CHECK(std::filesystem::is_symlink(pathFromUtf8(dir.file("dangling.ini"))));
+    CHECK_EQ(coretest::readFile(dir.file("made.ini")), std::string("[o]\r\nK=v\r\n"));
+    link("loop.ini", "loop2.ini");
+    CHECK(!writeIniValue("o", "k", "v", link("loop2.ini", "loop.ini"), &error));
+    CHECK(error.find("loop") != std::string::npos);
+    CHECK(!writeIniValue("o", "k", "v", link("away.ini", dir.file("gone/x.ini")), &error));
+    CHECK(error.find("folder does not exist") != std::string::npos);
+#endif
 }
 
 TEST_CASE("pathsUseThePlatformSeparator")

@@ -1,13 +1,19 @@
+// Language packs on the windows, the texts outside them, and the Options and About dialogs.
 #include "Fakes.h"
+#include "alarm/AlarmScheduler.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "lang/LanguagePack.h"
 #include "lang/PackSource.h"
-#include "platform/FormLayout.h"
+#include "lang/Texts.h"
+#include "schedule/AlarmFields.h"
+#include "tray/TrayModule.h"
+#include "widgets/FormLayout.h"
 
 #include <QtCore/QLibraryInfo>
+#include <QtGui/QScreen>
 #include <QtTest/QtTest>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QDialogButtonBox>
@@ -18,6 +24,7 @@
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabWidget>
 
 using namespace chimewell;
@@ -25,17 +32,19 @@ using fakes::child;
 
 namespace {
 
+const OptionsDialogNames& options = optionsDialogNames;
+
 // A pack file made from source text with the project's own writer.
-QByteArray packBytes(const char* source)
+QByteArray packBytes(const QByteArray& source)
 {
     pack::Pack p;
     std::string error;
-    if (!pack::parseSource(source, p, error))
+    if (!pack::parseSource(source.toStdString(), p, error))
         qFatal("bad test source: %s", error.c_str());
     std::string bytes;
     if (!pack::writePack(p, bytes, error))
         qFatal("cannot write test pack: %s", error.c_str());
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QByteArray::fromStdString(bytes);
 }
 
 // What each named control shows, as "caption|tooltip" (a group box's or menu's title).
@@ -66,12 +75,18 @@ struct Fixture
     fakes::Services fx;
     fakes::AppFolder app;
     LanguagePack pack{fx.messages};
+    TrayModule tray{fx.tray, &fx.notifier};
+    AlarmScheduler alarms{fx.services, app.path(), tray};
 
     // Writes packs/NAME from source text and loads it.
-    bool load(const QString& name, const char* source)
+    bool load(const QString& name, const QByteArray& source)
     {
         app.write("packs/" + name, packBytes(source));
         return pack.loadPack(app.file("packs/" + name));
+    }
+    std::unique_ptr<OptionsDialog> optionsDialog()
+    {
+        return std::make_unique<OptionsDialog>(fx.services, app.path(), pack, [] {});
     }
 };
 
@@ -84,12 +99,12 @@ class TestLanguage : public QObject
 private slots:
     void packTextsReachTheControls();
     void entryRulesAreKept();
-    void packsStackAndAFailedLoadKeepsTheOld();
+    void aFailedLoadKeepsThePackBefore();
+    void looseStringsAndTheWeekday();
+    void changeLanguageReachesEveryWindowOrNone();
+    void optionsSaveEachChoiceOrTellWhy();
     void listingPacks();
-    void changeLanguageReachesEveryWindow();
-    void startupMirrorsTheCheckBoxOnlyWhenItDiffers();
     void aboutShowsVersionChangelogAndPicture();
-    void changelogEncodings();
     void everyTextFitsInEveryLanguage_data();
     void everyTextFitsInEveryLanguage();
 };
@@ -97,18 +112,25 @@ private slots:
 void TestLanguage::packTextsReachTheControls()
 {
     Fixture f;
+    const QByteArray huge(60000, 'W');
     QVERIFY(f.load("T.lpk", "[Form1]\ntitle = Wecker\nFrame1 = Alarm!\nmOptions = &Datei\n"
                             "Command1 = ... | <img src=/etc/passwd>\nmnuExit = &Beenden\n"
-                            "Option1 = An\nLabel2 = <b>bold</b>\n"));
-    QCOMPARE(f.pack.currentFile, f.app.file("packs/T.lpk"));
-    MainWindow w(f.fx.services, f.app.path());
+                            "Label2 = <b>bold</b>\ncmdPlay = | Abspielen\nOption2 = " +
+                                huge + "\n"));
+    MainWindow w(f.fx.services, f.alarms, f.tray);
     f.pack.apply(&w);
     QCOMPARE(w.windowTitle(), QStringLiteral("Wecker"));
-    QCOMPARE(shown(&w, {"Frame1", "mOptions", "mnuExit", "Option1", "Label2"}),
-             QStringList({"Alarm!|", "&Datei|", "&Beenden|", "An|", "<b>bold</b>|"}));
-    // plain text, never markup
+    QCOMPARE(shown(&w, {"Frame1", "mOptions", "mnuExit", "Label2"}),
+             QStringList({"Alarm!|", "&Datei|", "&Beenden|", "<b>bold</b>|"}));
+    // Plain text, never markup; screen readers hear the translated tooltip of a symbol.
     QCOMPARE(child<QLabel>(&w, "Label2")->textFormat(), Qt::PlainText);
     QVERIFY(child<QPushButton>(&w, "Command1")->toolTip().contains("&lt;img"));
+    QCOMPARE(child<QPushButton>(&w, "cmdPlay")->accessibleName(), QStringLiteral("Abspielen"));
+    // An absurd caption is cut, and the window still fits on the screen.
+    const QString option2 = child<QRadioButton>(&w, "Option2")->text();
+    QCOMPARE(option2.size(), LanguagePack::kMaxCaption);
+    QVERIFY(option2.endsWith(QChar(0x2026)));
+    QVERIFY(w.sizeHint().width() <= w.screen()->availableSize().width());
 }
 
 void TestLanguage::entryRulesAreKept()
@@ -124,33 +146,31 @@ void TestLanguage::entryRulesAreKept()
     AboutDialog about(f.app.path(), f.pack);
     f.pack.apply(&about);
     QCOMPARE(about.windowTitle(), QStringLiteral("Override title"));
-    // tab captions are written even when empty, and set no tooltip
+    // Tab captions are written even when empty, and set no tooltip.
     auto* tabs = child<QTabWidget>(&about, "SSTab1");
     QCOMPARE(QStringList({tabs->tabText(1), tabs->tabText(2), tabs->toolTip()}),
              QStringList({"Aenderungen", "", ""}));
     QCOMPARE(shown(&about, {"cmdOK", "Label1", "lblDisclaimer"}),
              QStringList({"OK|Only a tip", "Overridden caption|", "after the refusals|"}));
-    // a window that no entry names keeps its texts
-    MainWindow w(f.fx.services, f.app.path());
+    // A window that no entry names keeps its texts.
+    MainWindow w(f.fx.services, f.alarms, f.tray);
     f.pack.apply(&w);
     QCOMPARE(w.windowTitle(), QStringLiteral("Chimewell"));
 }
 
-void TestLanguage::packsStackAndAFailedLoadKeepsTheOld()
+void TestLanguage::aFailedLoadKeepsThePackBefore()
 {
     Fixture f;
-    MainWindow w(f.fx.services, f.app.path());
+    MainWindow w(f.fx.services, f.alarms, f.tray);
     QVERIFY(f.load("A.lpk", "[Form1]\ntitle = A\nCommand3 = A preview\nCommand4 = A hide\n"));
     f.pack.apply(&w);
-    f.pack.apply(&w); // twice is the same as once
     QVERIFY(f.load("B.lpk", "[Form1]\ntitle = B\nCommand3 = B preview\n"));
     f.pack.apply(&w);
-    QCOMPARE(w.windowTitle(), QStringLiteral("B"));
     QCOMPARE(shown(&w, {"Command3", "Command4"}), QStringList({"B preview|", "A hide|"}));
 
-    // refused, each with its cause: a truncated pack, a missing one, the folder (an empty
-    // language), a device and an oversized file, the last two without being read
-    QByteArray broken = packBytes("[Form1]\ntitle = C\nCommand3 = C preview\n");
+    // Refused, each with its cause: a truncated pack, a missing one, the folder, a device and
+    // an oversized file, the last two without being read.
+    QByteArray broken = packBytes("[Form1]\ntitle = C\n");
     broken.chop(3);
     f.app.write("packs/broken.lpk", broken);
     f.app.write("packs/huge.lpk", QByteArray(LanguagePack::kMaxPackBytes + 1, 'x'));
@@ -164,36 +184,30 @@ void TestLanguage::packsStackAndAFailedLoadKeepsTheOld()
         QVERIFY(!f.pack.loadPack(file, &error));
         QVERIFY2(error.contains(cause), qPrintable(error));
     }
-    QCOMPARE(f.pack.currentFile, f.app.file("packs/B.lpk"));
-    MainWindow fresh(f.fx.services, f.app.path());
+    MainWindow fresh(f.fx.services, f.alarms, f.tray);
     f.pack.apply(&fresh);
     QCOMPARE(fresh.windowTitle(), QStringLiteral("B"));
 }
 
-void TestLanguage::listingPacks()
+void TestLanguage::looseStringsAndTheWeekday()
 {
     Fixture f;
-    const QString folder = f.app.file("packs");
-    QCOMPARE(f.pack.packList(folder, "*.lpk"), QString());
-    for (const char* file : {"German.lpk", "english.LPK", ".hidden.lpk", "notes.txt"})
-        f.app.write(QStringLiteral("packs/") + file, "x");
-    QDir(folder).mkdir("folder.lpk");
-    QCOMPARE(f.pack.packList(folder, "*.lpk"), QStringLiteral("english.LPK|German.lpk"));
-    QCOMPARE(f.pack.packList(folder + "/", "*.lpk"), QStringLiteral("english.LPK|German.lpk"));
-    QVERIFY(f.fx.messages.shown.isEmpty());
-    // the Options list shows a name holding "|" as the one file it is
-    f.app.write("packs/Mine|Yours.lpk", "x");
-    OptionsDialog options(f.fx.services, f.app.path(), f.pack, [] {});
-    auto* list = child<QListWidget>(&options, "lstLangPacks");
-    QCOMPARE(list->count(), 3);
-    QCOMPARE(list->item(2)->text(), QStringLiteral("Mine|Yours.lpk"));
-
-    QCOMPARE(f.pack.packList(f.app.file("nowhere"), "*.lpk"), QString());
-    QCOMPARE(f.fx.messages.texts(), QStringList{f.app.file("nowhere") + " doesn't exist."});
-    QCOMPARE(f.fx.messages.shown.first().icon, MessageIcon::Stop);
+    QCOMPARE(translated(texts::alarm, {"13:00", "%2 stays"}),
+             QStringLiteral("It's 13:00. Time for %2 stays."));
+    QVERIFY(f.load("De.lpk",
+                   "[strings]\nlocale = de\nAlarmText = Es ist %1. Zeit für %2.\n"
+                   "StatusActive = Wecker aktiv\nDayAdded = Wecker für Montag gespeichert\n"));
+    QCOMPARE(translated(texts::alarm, {"13:00", "Sport"}),
+             QString::fromUtf8("Es ist 13:00. Zeit für Sport."));
+    QCOMPARE(translated(texts::alarmActive), QStringLiteral("Wecker aktiv"));
+    // A pack that lacks a text, or one of its places, says it in English.
+    QCOMPARE(translated(texts::noAlarm), QStringLiteral("No alarm active..."));
+    QCOMPARE(translated(texts::dayAdded, {"Friday"}),
+             QStringLiteral("Succesfully added alarm for Friday"));
+    QCOMPARE(translatedLocale().dayName(1), QStringLiteral("Montag"));
 }
 
-void TestLanguage::changeLanguageReachesEveryWindow()
+void TestLanguage::changeLanguageReachesEveryWindowOrNone()
 {
     Fixture f;
     f.app.write("Chimewell.ini", "[options]\r\nfirstload=0\r\nlanguage=English.lpk\r\n");
@@ -210,103 +224,122 @@ void TestLanguage::changeLanguageReachesEveryWindow()
     QVERIFY(startup.run({}));
     startup.schedule().loaded()->close(); // closed: loaded again, hidden, for the change
     QTRY_VERIFY(!startup.schedule().loaded());
-    auto* options = startup.options().get();
-    startup.options().show();
-    auto* list = child<QListWidget>(options, "lstLangPacks");
-    QCOMPARE(list->currentRow(), -1);
+    QWidget* dialog = startup.options().get();
+    auto* list = child<QListWidget>(dialog, options.packList);
+    auto* change = child<QPushButton>(dialog, options.change);
+    change->click();                                  // nothing selected: nothing happens
     QCOMPARE(cancelText(), QStringLiteral("Cancel")); // a pack without a locale: English
-    child<QPushButton>(options, "Command1")->click(); // nothing selected: nothing happens
-    // a damaged pack: a message, and the texts and the setting stay
-    list->setCurrentRow(0);
-    QCOMPARE(list->currentItem()->text(), QStringLiteral("Bad.lpk"));
-    child<QPushButton>(options, "Command1")->click();
-    QCOMPARE(f.fx.messages.shown.size(), 1);
-    QVERIFY(f.fx.messages.texts().first().contains("Bad.lpk"));
-    QCOMPARE(options->windowTitle(), QStringLiteral("Options"));
-    QVERIFY(f.app.read("Chimewell.ini").contains("language=English.lpk"));
 
+    // A damaged pack, or a settings file that cannot be written: a message naming the
+    // cause, and the windows and the setting stay as they were.
+    list->setCurrentRow(0);
+    change->click();
+    QVERIFY(f.fx.messages.texts.value(0).contains("Bad.lpk"));
+    const QByteArray settings = f.app.read("Chimewell.ini");
+    QFile::rename(f.app.file("Chimewell.ini"), f.app.file("kept.ini"));
+    QDir(f.app.path()).mkdir("Chimewell.ini");
     list->setCurrentRow(2);
-    child<QPushButton>(options, "Command1")->click();
-    QCOMPARE(options->windowTitle(), QStringLiteral("Optionen"));
+    change->click();
+    QVERIFY(f.fx.messages.texts.value(1).contains(f.app.file("Chimewell.ini")));
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Options"));
+    QCOMPARE(startup.mainWindow()->windowTitle(), QStringLiteral("Chimewell"));
+    QDir(f.app.path()).rmdir("Chimewell.ini");
+    QFile::rename(f.app.file("kept.ini"), f.app.file("Chimewell.ini"));
+
+    change->click();
+    QCOMPARE(f.fx.messages.texts.size(), 2);
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Optionen"));
     QCOMPARE(startup.mainWindow()->windowTitle(), QStringLiteral("Wecker"));
     QCOMPARE(startup.remove().loaded()->windowTitle(), QStringLiteral("Wecker loeschen"));
     QCOMPARE(startup.schedule().loaded()->windowTitle(), QStringLiteral("Wecker planen"));
     QVERIFY(!startup.schedule().loaded()->isVisible());
     QVERIFY(f.app.read("Chimewell.ini").contains("language=German.lpk"));
     // Qt's own buttons and file picker follow the pack's locale, where Qt's translations are
-    // installed
+    // installed.
     if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
         QCOMPARE(cancelText(), QStringLiteral("Abbrechen"));
-    // reopened dialogs come up in the new language
-    startup.remove().loaded()->close();
-    QTRY_VERIFY(!startup.remove().loaded());
-    QCOMPARE(startup.remove().get()->windowTitle(), QStringLiteral("Wecker loeschen"));
 }
 
-void TestLanguage::startupMirrorsTheCheckBoxOnlyWhenItDiffers()
+void TestLanguage::optionsSaveEachChoiceOrTellWhy()
 {
     Fixture f;
-    const auto& autostart = f.fx.autostart;
-    f.app.write("Chimewell.ini", "[options]\r\nstartup=1\r\n");
-    {
-        OptionsDialog options(f.fx.services, f.app.path(), f.pack, {});
-        QVERIFY(!options.isVisible() && !autostart.enabled); // nothing before the first tick
-        options.mirrorStartupEntry();
-        QVERIFY(autostart.enabled);
-        QCOMPARE(autostart.command, options.executablePath());
-        const int writes = autostart.writes;
-        const QByteArray settings = f.app.read("Chimewell.ini");
-        for (int i = 0; i < 5; ++i)
-            options.mirrorStartupEntry();
-        child<QCheckBox>(&options, "Check1")->setCheckState(Qt::PartiallyChecked); // does nothing
-        options.mirrorStartupEntry();
-        QCOMPARE(autostart.writes, writes);
-        QCOMPARE(f.app.read("Chimewell.ini"), settings);
-    }
-    // no startup key: an existing entry goes and "0" is written
+    auto& entry = f.fx.autostart;
+    // Loading makes the entry follow the setting, and writes "0" where there is none.
     f.app.write("Chimewell.ini", "[options]\r\n");
-    OptionsDialog(f.fx.services, f.app.path(), f.pack, {}).mirrorStartupEntry();
-    QVERIFY(!autostart.enabled);
+    entry.enabled = true;
+    auto dialog = f.optionsDialog();
+    QVERIFY(!entry.enabled);
     QVERIFY(f.app.read("Chimewell.ini").contains("STARTUP=0"));
-    // checked, then Exit before the tick: nothing is written
-    const QByteArray before = f.app.read("Chimewell.ini");
-    const int writes = autostart.writes;
-    {
-        OptionsDialog options(f.fx.services, f.app.path(), f.pack, {});
-        child<QCheckBox>(&options, "Check1")->setChecked(true);
-        child<QPushButton>(&options, "Command4")->click();
-    }
-    QCOMPARE(autostart.writes, writes);
-    QCOMPARE(f.app.read("Chimewell.ini"), before);
+    QVERIFY(child<QRadioButton>(dialog.get(), options.ringOnce)->isChecked());
+
+    // Ticked: the setting and the entry both; each choice is saved as it is made.
+    child<QCheckBox>(dialog.get(), options.startupCheck)->click();
+    QVERIFY(entry.enabled && f.app.read("Chimewell.ini").contains("STARTUP=1"));
+    child<QRadioButton>(dialog.get(), options.ringFiveMinutes)->click();
+    QVERIFY(f.app.read("Chimewell.ini").contains("RINGMINUTES=5"));
+    QVERIFY(f.optionsDialog()->findChild<QRadioButton*>(options.ringFiveMinutes)->isChecked());
+
+    // An entry that cannot be changed: the setting goes back, and the box with it.
+    entry.works = false;
+    child<QCheckBox>(dialog.get(), options.startupCheck)->click();
+    QVERIFY(child<QCheckBox>(dialog.get(), options.startupCheck)->isChecked());
+    QVERIFY(f.app.read("Chimewell.ini").contains("STARTUP=1"));
+    QCOMPARE(f.fx.messages.texts.size(), 1);
+    QVERIFY(f.fx.messages.texts.last().contains("the log-on folder"));
+
+    // A settings file that cannot be written: told, with the file; nothing changes.
+    entry.works = true;
+    const QByteArray settings = f.app.read("Chimewell.ini");
+    QFile(f.app.file("Chimewell.ini")).setPermissions(QFile::ReadOwner);
+    child<QCheckBox>(dialog.get(), options.startupCheck)->click();
+    child<QRadioButton>(dialog.get(), options.ringOnce)->click();
+    QCOMPARE(f.fx.messages.texts.size(), 3);
+    QVERIFY(f.fx.messages.texts.last().contains(f.app.file("Chimewell.ini")));
+    QVERIFY(child<QCheckBox>(dialog.get(), options.startupCheck)->isChecked() && entry.enabled);
+    QVERIFY(child<QRadioButton>(dialog.get(), options.ringFiveMinutes)->isChecked());
+    QCOMPARE(f.app.read("Chimewell.ini"), settings);
+    f.optionsDialog(); // reopened, it keeps the entry
+    QVERIFY(entry.enabled);
+}
+
+void TestLanguage::listingPacks()
+{
+    Fixture f;
+    for (const char* file :
+         {"German.lpk", "english.LPK", ".hidden.lpk", "notes.txt", "Mine|Yours.lpk"})
+        f.app.write(QStringLiteral("packs/") + file, "x");
+    QDir(f.app.file("packs")).mkdir("folder.lpk");
+    const auto dialog = f.optionsDialog();
+    auto* list = child<QListWidget>(dialog.get(), options.packList);
+    QStringList listed;
+    for (int i = 0; i < list->count(); ++i)
+        listed << list->item(i)->text();
+    QCOMPARE(listed, QStringList({"english.LPK", "German.lpk", "Mine|Yours.lpk"}));
+    QVERIFY(f.fx.messages.texts.isEmpty());
+    QCOMPARE(f.pack.packFiles(f.app.file("nowhere")), QStringList());
+    QCOMPARE(f.fx.messages.texts, QStringList{f.app.file("nowhere") + " doesn't exist."});
 }
 
 void TestLanguage::aboutShowsVersionChangelogAndPicture()
 {
     Fixture f;
+    const AboutDialogNames& name = aboutDialogNames;
     f.app.write("changelog.txt", "1.4.0\r\n- first\r\n");
     AboutDialog about(f.app.path(), f.pack);
-    QCOMPARE(about.windowTitle(), QStringLiteral("About..."));
-    QCOMPARE(shown(&about, {"lblVersion", "lblTitle"}),
+    QCOMPARE(shown(&about, {name.version, name.title}),
              QStringList({"Version 1.4.0|", "Chimewell|"}));
-    QCOMPARE(child<QPlainTextEdit>(&about, "Text1")->toPlainText(),
+    QCOMPARE(child<QPlainTextEdit>(&about, name.changelog)->toPlainText(),
              QStringLiteral("1.4.0\n- first\n"));
-    QCOMPARE(child<QTabWidget>(&about, "SSTab1")->tabText(0), QStringLiteral("General "));
-    QVERIFY(child<QLabel>(&about, "Image1")->pixmap().isNull()); // no timer.jpg
-    auto* contact = child<QLineEdit>(&about, "Text2");
-    QVERIFY(!contact->text().isEmpty());
-
-    // every tab's contents lie inside its page, the address inside its box
+    QVERIFY(child<QLabel>(&about, name.picture)->pixmap().isNull()); // no timer.jpg
     about.show();
-    auto* tabs = child<QTabWidget>(&about, "SSTab1");
-    for (int i = 0; i < tabs->count(); ++i) {
+    auto* tabs = child<QTabWidget>(&about, name.tabs);
+    for (int i = 0; i < tabs->count(); ++i) { // every tab's contents lie inside its page
         tabs->setCurrentIndex(i);
-        QWidget* page = tabs->widget(i);
-        for (QWidget* w : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            QVERIFY2(page->rect().contains(w->geometry()), qPrintable(w->objectName()));
+        for (QWidget* w : tabs->widget(i)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(tabs->widget(i)->rect().contains(w->geometry()), qPrintable(w->objectName()));
     }
-    QVERIFY(contact->fontMetrics().horizontalAdvance(contact->text()) + 8 <= contact->width());
 
-    // a pack cannot change the title or the version, and pictures take no caption
+    // A pack cannot change the title or the version, and pictures take no caption.
     f.app.write("Chimewell.ini", "[options]\r\nlanguage=T.lpk\r\n");
     f.app.write("packs/T.lpk", packBytes("[frmAbout]\ntitle = Info\nlblVersion = v9\n"
                                          "lblTitle = X\npicIcon = PIC\nImage1 = PIC\n"));
@@ -315,25 +348,19 @@ void TestLanguage::aboutShowsVersionChangelogAndPicture()
     picture.save(f.app.file("timer.jpg"), "JPG");
     AboutDialog again(f.app.path(), f.pack);
     QCOMPARE(again.windowTitle(), QStringLiteral("Info"));
-    QCOMPARE(shown(&again, {"lblVersion", "lblTitle", "picIcon", "Image1"}),
+    QCOMPARE(shown(&again, {name.version, name.title, name.icon, name.picture}),
              QStringList({"Version 1.4.0|", "Chimewell|", "|", "|"}));
-    QCOMPARE(child<QLabel>(&again, "Image1")->pixmap().size(), QSize(20, 10));
-}
+    QCOMPARE(child<QLabel>(&again, name.picture)->pixmap().size(), QSize(20, 10));
 
-void TestLanguage::changelogEncodings()
-{
-    // UTF-8, Windows-1252, empty, missing, and a hidden file that is not the changelog
+    // The change log in UTF-8 or Windows-1252; nothing from a hidden file of another name.
     const QString greeting = QString::fromUtf8("Grüße €");
     const QList<std::tuple<const char*, QByteArray, QString>> rows = {
         {"changelog.txt", "Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC", greeting},
         {"changelog.txt", "Gr\xFC\xDF\x65 \x80", greeting},
-        {"changelog.txt", "", ""},
-        {nullptr, "", ""},
         {".changelog.txt", "secret", ""}};
-    for (const auto& [name, bytes, text] : rows) {
+    for (const auto& [file, bytes, text] : rows) {
         fakes::AppFolder app;
-        if (name)
-            app.write(name, bytes);
+        app.write(file, bytes);
         QCOMPARE(AboutDialog::readTextFile(app.file("changelog.txt")), text);
     }
 }
@@ -346,7 +373,7 @@ void TestLanguage::everyTextFitsInEveryLanguage_data()
         QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
         QTest::newRow(name) << f.readAll();
     }
-    // what a translator might write: long captions everywhere, a six-letter "Go"
+    // What a translator might write: long captions everywhere, a six-letter "Go".
     QTest::newRow("long captions") << packBytes(
         "[Form1]\ntitle = Chimewell\nOption1 = Alarm on, ringing every single day\n"
         "Option2 = Alarm off, silent until switched on again\n"
@@ -356,6 +383,7 @@ void TestLanguage::everyTextFitsInEveryLanguage_data()
         "Command4 = Minimise to the notification area of the taskbar\n"
         "[frmLanguage]\ntitle = Options\nCommand1 = Change to this language now\n"
         "Command4 = Leave these options\nCheck1 = Start Chimewell hidden whenever I log on\n"
+        "Option4 = For a quarter of an hour\n"
         "[frmSchedule]\ntitle = Schedule\nCommand2 = Gehen!\nCommand3 = Schedule it\n"
         "Command4 = Never mind\nLabel4 = Choose the music that should play\n"
         "[frmDelete]\ntitle = Delete\nCommand5 = Delete this day's alarm\n"
@@ -384,14 +412,14 @@ void TestLanguage::everyTextFitsInEveryLanguage()
                 continue;
             const QString where = window->objectName() + "/" + w->objectName();
             QVERIFY2(form::missingRoom(w).isNull(), qPrintable(where));
-            // icons and small pictures have the pixels the screen's scale asks for
+            // Icons and small pictures have the pixels the screen's scale asks for.
             const qreal ratio = qApp->devicePixelRatio();
             if (auto* l = qobject_cast<QLabel*>(w); l && !l->pixmap().isNull() && l->width() <= 64)
                 QVERIFY2(l->pixmap().devicePixelRatio() >= ratio, qPrintable(where));
             if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->icon().isNull())
                 QVERIFY2(b->icon().pixmap(b->iconSize(), ratio).devicePixelRatio() >= ratio,
                          qPrintable(where));
-            // nothing sticks out of the frame or picture box that holds it
+            // Nothing sticks out of the frame or picture box that holds it.
             QWidget* holder = w->parentWidget();
             if (holder->metaObject() == &QWidget::staticMetaObject ||
                 qobject_cast<QGroupBox*>(holder))

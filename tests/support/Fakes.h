@@ -1,9 +1,10 @@
 #pragma once
 
-// Fakes behind the platform seams: they answer at once and record what the windows asked.
+// Fakes behind the platform seams: they answer at once and keep what the windows asked.
 
 #include "platform/Autostart.h"
 #include "platform/Clock.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/FilePicker.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
@@ -14,222 +15,154 @@
 
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QMap>
 #include <QtCore/QSet>
-#include <QtCore/QStringList>
 #include <QtCore/QTemporaryDir>
 #include <optional>
 
 namespace fakes {
-
-/// What the fakes were asked, in order, shared by all of them.
-struct Log
-{
-    QStringList entries;
-    void add(const QString& entry) { entries << entry; }
-};
-
-/// A fake that writes to the shared log.
-struct Logging
-{
-    Log* m_log = nullptr;
-    void note(const QString& entry) { m_log->add(entry); }
-};
 
 class FakeClock final : public chimewell::Clock
 {
 public:
     QDateTime time = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)); // a Monday
     QDateTime now() const override { return time; }
-    void set(const QDate& date, const QTime& t) { time = QDateTime(date, t); }
-    void set(const QTime& t) { time = QDateTime(time.date(), t); }
-    void step(int seconds = 1) { time = time.addSecs(seconds); }
 };
 
-class FakeMessageBox final : public chimewell::MessageBox, public Logging
+class FakeMessageBox final : public chimewell::MessageBox
 {
 public:
-    struct Shown
-    {
-        QString text;
-        chimewell::MessageIcon icon;
-    };
-    QList<Shown> shown;
+    QStringList texts;
+    QList<chimewell::MessageIcon> icons;
     void show(const QString& text, chimewell::MessageIcon icon) override
     {
-        shown.append({text, icon});
-        note("message " + text);
-    }
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const auto& s : shown)
-            out << s.text;
-        return out;
+        texts << text;
+        icons << icon;
     }
 };
 
-class FakeShellOpen final : public chimewell::ShellOpen, public Logging
+struct FakeShellOpen final : chimewell::ShellOpen
 {
-public:
     QStringList opened;
-    void open(const QString& target) override
-    {
-        opened << target;
-        note("open " + target);
-    }
+    void open(const QString& target) override { opened << target; }
 };
 
-class FakeInstance final : public chimewell::SingleInstance, public Logging
+struct FakeInstance final : chimewell::SingleInstance
 {
-public:
     bool alone = true;
-    bool tryAcquire() override
-    {
-        note("instance");
-        return alone;
-    }
+    bool tryAcquire() override { return alone; }
 };
 
-class FakeTray final : public chimewell::TrayIcon, public Logging
+class FakeTray final : public chimewell::TrayIcon
 {
 public:
     bool available = true;
     bool shown = false;
-    QString iconPath;
     QString tip;
     QStringList balloons; // "title|text"
     bool isAvailable() const override { return available; }
-    void add(const QString& path, const QString& t, QMenu*) override
+    void add(const QString&, const QString& t, QMenu*) override
     {
-        iconPath = path;
         tip = t;
         shown = true;
-        note("tray add");
     }
     void showBalloon(const QString& title, const QString& text) override
     {
         balloons << title + "|" + text;
-        note("balloon " + text);
     }
     void setToolTip(const QString& t) override { tip = t; }
-    void remove() override
-    {
-        shown = false;
-        note("tray remove");
-    }
+    void remove() override { shown = false; }
     bool isShown() const override { return shown; }
     void pressLeft() { emit leftPressed(); }
 };
 
-/// A notification service; off unless a test turns it on, so alarms show as balloons.
-class FakeNotifier final : public chimewell::DesktopNotifier, public Logging
+/// A notification service; off unless a test turns it on, so notices show as balloons.
+class FakeNotifier final : public chimewell::DesktopNotifier
 {
 public:
     bool serviceRuns = false;
-    bool offersActions = true;
-    QList<chimewell::Notice> notices;
-    int withdrawn = 0;
-    bool notify(const chimewell::Notice& notice) override
+    QMap<int, chimewell::Notice> showing; // by the program's number
+    QList<chimewell::Notice> sent;
+    bool isAvailable() const override { return serviceRuns; }
+    void notify(int id, const chimewell::Notice& notice) override
     {
-        if (!serviceRuns)
-            return false;
-        notices << notice;
-        note("notify " + notice.text);
-        return true;
+        showing.insert(id, notice);
+        sent << notice;
     }
-    bool showsActions() const override
+    void withdraw(int id) override { showing.remove(id); }
+    int last() const { return showing.isEmpty() ? 0 : showing.lastKey(); }
+    void press(int id, const QString& key) { emit actionInvoked(id, key); }
+    void close(int id)
     {
-        return offersActions && !notices.last().actions.isEmpty();
+        showing.remove(id);
+        emit dismissed(id);
     }
-    void withdraw() override { ++withdrawn; }
-    void press(const QString& key) { emit actionInvoked(key); }
 };
 
-/// Records the device commands; files listed in `unplayable` fail on "OPEN", as a missing or
-/// broken file does.
-class FakeSoundDevice final : public chimewell::SoundDevice, public Logging
+/// Plays at once; a file in `unplayable` fails (after play() returns, as the real one does),
+/// anything else sounds until it is stopped or the test lets it finish.
+class FakeSoundDevice final : public chimewell::SoundDevice
 {
 public:
-    QStringList commands;
     QSet<QString> unplayable;
-    QString playing;
-    int beeps = 0;
-    void setFileName(const QString& f) override
+    QStringList played; // every file asked for
+    QString playing;    // what sounds now
+    bool repeating = false;
+    void play(const QString& file, bool repeat) override
     {
-        m_file = f;
-        commands << "FileName=" + f;
-    }
-    QString fileName() const override { return m_file; }
-    void command(const QString& c) override
-    {
-        commands << c;
-        note("sound " + c);
-        if (c == "OPEN") {
-            m_open = m_file;
-            if (unplayable.contains(m_file))
-                emit failed(m_file);
-        } else if (c == "PLAY" && !unplayable.contains(m_open)) {
-            playing = m_open;
-        } else if (c == "STOP") {
-            playing.clear();
+        played << file;
+        playing.clear();
+        if (unplayable.contains(file)) {
+            QMetaObject::invokeMethod(
+                this, [this, file] { emit failed(file); }, Qt::QueuedConnection);
+            return;
         }
+        playing = file;
+        repeating = repeat;
+        emit started(file);
     }
-    void beep() override
+    void stop() override { playing.clear(); }
+    /// The sound comes to its end: it starts again while it repeats, else it has finished.
+    void finish()
     {
-        ++beeps;
-        note("beep");
+        if (repeating)
+            return;
+        const QString file = playing;
+        playing.clear();
+        emit finished(file);
     }
-
-private:
-    QString m_file;
-    QString m_open;
 };
 
-class FakePicker final : public chimewell::FilePicker
+struct FakePicker final : chimewell::FilePicker
 {
-public:
     std::optional<QString> nextAnswer; // nothing: the user cancels
-    QList<chimewell::FileFilter> lastFilters;
     int calls = 0;
-    std::optional<QString> openFile(QWidget*, const QList<chimewell::FileFilter>& filters,
-                                    int) override
+    std::optional<QString> openFile(QWidget*, const QList<chimewell::FileFilter>&, int) override
     {
         ++calls;
-        lastFilters = filters;
         return nextAnswer;
     }
 };
 
-class FakeAutostart final : public chimewell::Autostart
+struct FakeAutostart final : chimewell::Autostart
 {
-public:
     bool enabled = false;
-    QString command;
+    bool works = true;
     int writes = 0;
-    bool matches(const QString& executable) const override
-    {
-        return enabled && command == executable;
-    }
-    bool exists() const override { return enabled; }
-    bool enable(const QString& executable) override
+    bool isEnabled() const override { return enabled; }
+    bool setEnabled(bool on) override
     {
         ++writes;
-        enabled = true;
-        command = executable;
-        return true;
+        if (works)
+            enabled = on;
+        return works;
     }
-    bool disable() override
-    {
-        ++writes;
-        enabled = false;
-        return true;
-    }
+    QString location() const override { return "the log-on folder"; }
 };
 
 /// Every fake, and the services that hand them to the windows.
 struct Services
 {
-    Log log;
     FakeClock clock;
     FakeMessageBox messages;
     FakeShellOpen shell;
@@ -241,13 +174,6 @@ struct Services
     FakeAutostart autostart;
     chimewell::PlatformServices services{&clock,    &messages, &shell,  &instance, &tray,
                                          &notifier, &sound,    &picker, &autostart};
-
-    Services()
-    {
-        for (Logging* fake : std::initializer_list<Logging*>{&messages, &shell, &instance, &tray,
-                                                             &notifier, &sound})
-            fake->m_log = &log;
-    }
 };
 
 /// The control of that name within `parent`; a test cannot go on without it.
@@ -280,6 +206,13 @@ public:
     {
         QFile f(file(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    /// A weekly alarm, as a user writes it.
+    void day(const QString& name, const QByteArray& time, const QByteArray& reason = "Gym",
+             const QByteArray& music = "") const
+    {
+        write("schedule/" + name + ".ini",
+              "[alarm]\r\nREASON=" + reason + "\r\nTIME=" + time + "\r\nMUSIC=" + music + "\r\n");
     }
 
 private:

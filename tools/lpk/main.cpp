@@ -5,21 +5,24 @@
 //   chimewell-lpk template -o SOURCE    the program's own texts, to start a translation
 // The source syntax is described in docs/language-packs.md.
 
-#include "app/AlarmBell.h"
+#include "alarm/AlarmScheduler.h"
 #include "app/MainWindow.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "lang/LanguagePack.h"
 #include "lang/PackSource.h"
-#include "platform/FormLayout.h"
+#include "lang/Texts.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/QtClock.h"
+#include "platform/QtFilePicker.h"
 #include "platform/QtSoundDevice.h"
-#include "platform/QtText.h"
 #include "platform/QtTrayIcon.h"
 #include "schedule/DeleteDialog.h"
 #include "schedule/ScheduleDialog.h"
+#include "tray/TrayModule.h"
+#include "widgets/FormLayout.h"
+#include "widgets/QtText.h"
 
 #include <QtCore/QFile>
 #include <QtCore/QSaveFile>
@@ -60,11 +63,11 @@ struct Window
     QSet<QString> pictures; // picture boxes, which take no caption
 };
 
-// Texts the program sets while it runs (the clock, the About dialog's title and version)
-// and the tray menu's hidden heading are not for translating.
+// Texts the program sets while it runs (the About dialog's title and version) and the tray
+// menu's hidden heading are not for translating.
 bool runtimeText(const QString& window, const QString& key)
 {
-    static const QSet<QString> keys = {"Form1/Label1", "Form1/mSysPopup", "frmAbout/lblTitle",
+    static const QSet<QString> keys = {"Form1/mSysPopup", "frmAbout/lblTitle",
                                        "frmAbout/lblVersion"};
     return keys.contains(window + "/" + key);
 }
@@ -120,16 +123,20 @@ QList<Window> catalog()
     QTemporaryDir dir;
     SilentMessages messages;
     QtClock clock;
-    QtTrayIcon tray;
+    QtTrayIcon trayIcon;
     QtSoundDevice sound;
+    QtFilePicker picker;
     PlatformServices services;
     services.clock = &clock;
     services.messages = &messages;
-    services.tray = &tray;
+    services.tray = &trayIcon;
     services.sound = &sound;
+    services.picker = &picker;
     LanguagePack pack(messages);
+    TrayModule tray(trayIcon, nullptr);
+    AlarmScheduler alarms(services, dir.path(), tray);
     std::vector<std::unique_ptr<QWidget>> made;
-    made.emplace_back(new MainWindow(services, dir.path()));
+    made.emplace_back(new MainWindow(services, alarms, tray));
     made.emplace_back(new OptionsDialog(services, dir.path(), pack, {}));
     made.emplace_back(new DeleteDialog(services, dir.path(), {}));
     made.emplace_back(new ScheduleDialog(services, dir.path(), {}));
@@ -239,7 +246,7 @@ int makeTemplate(const QString& output)
         p.forms.push_back(f);
     }
     p.formCount = static_cast<std::int16_t>(p.forms.size() - 1);
-    for (const AlarmBell::Text& text : AlarmBell::kAllTexts)
+    for (const Text& text : texts::all)
         p.strings.push_back({text.name, text.english});
     p.stringCount = static_cast<std::int16_t>(p.strings.size() - 1);
     return writeFile(output, pack::formatSource(p)) ? 0 : 1;
@@ -292,10 +299,22 @@ int check(const QString& input)
                                 .arg(w.name, e.key, e.toolTip);
         }
     }
-    for (const AlarmBell::Text& text : AlarmBell::kAllTexts)
-        if (pack::findString(p, text.name).empty())
+    for (const Text& text : texts::all) {
+        const QString english = QString::fromUtf8(text.english);
+        const QString translation = toQ(pack::findString(p, text.name));
+        if (translation.isEmpty()) {
             problems << QStringLiteral("strings: %1 is not translated (\"%2\")")
-                            .arg(QLatin1String(text.name), QString::fromUtf8(text.english));
+                            .arg(QLatin1String(text.name), english);
+            continue;
+        }
+        // The places the program fills in (%1, %2...) must all stay.
+        for (int place = 1; english.contains(QLatin1Char('%') + QString::number(place)); ++place)
+            if (!translation.contains(QLatin1Char('%') + QString::number(place)))
+                problems << QStringLiteral("strings: %1 lacks %%2 (\"%3\")")
+                                .arg(QLatin1String(text.name))
+                                .arg(place)
+                                .arg(english);
+    }
     for (std::size_t i = 1; i < p.forms.size(); ++i)
         if (!known.contains(toQ(p.forms[i].formName)))
             problems << QStringLiteral("%1: names no window of the program")

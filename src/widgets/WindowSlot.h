@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormLayout.h"
+
 #include <QtCore/QPointer>
 #include <QtWidgets/QWidget>
 #include <functional>
@@ -35,13 +37,8 @@ public:
 
     void show()
     {
-        QWidget* window = get();
-        if (!window)
-            return;
-        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-        window->show();
-        window->raise();
-        window->activateWindow();
+        if (QWidget* window = get())
+            form::bringForward(window);
     }
 
 private:

@@ -4,6 +4,7 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
 #include <QtGui/QPainterPath>
+#include <QtGui/QScreen>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QGroupBox>
@@ -25,6 +26,32 @@ void markAsPicture(QWidget* label)
 bool isPicture(const QObject* control)
 {
     return control->property("picture").toBool();
+}
+
+void nameByToolTip(QWidget* control, const QString& toolTip)
+{
+    control->setProperty("namedByToolTip", true);
+    control->setToolTip(toolTip);
+    control->setAccessibleName(toolTip);
+}
+
+bool isNamedByToolTip(const QObject* control)
+{
+    return control->property("namedByToolTip").toBool();
+}
+
+void setFixedBorder(QWidget* window)
+{
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
+void bringForward(QWidget* window)
+{
+    window->setWindowState(window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void place(QWidget* widget, int left, int top, int width, int height)
@@ -249,7 +276,11 @@ void fitTexts(QWidget* window)
     const QSize designSize = stored.toRect().size();
     for (QWidget* c : controlsOf(root))
         restoreDesign(c);
-    const QSize needed = fitContents(root, designSize);
+    QSize needed = fitContents(root, designSize);
+    // A translation with absurdly long captions does not make a window larger than the
+    // screen, its frame included; but nothing shrinks below its design.
+    if (const QScreen* screen = window->screen())
+        needed = needed.boundedTo(screen->availableSize() - QSize(32, 64)).expandedTo(designSize);
     if (fixed)
         root->setFixedSize(needed);
     else

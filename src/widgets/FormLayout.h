@@ -31,6 +31,19 @@ template <typename T> T* named(T* object, const char* name)
 void markAsPicture(QWidget* label);
 bool isPicture(const QObject* control);
 
+/// Gives a control whose caption is a mark ("...", a play symbol) or that has none its
+/// tooltip, which screen readers then read as its name, also when a pack translates it.
+void nameByToolTip(QWidget* control, const QString& toolTip);
+bool isNamedByToolTip(const QObject* control);
+
+/// The border of every window of the program: fixed, with a close box and no minimise and
+/// maximise boxes. Windows have no owner.
+void setFixedBorder(QWidget* window);
+
+/// Shows `window` in its normal state, in front of the windows that cover it and ready for
+/// the keyboard.
+void bringForward(QWidget* window);
+
 /// Puts `widget` at the design position (left, top, width, height in twips).
 void place(QWidget* widget, int left, int top, int width, int height);
 
@@ -62,7 +75,8 @@ namespace chimewell::form {
 /// Makes every caption of `window` fit: starting from the design positions each time, a
 /// control whose text needs more room grows (a word-wrapping label grows downwards), the
 /// controls to its right or below it in the same container move along, and containers and
-/// the window grow with them. Nothing ever shrinks below its design size.
+/// the window grow with them. Nothing ever shrinks below its design size, and the window never
+/// grows past the screen.
 void fitTexts(QWidget* window);
 
 /// Closes `window` when `event` is the Escape key (a dialog's own Escape would only hide it,

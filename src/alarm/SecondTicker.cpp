@@ -26,11 +26,6 @@ void SecondTicker::start()
     arm();
 }
 
-void SecondTicker::stop()
-{
-    m_timer.stop();
-}
-
 void SecondTicker::fire()
 {
     m_lastSecond = m_clock.now().toSecsSinceEpoch();
@@ -61,16 +56,6 @@ void SecondTicker::arm()
     if (const std::optional<qint64> next = m_planner ? m_planner() : std::nullopt)
         msec = std::max<qint64>(msec, *next * 1000 - now.toMSecsSinceEpoch());
     m_timer.start(std::chrono::milliseconds(msec + kSlackMs));
-}
-
-SecondTimer::SecondTimer(const QString& name, SecondTicker& ticker, bool enabled, QObject* parent)
-    : QObject(parent), m_enabled(enabled)
-{
-    setObjectName(name);
-    connect(&ticker, &SecondTicker::tick, this, [this] {
-        if (m_enabled)
-            emit timeout();
-    });
 }
 
 } // namespace chimewell

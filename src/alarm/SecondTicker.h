@@ -25,10 +25,6 @@ public:
 
     void setPlanner(Planner planner) { m_planner = std::move(planner); }
     void start();
-    void stop();
-    bool isActive() const { return m_timer.isActive(); }
-    /// Milliseconds until the next tick, or -1 when stopped.
-    int remainingMs() const { return m_timer.remainingTime(); }
 
     /// One tick now, as if the second had turned (tests step a fake clock and call this).
     void fire();
@@ -46,24 +42,6 @@ private:
     Planner m_planner;
     QTimer m_timer;
     qint64 m_lastSecond = -1;
-};
-
-/// One of the main window's one-second timers (the clock, the one-shot and the weekly check): it
-/// passes the ticker's ticks on while it is enabled.
-class SecondTimer : public QObject
-{
-    Q_OBJECT
-public:
-    SecondTimer(const QString& name, SecondTicker& ticker, bool enabled, QObject* parent);
-
-    bool isEnabled() const { return m_enabled; }
-    void setEnabled(bool enabled) { m_enabled = enabled; }
-
-signals:
-    void timeout();
-
-private:
-    bool m_enabled;
 };
 
 } // namespace chimewell
