@@ -2,6 +2,8 @@
 
 #include "widgets/FormLayout.h"
 
+#include <QtCore/QLocale>
+#include <QtCore/QTime>
 #include <QtGui/QPainter>
 #include <QtWidgets/QAccessibleWidget>
 
@@ -22,6 +24,25 @@ public:
     }
 };
 
+// The locale's long time format without the time zone ("t") that Qt's long format adds.
+QString longTimeFormat()
+{
+    const QString format = QLocale().timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t')) {
+            while (!out.isEmpty() && out.back().isSpace())
+                out.chop(1);
+            continue;
+        }
+        out += c;
+    }
+    return out.trimmed();
+}
+
 QAccessibleInterface* accessibleClock(const QString& className, QObject* object)
 {
     if (className == QLatin1String("chimewell::ClockFace") && object->isWidgetType())
@@ -41,8 +62,10 @@ ClockFace::ClockFace(QWidget* parent) : QWidget(parent)
     form::nameByToolTip(this, QStringLiteral("Current time"));
 }
 
-void ClockFace::setText(const QString& text)
+void ClockFace::showTime(const QTime& time)
 {
+    static const QString format = longTimeFormat(); // read once: the clock runs every second
+    const QString text = QLocale().toString(time, format);
     if (text == m_text)
         return;
     m_text = text;

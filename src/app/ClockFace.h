@@ -12,7 +12,8 @@ class ClockFace : public QWidget
 public:
     explicit ClockFace(QWidget* parent = nullptr);
 
-    void setText(const QString& text);
+    /// Shows `time` in the locale's long format, without the time zone.
+    void showTime(const QTime& time);
     QString text() const { return m_text; }
 
 protected:

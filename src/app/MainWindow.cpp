@@ -2,6 +2,7 @@
 
 #include "ClockFace.h"
 #include "StatusPanel.h"
+#include "TrayMenu.h"
 #include "alarm/AlarmBell.h"
 #include "alarm/AlarmScheduler.h"
 #include "alarm/AlarmSound.h"
@@ -16,7 +17,6 @@
 #include "tray/TrayModule.h"
 #include "widgets/FormLayout.h"
 
-#include <QtCore/QLocale>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
@@ -40,36 +40,6 @@ const QString MainWindow::kWebsite = QStringLiteral("https://chimewell.org/");
 
 namespace {
 
-// The locale's long time format without the time zone ("t") that Qt's long format adds.
-QString longTimeFormat()
-{
-    const QString format = QLocale().timeFormat(QLocale::LongFormat);
-    QString out;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t')) {
-            while (!out.isEmpty() && out.back().isSpace())
-                out.chop(1);
-            continue;
-        }
-        out += c;
-    }
-    return out.trimmed();
-}
-
-// A status bar bell of 16 x 16: on a scaled screen the picture of twice the size, which
-// stays sharp when drawn smaller (QIcon would take the 16 px one at a scale of 1.5).
-QPixmap statusBell(const QString& name)
-{
-    if (qApp->devicePixelRatio() <= 1.0)
-        return QPixmap(QStringLiteral(":/images/") + name + QStringLiteral(".png"));
-    QPixmap large(QStringLiteral(":/images/") + name + QStringLiteral("@2x.png"));
-    large.setDevicePixelRatio(2.0);
-    return large;
-}
-
 QPushButton* button(QWidget* parent, const char* name, const QString& text, const QFont& font)
 {
     auto* b = named(new QPushButton(text, parent), name);
@@ -82,16 +52,14 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, cons
 
 MainWindow::MainWindow(PlatformServices& services, AlarmScheduler& alarms, TrayModule& tray,
                        QWidget* parent)
-    : QMainWindow(parent), m_services(services), m_alarms(alarms), m_tray(tray),
-      m_pendingBell(statusBell(QStringLiteral("bell-active"))),
-      m_idleBell(statusBell(QStringLiteral("bell-idle")))
+    : QMainWindow(parent), m_services(services), m_alarms(alarms), m_tray(tray)
 {
     setObjectName(QLatin1String(mainWindowNames.window));
     setWindowTitle(QStringLiteral("Chimewell"));
     form::setFixedBorder(this);
     buildControls();
     buildMenus();
-    buildTrayMenu();
+    m_trayMenu = new TrayMenu(alarms, tray, this);
     // A fixed single border: the window takes the size its contents ask for, and no other.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -99,17 +67,21 @@ MainWindow::MainWindow(PlatformServices& services, AlarmScheduler& alarms, TrayM
     updateClock();
     connect(&m_alarms.ticker(), &SecondTicker::tick, this, &MainWindow::updateClock);
     m_alarms.setWatched([this] { return isVisible() && !isMinimized(); });
-    connect(&m_alarms, &AlarmScheduler::changed, this, &MainWindow::updateTrayToolTip);
     connect(&m_alarms, &AlarmScheduler::rang, this, [this](const Alarm& alarm) {
         if (alarm.kind == Alarm::Kind::Weekly)
             refreshScheduleStatus(true);
     });
     connect(&m_alarms, &AlarmScheduler::missed, this,
-            [this](const QString& text) { setStatus(text, true); });
+            [this](const QString& text) { m_panel->set(text, true); });
     connect(&m_tray, &TrayModule::leftPressed, this, [this] { form::bringForward(this); });
 }
 
 MainWindow::~MainWindow() = default;
+
+QMenu* MainWindow::trayMenu() const
+{
+    return m_trayMenu;
+}
 
 void MainWindow::buildControls()
 {
@@ -243,47 +215,6 @@ void MainWindow::buildMenus()
          [this] { m_services.shell->open(kWebsite); });
     separator(help, name.helpSeparator);
     item(help, name.aboutItem, QStringLiteral("&About..."), &MainWindow::aboutRequested);
-
-    // The tray's pop-up menu; not on the menu bar.
-    m_trayMenu = named(new QMenu(QStringLiteral("SysPopup"), this), name.trayMenu);
-    AlarmBell& bell = m_alarms.bell();
-    item(m_trayMenu, name.stopAlarmItem, QStringLiteral("S&top alarm"), [&bell] { bell.stop(); });
-    item(m_trayMenu, name.snoozeItem, QStringLiteral("S&nooze 5 minutes"),
-         [&bell] { bell.snooze(); });
-    m_ringingItems = m_trayMenu->actions();
-    m_ringingItems << m_trayMenu->addSeparator();
-    item(m_trayMenu, name.showItem, QStringLiteral("&Show"), [this] { form::bringForward(this); });
-    separator(m_trayMenu, name.traySeparator);
-    item(m_trayMenu, name.trayExitItem, QStringLiteral("&Exit"), &QWidget::close);
-}
-
-void MainWindow::buildTrayMenu()
-{
-    // Stop and Snooze show while an alarm rings. The menu takes its new shape only while it
-    // is closed, so that nothing moves under the pointer; chosen after the sound has ended,
-    // they act on the last alarm's notice.
-    shapeTrayMenu();
-    connect(&m_alarms.bell(), &AlarmBell::ringingChanged, this, [this](bool ringing) {
-        m_ringing = ringing;
-        if (!m_trayMenuOpen)
-            shapeTrayMenu();
-    });
-    connect(m_trayMenu, &QMenu::aboutToShow, this, [this] {
-        shapeTrayMenu();
-        m_trayMenuOpen = true;
-    });
-    connect(m_trayMenu, &QMenu::aboutToHide, this, [this] { m_trayMenuOpen = false; });
-}
-
-void MainWindow::shapeTrayMenu()
-{
-    for (QAction* a : std::as_const(m_ringingItems))
-        a->setVisible(m_ringing);
-}
-
-void MainWindow::setStatus(const QString& text, bool alarmPending)
-{
-    m_panel->set(text, alarmPending ? m_pendingBell : m_idleBell);
 }
 
 void MainWindow::refreshScheduleStatus(bool withOneShot)
@@ -291,35 +222,22 @@ void MainWindow::refreshScheduleStatus(bool withOneShot)
     const AlarmScheduler::Status status = m_alarms.status(withOneShot);
     switch (status.kind) {
     case AlarmScheduler::Status::WeeklyToday:
-        setStatus(translated(texts::scheduledActive, {status.time}), true);
+        m_panel->set(translated(texts::scheduledActive, {status.time}), true);
         break;
     case AlarmScheduler::Status::OneShot:
-        setStatus(translated(texts::alarmActive), true);
+        m_panel->set(translated(texts::alarmActive), true);
         break;
     case AlarmScheduler::Status::None:
-        setStatus(translated(texts::noAlarm), false);
+        m_panel->set(translated(texts::noAlarm), false);
         break;
     }
-    updateTrayToolTip();
-}
-
-void MainWindow::updateTrayToolTip()
-{
-    QString tip = QStringLiteral("Chimewell");
-    if (const auto next = m_alarms.nextAlarm()) {
-        const QLocale locale = translatedLocale();
-        tip += QLatin1Char('\n') + translated(texts::nextPrefix) + QLatin1Char(' ') +
-               locale.dayName(next->date().dayOfWeek()) + QLatin1Char(' ') +
-               next->time().toString(QStringLiteral("hh:mm"));
-    }
-    m_tray.setToolTip(tip);
+    m_trayMenu->updateToolTip();
 }
 
 void MainWindow::updateClock()
 {
     const QDateTime now = m_services.clock->now();
-    static const QString format = longTimeFormat(); // read once: the clock runs every second
-    m_clock->setText(QLocale().toString(now.time(), format));
+    m_clock->showTime(now.time());
     // A new day: the status line must not go on showing yesterday's state.
     if (now.date() != m_statusDate) {
         m_statusDate = now.date();
@@ -328,7 +246,7 @@ void MainWindow::updateClock()
     // The next alarm may come from a day file edited by hand: look again every minute.
     if (now.time().minute() != m_tipMinute) {
         m_tipMinute = now.time().minute();
-        updateTrayToolTip();
+        m_trayMenu->updateToolTip();
     }
 }
 
@@ -356,7 +274,7 @@ void MainWindow::armAlarm()
     for (QLineEdit* e : {m_siteEdit, m_fileEdit})
         e->setReadOnly(true);
     m_alarms.arm({alarm->minuteOfDay, alarm->reason, alarm->music, chosenTargets()});
-    setStatus(translated(texts::alarmActive), true);
+    m_panel->set(translated(texts::alarmActive), true);
 }
 
 void MainWindow::disarmAlarm()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtCore/QDate>
-#include <QtGui/QPixmap>
 #include <QtWidgets/QMainWindow>
 
 class QAction;
@@ -17,6 +16,7 @@ class AlarmFields;
 class AlarmScheduler;
 class ClockFace;
 class StatusPanel;
+class TrayMenu;
 class TrayModule;
 struct PlatformServices;
 
@@ -52,7 +52,7 @@ public:
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    QMenu* trayMenu() const { return m_trayMenu; }
+    QMenu* trayMenu() const;
 
     /// The status line: today's weekly alarm when it is still to come; else, with
     /// `withOneShot`, the one-shot alarm's state; else "No alarm active...".
@@ -77,11 +77,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    void buildTrayMenu();
-    void shapeTrayMenu();
-    void setStatus(const QString& text, bool alarmPending);
     void updateClock();
-    void updateTrayToolTip();
     QStringList chosenTargets() const;
 
     void armAlarm();
@@ -95,8 +91,6 @@ private:
     TrayModule& m_tray;
     QDate m_statusDate;
     int m_tipMinute = -1;
-    QPixmap m_pendingBell;
-    QPixmap m_idleBell;
 
     ClockFace* m_clock = nullptr;
     AlarmFields* m_fields = nullptr;
@@ -111,10 +105,7 @@ private:
     QRadioButton* m_alarmOnButton = nullptr;
     QRadioButton* m_alarmOffButton = nullptr;
     StatusPanel* m_panel = nullptr;
-    QMenu* m_trayMenu = nullptr;
-    QList<QAction*> m_ringingItems; // Stop and Snooze in the tray menu, and their separator
-    bool m_ringing = false;
-    bool m_trayMenuOpen = false;
+    TrayMenu* m_trayMenu = nullptr;
 };
 
 } // namespace chimewell

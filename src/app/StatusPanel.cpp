@@ -1,12 +1,29 @@
 #include "StatusPanel.h"
 
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 
 namespace chimewell {
+namespace {
+
+// A bell of 16 x 16: on a scaled screen the picture of twice the size, which stays sharp when
+// drawn smaller (QIcon would take the 16 px one at a scale of 1.5).
+QPixmap bell(const QString& name)
+{
+    if (qApp->devicePixelRatio() <= 1.0)
+        return QPixmap(QStringLiteral(":/images/") + name + QStringLiteral(".png"));
+    QPixmap large(QStringLiteral(":/images/") + name + QStringLiteral("@2x.png"));
+    large.setDevicePixelRatio(2.0);
+    return large;
+}
+
+} // namespace
 
 StatusPanel::StatusPanel(QWidget* parent)
-    : QWidget(parent), m_picture(new QLabel(this)), m_text(new QLabel(this))
+    : QWidget(parent), m_picture(new QLabel(this)), m_text(new QLabel(this)),
+      m_pendingBell(bell(QStringLiteral("bell-active"))),
+      m_idleBell(bell(QStringLiteral("bell-idle")))
 {
     setObjectName(QStringLiteral("Panel1"));
     auto* layout = new QHBoxLayout(this);
@@ -18,20 +35,15 @@ StatusPanel::StatusPanel(QWidget* parent)
     layout->addWidget(m_text, 1);
 }
 
-void StatusPanel::set(const QString& text, const QPixmap& picture)
+void StatusPanel::set(const QString& text, bool alarmPending)
 {
     m_text->setText(text);
-    m_picture->setPixmap(picture);
+    m_picture->setPixmap(alarmPending ? m_pendingBell : m_idleBell);
 }
 
 QString StatusPanel::text() const
 {
     return m_text->text();
-}
-
-QPixmap StatusPanel::picture() const
-{
-    return m_picture->pixmap();
 }
 
 } // namespace chimewell

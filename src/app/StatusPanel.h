@@ -7,20 +7,22 @@ class QLabel;
 
 namespace chimewell {
 
-/// Panel 1 of the main window's status bar: a 16 x 16 picture and a text.
+/// Panel 1 of the main window's status bar: a text, and a 16 x 16 bell that shows whether an
+/// alarm is still to come.
 class StatusPanel : public QWidget
 {
     Q_OBJECT
 public:
     explicit StatusPanel(QWidget* parent = nullptr);
 
-    void set(const QString& text, const QPixmap& picture);
+    void set(const QString& text, bool alarmPending);
     QString text() const;
-    QPixmap picture() const;
 
 private:
     QLabel* m_picture;
     QLabel* m_text;
+    QPixmap m_pendingBell;
+    QPixmap m_idleBell;
 };
 
 } // namespace chimewell
