@@ -4,9 +4,12 @@
 # first Chimewell.ini is copied only where there is none, schedule/ is only created, and only
 # the shipped packs are replaced.
 set(ASSETS ${PROJECT_SOURCE_DIR}/assets)
+# A finished program: stripped of the debugging symbols of the build, as the archive's is,
+# also without --strip.
+install(CODE "set(CMAKE_INSTALL_DO_STRIP TRUE)")
 install(TARGETS chimewell chimewell-lpk RUNTIME DESTINATION .)
 install(FILES ${ASSETS}/alarm.mp3 ${ASSETS}/ra2.ico ${ASSETS}/changelog.txt ${ASSETS}/timer.jpg
-              ${ASSETS}/org.chimewell.Chimewell.metainfo.xml
+              ${ASSETS}/org.chimewell.Chimewell.metainfo.xml ${PROJECT_SOURCE_DIR}/LICENSE
         DESTINATION .)
 foreach(pack ${CHIMEWELL_PACKS})
     install(FILES ${CHIMEWELL_APP_DIR}/packs/${pack}.lpk DESTINATION packs)

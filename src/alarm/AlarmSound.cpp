@@ -23,16 +23,23 @@ AlarmSound::AlarmSound(SoundDevice& device, const QString& chime, QObject* paren
 void AlarmSound::ring(const QString& file, std::chrono::seconds duration)
 {
     m_ringing = true;
-    m_heard = false;
+    m_retried = false;
     m_repeat = duration.count() > 0;
-    m_fallbacks = {m_chime, SoundDevice::kBeeps};
-    m_current = file.isEmpty() ? m_chime : file;
-    if (m_current == m_chime)
-        m_fallbacks.removeFirst();
+    m_chain = {m_chime, SoundDevice::kBeeps};
+    if (!file.isEmpty() && file != m_chime)
+        m_chain.prepend(file);
     if (m_repeat)
         m_ringTime.start(std::chrono::duration_cast<std::chrono::milliseconds>(duration));
     else
         m_ringTime.stop();
+    m_fallbacks = m_chain;
+    playNext();
+}
+
+void AlarmSound::playNext()
+{
+    m_heard = false;
+    m_current = m_fallbacks.takeFirst();
     m_device.play(m_current, m_repeat);
 }
 
@@ -54,14 +61,16 @@ void AlarmSound::onFailed(const QString& file)
 {
     if (!m_ringing || file != m_current)
         return; // the play button's sound, or a late report about one replaced meanwhile
+    if (m_heard && !m_retried) {
+        m_retried = true;
+        m_fallbacks = m_chain;
+    }
     if (m_fallbacks.isEmpty()) {
-        if (!m_heard)
-            emit silent();
+        emit silent();
         end();
         return;
     }
-    m_current = m_fallbacks.takeFirst();
-    m_device.play(m_current, m_repeat);
+    playNext();
 }
 
 void AlarmSound::end()

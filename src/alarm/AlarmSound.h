@@ -12,7 +12,8 @@ class SoundDevice;
 
 /// What an alarm plays: its own sound, else the default chime, else beeps, so that a sound
 /// that cannot be played never leaves an alarm silent; once, or again and again for a while.
-/// The play button plays only what was chosen, without falling back.
+/// A sound that was heard and then fails (its sound server restarted) starts the chain over,
+/// once. The play button plays only what was chosen, without falling back.
 class AlarmSound : public QObject
 {
     Q_OBJECT
@@ -34,16 +35,19 @@ signals:
     void silent();
 
 private:
+    void playNext();
     void onFailed(const QString& file);
     void end();
 
     SoundDevice& m_device;
     QString m_chime;
-    QStringList m_fallbacks; // what an alarm plays next when its current sound fails
+    QStringList m_chain;     // what the alarm plays, first to last resort
+    QStringList m_fallbacks; // what it plays next when its current sound fails
     QString m_current;
     bool m_ringing = false;
     bool m_repeat = false;
-    bool m_heard = false;
+    bool m_heard = false;   // the current sound has been heard
+    bool m_retried = false; // the chain has been started over
     QTimer m_ringTime;
 };
 

@@ -103,6 +103,8 @@ void Startup::setUpWindows()
             for (QWidget* window :
                  {static_cast<QWidget*>(m_mainWindow), m_delete.get(), m_schedule.get()})
                 m_pack.apply(window);
+            // The status line and the tooltip are words of the pack too.
+            m_mainWindow->refreshScheduleStatus(true);
         });
     });
     m_about.setFactory([this] { return new AboutDialog(m_appDir, m_pack); });

@@ -128,7 +128,10 @@ AboutDialog::AboutDialog(const QString& appDir, LanguagePack& language, QWidget*
     disclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     place(disclaimer, 255, 3480, 3870, 705);
 
-    setTabOrder(ok, tabs);
+    // The tab bar takes the focus itself: the tab control around it is no control of its own
+    // to a screen reader.
+    tabs->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(ok, tabs->tabBar());
     ok->setFocus();
     loadTexts();
 }

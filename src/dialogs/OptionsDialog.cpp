@@ -45,6 +45,7 @@ OptionsDialog::OptionsDialog(PlatformServices& services, const QString& appDir,
     m_list = named(new QListWidget(languageBox), name.packList);
     m_list->setFont(form::defaultFont());
     place(m_list, 240, 360, 2175, 1425);
+    form::nameByFrame(m_list);
     auto* buttonHolder = named(new QWidget(languageBox), name.buttonHolder);
     place(buttonHolder, 2520, 360, 2655, 1095);
     auto* change =

@@ -239,6 +239,7 @@ void LanguagePack::apply(QWidget* window) const
             }
         }
     }
+    form::renameByFrames(window);
     // Controls grow where the new texts need more room than the design gave them.
     form::fitTexts(window);
 }

@@ -36,6 +36,8 @@ QtSoundDevice::QtSoundDevice(QObject* parent) : SoundDevice(parent)
     });
     m_beepProgress.setInterval(200);
     connect(&m_beepProgress, &QTimer::timeout, this, &QtSoundDevice::checkBeeps);
+    m_stallCheck.setInterval(kStallMs);
+    connect(&m_stallCheck, &QTimer::timeout, this, &QtSoundDevice::checkProgress);
 }
 
 QtSoundDevice::~QtSoundDevice()
@@ -136,6 +138,16 @@ void QtSoundDevice::checkBeeps()
         markHeard();
 }
 
+void QtSoundDevice::checkProgress()
+{
+    if (!m_player || m_over)
+        return;
+    const qint64 position = m_player->position();
+    if (position == m_lastPosition && m_player->playbackState() == QMediaPlayer::PlayingState)
+        fail();
+    m_lastPosition = position;
+}
+
 void QtSoundDevice::markHeard()
 {
     if (m_heard || m_over)
@@ -143,6 +155,10 @@ void QtSoundDevice::markHeard()
     m_heard = true;
     m_startCheck.stop();
     m_beepProgress.stop();
+    if (m_player) {
+        m_lastPosition = -1;
+        m_stallCheck.start();
+    }
     for (QMediaPlayer* player : std::as_const(m_retired))
         player->deleteLater();
     m_retired.clear();
@@ -159,8 +175,12 @@ void QtSoundDevice::finish()
     if (m_over)
         return;
     if (m_repeat && m_player) {
-        m_player->setPosition(0);
-        m_player->play();
+        // Again on a player of its own: one player sought back to the start falls silent
+        // after some twenty rounds, as one given the same file again does.
+        retire();
+        m_heard = false;
+        m_startCheck.start(kStartTimeoutMs);
+        playFile();
         return;
     }
     if (m_repeat && m_beeps) {
@@ -172,6 +192,7 @@ void QtSoundDevice::finish()
         return;
     }
     m_over = true;
+    m_stallCheck.stop();
     emit finished(m_file);
 }
 
@@ -197,6 +218,7 @@ void QtSoundDevice::fail()
 void QtSoundDevice::retire()
 {
     m_beepProgress.stop();
+    m_stallCheck.stop();
     if (m_player) {
         m_player->disconnect(this);
         m_player->stop();

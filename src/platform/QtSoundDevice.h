@@ -23,6 +23,9 @@ public:
     /// A play not heard within this counts as failed: a stalled pipeline rests near its start
     /// for good, and the first play of a run, on a fresh plugin cache, can take 1.8 s to start.
     static constexpr int kStartTimeoutMs = 5000;
+    /// A sound that was heard and then stands still this long has failed: its sound server has
+    /// gone, and GStreamer does not always say so.
+    static constexpr int kStallMs = 2000;
 
     explicit QtSoundDevice(QObject* parent = nullptr);
     ~QtSoundDevice() override;
@@ -35,6 +38,7 @@ private:
     void playBeeps();
     void connectBeeps();
     void checkBeeps();
+    void checkProgress();
     void markHeard();
     void finish();
     void fail();
@@ -54,6 +58,8 @@ private:
     QBuffer m_beepData;
     QTimer m_startCheck;
     QTimer m_beepProgress;
+    QTimer m_stallCheck;
+    qint64 m_lastPosition = -1;
 };
 
 } // namespace chimewell

@@ -26,7 +26,7 @@ public:
     virtual void stop() = 0;
 
 signals:
-    /// `file` has been heard for kHeardMs.
+    /// `file` has been heard for kHeardMs (again at every round while it repeats).
     void started(const QString& file);
     /// `file` could not be played: missing, not a sound, shorter than kHeardMs, stalled, or no
     /// sound output. Emitted once per play, never from inside play() itself.

@@ -40,6 +40,25 @@ bool isNamedByToolTip(const QObject* control)
     return control->property("namedByToolTip").toBool();
 }
 
+void nameByFrame(QWidget* control)
+{
+    control->setProperty("namedByFrame", true);
+    renameByFrames(control->window());
+}
+
+void renameByFrames(QWidget* window)
+{
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!control->property("namedByFrame").toBool())
+            continue;
+        for (QWidget* holder = control->parentWidget(); holder; holder = holder->parentWidget())
+            if (auto* frame = qobject_cast<QGroupBox*>(holder)) {
+                control->setAccessibleName(frame->title().remove(QLatin1Char('&')));
+                break;
+            }
+    }
+}
+
 void setFixedBorder(QWidget* window)
 {
     window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -36,6 +36,11 @@ bool isPicture(const QObject* control);
 void nameByToolTip(QWidget* control, const QString& toolTip);
 bool isNamedByToolTip(const QObject* control);
 
+/// Names a control that has no label of its own for screen readers by the title of the frame
+/// it stands in; renameByFrames() names it again once a pack has translated the frame.
+void nameByFrame(QWidget* control);
+void renameByFrames(QWidget* window);
+
 /// The border of every window of the program: fixed, with a close box and no minimise and
 /// maximise boxes. Windows have no owner.
 void setFixedBorder(QWidget* window);

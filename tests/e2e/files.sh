@@ -2,8 +2,8 @@
 # Files as other programs leave them. A settings file saved by Notepad as "Unicode" (UTF-16)
 # stays UTF-16 with its other lines intact when the program writes to it; a day file mixing
 # a byte order mark, a stray Windows-1252 byte and UTF-8 still rings with its UTF-8 reason and
-# is left as it was. A language named as a pipe or as a device outside packs/ never stops
-# the start.
+# is left as it was. A language named as a pipe or as a device outside packs/, or a settings
+# file of a gigabyte, never stops or slows the start.
 . "$(dirname "$0")/lib.sh"
 start_desktop trayer
 app=$(app_folder "files")
@@ -50,3 +50,14 @@ for language in pipe.lpk ../../../../../../dev/zero; do
     kill "$APP_PID"
     wait_for 10 bash -c "! kill -0 $APP_PID" || kill -9 "$APP_PID"
 done
+
+app=$(app_folder "huge settings")
+truncate -s 1G "$app/Chimewell.ini"
+started=$(date +%s%N)
+launch "$app"
+wait_window Chimewell 20 >/dev/null || fail "no main window with a settings file of 1 GB"
+ms=$((($(date +%s%N) - started) / 1000000))
+rss=$(awk '/^VmRSS/ {print $2}' "/proc/$APP_PID/status")
+log "a settings file of 1 GB: the window after $ms ms, $rss kB in use"
+[ "$ms" -lt 2000 ] && [ "$rss" -lt 100000 ] || fail "the start was slowed by the settings file"
+pass "a settings file of 1 GB is passed over: the window in $ms ms"

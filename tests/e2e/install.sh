@@ -10,11 +10,13 @@ dir="$E2E_WORK/my apps/\$Chime 100%"
 mkdir -p "$(dirname "$dir")"
 cmake --install "$build" --prefix "$dir" >"$E2E_WORK/install.log" || fail "cmake --install failed"
 for f in chimewell chimewell-lpk Chimewell.ini alarm.mp3 ra2.ico changelog.txt timer.jpg \
-    packs/English.lpk packs/German.lpk install-menu.sh schedule; do
+    packs/English.lpk packs/German.lpk install-menu.sh schedule LICENSE; do
     [ -e "$dir/$f" ] || fail "the installed folder lacks $f"
 done
 grep -qi '^firstload=1' "$dir/Chimewell.ini" || fail "the first settings file is not a first load"
-pass "cmake --install laid out the application folder"
+size=$(stat -c %s "$dir/chimewell")
+[ "$size" -lt 2000000 ] || fail "the installed program is $size bytes, not stripped"
+pass "cmake --install laid out the application folder, with a stripped program of $size bytes"
 
 launch "$dir"
 wait_for 20 bash -c '[ $(xdotool search --onlyvisible --name "^Chimewell$" | wc -l) -ge 2 ]' ||

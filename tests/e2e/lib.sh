@@ -80,16 +80,11 @@ start_desktop() {
     export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$out")
     E2E_PIDS+=("$(sed -n 2p <<<"$out")")
 
-    mkdir -p "$XDG_RUNTIME_DIR/pulse"
-    spawn pulseaudio --daemonize=no --exit-idle-time=-1 --disallow-exit=yes --use-pid-file=no -n \
-        --load="module-native-protocol-unix auth-anonymous=1 socket=$XDG_RUNTIME_DIR/pulse/native" \
-        --load="module-null-sink sink_name=e2e" --load="module-always-sink" 2>/dev/null
-    export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
-    wait_for 10 pactl info || fail "PulseAudio did not start"
+    start_sound
 
     # E2E_NOTIFY=fake puts the scenario's own server in dunst's place: it logs each call to
-    # $E2E_WORK/notices and presses buttons on request (press KEY); E2E_NOTIFY=none starts
-    # no notification server.
+    # $E2E_WORK/notices and presses buttons or closes notices on request (press, close_notice);
+    # E2E_NOTIFY=none starts no notification server.
     if [ "${E2E_NOTIFY:-dunst}" = none ]; then
         :
     elif [ "${E2E_NOTIFY:-dunst}" = fake ]; then
@@ -135,6 +130,18 @@ start_desktop() {
     log "desktop $DISPLAY up (tray: $tray)"
 }
 
+# PulseAudio with a null sink "e2e"; E2E_SOUND is its PID (kill it and start_sound again to
+# restart the sound server).
+start_sound() {
+    mkdir -p "$XDG_RUNTIME_DIR/pulse"
+    spawn pulseaudio --daemonize=no --exit-idle-time=-1 --disallow-exit=yes --use-pid-file=no -n \
+        --load="module-native-protocol-unix auth-anonymous=1 socket=$XDG_RUNTIME_DIR/pulse/native" \
+        --load="module-null-sink sink_name=e2e" --load="module-always-sink" 2>/dev/null
+    E2E_SOUND=$!
+    export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
+    wait_for 10 pactl info || fail "PulseAudio did not start"
+}
+
 # A fresh copy of the application folder; prints its path. Settings can follow as KEY=VALUE.
 app_folder() {
     local dir=$E2E_WORK/$1
@@ -173,6 +180,28 @@ wait_window() { # TITLE [TIMEOUT]: prints the window id once a window of that ti
 }
 window_gone() { ! visible_named "$1" >/dev/null; }
 alive() { kill -0 "$1" 2>/dev/null; }
+
+# The accessibility tree, read as a screen reader does (tests/e2e/atspi.py, on Debian's own
+# Python, which has the bindings). The program shows it once a scenario has set
+# QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1.
+# Asking for the accessibility bus first spares a reader that would otherwise find no program
+# on it.
+atspi() {
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        >/dev/null 2>&1 || true
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/atspi.py" "$@"
+}
+
+# The tray icon's tooltip under a StatusNotifier tray (xfce).
+tray_tip() {
+    local item
+    item=$(gdbus call --session --dest org.kde.StatusNotifierWatcher \
+        --object-path /StatusNotifierWatcher --method org.freedesktop.DBus.Properties.Get \
+        org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems | grep -o "'[^']*'" | head -1 |
+        tr -d "'")
+    gdbus call --session --dest "${item%%/*}" --object-path "/${item#*/}" \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem ToolTip
+}
 
 # The program's tray icon under trayer: a small visible window of the program's class.
 tray_icon() {
@@ -245,8 +274,12 @@ move_clock() {
     echo "+$(($(date -d "$1" +%s) - $(date +%s)))" >"$E2E_WORK/faketime"
 }
 
-# Presses a button on the last notification (with E2E_NOTIFY=fake).
-press() { echo "$1" >"$E2E_WORK/notices.press"; }
+# With E2E_NOTIFY=fake: press KEY [ID] presses a button of a notification (the last one by
+# default); close_notice ID REASON closes one as the server would (2: the user dismissed it).
+press() { echo "action ${2:-last} $1" >>"$E2E_WORK/notices.press"; }
+close_notice() { echo "close $1 $2" >>"$E2E_WORK/notices.press"; }
+notice_id() { grep -F "$1" "$E2E_WORK/notices" | tail -1 | sed 's/^id=\([0-9]*\) .*/\1/'; }
+silent() { awk -v r="$1" 'BEGIN { exit !(r < 0.001) }'; }
 
 # A recording xdg-open first on PATH: each call appends its arguments to $E2E_WORK/opened.
 record_openings() {

@@ -1,11 +1,15 @@
 // A notification server for the end-to-end scenarios: it owns org.freedesktop.Notifications on
-// the session bus, logs every Notify call one line each, and presses a notification's button
-// when a key is written to LOG.press. Usage: e2e-notify-server LOG
+// the session bus, logs every Notify call one line each, and acts on commands written to
+// LOG.press: "action ID KEY" presses a button, "close ID REASON" closes a notification (ID
+// may be "last"). NOTIFY_DELAY_MS delays every answer to Notify; NOTIFY_CRASH=1 makes the
+// server die inside the first Notify call. Usage: e2e-notify-server LOG
 #include <QtCore/QCoreApplication>
 #include <QtCore/QFile>
 #include <QtCore/QTextStream>
 #include <QtCore/QTimer>
 #include <QtDBus/QDBusConnection>
+#include <QtDBus/QDBusMessage>
+#include <unistd.h>
 
 class NotificationServer : public QObject
 {
@@ -14,23 +18,32 @@ class NotificationServer : public QObject
 public:
     explicit NotificationServer(const QString& log) : m_log(log)
     {
-        connect(&m_poll, &QTimer::timeout, this, &NotificationServer::checkPress);
+        connect(&m_poll, &QTimer::timeout, this, &NotificationServer::checkCommands);
         m_poll.start(100);
     }
 
 public slots:
     QStringList GetCapabilities() { return {"body", "body-markup", "actions"}; }
-    uint Notify(const QString& app, uint, const QString&, const QString& summary,
+    uint Notify(const QString& app, uint replaces, const QString&, const QString& summary,
                 const QString& body, const QStringList& actions, const QVariantMap& hints,
-                int timeout)
+                int timeout, const QDBusMessage& message)
     {
+        if (qEnvironmentVariableIntValue("NOTIFY_CRASH"))
+            ::_exit(1);
+        const uint id = replaces ? replaces : ++m_lastId;
         QFile f(m_log);
         f.open(QIODevice::Append);
-        QTextStream(&f) << "id=" << ++m_lastId << " app=" << app
+        QTextStream(&f) << "id=" << id << " app=" << app
                         << " urgency=" << hints.value("urgency", 1).toInt()
                         << " timeout=" << timeout << " actions=" << actions.join(',')
                         << " summary=" << summary << " body=" << body << "\n";
-        return m_lastId;
+        if (const int delay = qEnvironmentVariableIntValue("NOTIFY_DELAY_MS")) {
+            message.setDelayedReply(true);
+            QTimer::singleShot(delay, this, [message, id] {
+                QDBusConnection::sessionBus().send(message.createReply(id));
+            });
+        }
+        return id;
     }
     void CloseNotification(uint id) { emit NotificationClosed(id, 3); }
 
@@ -39,15 +52,23 @@ signals:
     void NotificationClosed(uint id, uint reason);
 
 private:
-    void checkPress()
+    void checkCommands()
     {
-        QFile press(m_log + ".press");
-        if (!press.open(QIODevice::ReadOnly))
+        QFile commands(m_log + ".press");
+        if (!commands.open(QIODevice::ReadOnly))
             return;
-        const QString key = QString::fromUtf8(press.readAll()).trimmed();
-        press.remove();
-        emit ActionInvoked(m_lastId, key);
-        emit NotificationClosed(m_lastId, 2);
+        const QStringList lines = QString::fromUtf8(commands.readAll()).split('\n');
+        commands.remove();
+        for (const QString& line : lines) {
+            const QStringList words = line.split(' ', Qt::SkipEmptyParts);
+            if (words.size() != 3)
+                continue;
+            const uint id = words[1] == "last" ? m_lastId : words[1].toUInt();
+            if (words[0] == "action")
+                emit ActionInvoked(id, words[2]);
+            else if (words[0] == "close")
+                emit NotificationClosed(id, words[2].toUInt());
+        }
     }
 
     QString m_log;

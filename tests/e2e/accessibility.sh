@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Every window read as a screen reader reads it: each focusable control has a name of its own,
+# in English and, after a change of language, in German; and in German the status line, the
+# tray icon's tooltip and the alarm's notification are German too.
+. "$(dirname "$0")/lib.sh"
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+E2E_NOTIFY=fake start_desktop xfce
+app=$(app_folder "accessible" firstload=0)
+movable_clock "2026-12-07 12:58:00" # a Monday
+launch "$app"
+main=$(wait_window Chimewell 20) || fail "no main window"
+sleep 1
+check_windows() { # MAIN MENU-KEYS TITLE...: the main window, then each dialog its keys open
+    local title keys=($2)
+    atspi names "$1" >"$E2E_WORK/names.log" || fail "$(tail -1 "$E2E_WORK/names.log")"
+    shift 2
+    for title in "$@"; do
+        keys "$main" "${keys[0]}"
+        keys=("${keys[@]:1}")
+        wait_window "$title" 10 >/dev/null || fail "\"$title\" did not open"
+        sleep 0.5
+        atspi names "$title" >>"$E2E_WORK/names.log" || fail "$title: $(tail -1 "$E2E_WORK/names.log")"
+        keys "$(wait_window "$title")" Escape
+        wait_for 5 window_gone "$title"
+    done
+    log "$(wc -l <"$E2E_WORK/names.log") focusable controls named"
+}
+check_windows Chimewell "alt+f+s alt+f+d alt+f+o alt+h+a" \
+    "Schedule alarm" "Delete alarm" "Options" "About..."
+pass "every focusable control has a name of its own, in English"
+
+keys "$main" alt+f o
+options=$(wait_window Options 10) || fail "Options did not open"
+keys "$options" Home Down Down Tab space Escape # German
+wait_for 5 window_gone Optionen
+check_windows Chimewell "alt+d+p alt+d+l alt+d+o alt+h+b" \
+    "Wecker planen" "Wecker löschen" "Optionen" "Über..."
+grep -q "Abspielen" "$E2E_WORK/names.log" || fail "the names are not German"
+pass "every focusable control has a name of its own, in German"
+
+write_day_file "$app" Monday 13:00 "Sport" ""
+keys "$main" alt+d p # the schedule dialog, only to make the status line look again
+schedule=$(wait_window "Wecker planen" 10) || fail "no schedule dialog"
+keys "$schedule" Escape
+kill "$APP_PID"
+wait_for 10 bash -c "! kill -0 $APP_PID"
+move_clock "2026-12-07 12:59:50"
+launch "$app"
+wait_window Chimewell 20 >/dev/null || fail "no main window after a restart"
+sleep 1
+status=$(atspi status)
+tip=$(tray_tip)
+log "status: $status; tooltip: $tip"
+[[ $status == *"Geplanter Wecker aktiv (13:00)"* ]] || fail "the status line is not German"
+[[ $tip == *"Nächster Wecker: Montag 13:00"* ]] || fail "the tooltip is not German"
+wait_for 15 grep -q "body=Es ist 13:00. Zeit für Sport." "$E2E_WORK/notices" ||
+    fail "the alarm's notification is not German: $(tail -1 "$E2E_WORK/notices")"
+grep -q "actions=stop,Stopp,snooze,Schlummern" "$E2E_WORK/notices" || fail "its buttons are not German"
+pass "in German, the status line, the tooltip and the alarm's notification are German"
