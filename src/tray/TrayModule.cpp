@@ -86,6 +86,7 @@ TrayModule::TrayModule(TrayIcon& icon, DesktopNotifier* notifier, QObject* paren
     : QObject(parent), m_icon(icon), m_notifier(notifier)
 {
     connect(&m_icon, &TrayIcon::leftPressed, this, &TrayModule::leftPressed);
+    connect(this, &TrayModule::dismissed, this, [this](int id) { m_notices.remove(id); });
     if (m_notifier) {
         connect(m_notifier, &DesktopNotifier::actionInvoked, this, &TrayModule::actionInvoked);
         connect(m_notifier, &DesktopNotifier::dismissed, this, &TrayModule::dismissed);
