@@ -13,7 +13,7 @@ build=${1:-$root/build}
 runs=${RUNS:-7}
 idle=${IDLE:-60}
 export CHIMEWELL_APP=$build/app
-. "$root/tests/e2e/lib.sh"
+. "$root/scripts/desktop.sh"
 start_desktop trayer
 app=$(app_folder bench firstload=0)
 

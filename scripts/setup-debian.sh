@@ -12,7 +12,8 @@ packages=(g++ make cmake qt6-base-dev qt6-multimedia-dev
 if [ "$want" = test ]; then
     packages+=(xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core dbus dbus-x11 trayer
                dunst pulseaudio pulseaudio-utils sox lame faketime desktop-file-utils
-               libglib2.0-bin xfce4-panel twm clang-14 libclang-rt-14-dev appstream)
+               libglib2.0-bin xfce4-panel twm clang-14 libclang-rt-14-dev appstream
+               at-spi2-core python3-pyatspi)
 fi
 
 missing=()

@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export CHIMEWELL_APP=${1:-$root/build}/app
 docs=$root/docs
-. "$root/tests/e2e/lib.sh"
+. "$root/scripts/desktop.sh"
 
 start_desktop trayer
 app=$(app_folder "screenshots" firstload=0)

@@ -1,9 +1,8 @@
 #!/usr/bin/python3
 """Reads Chimewell through the accessibility (AT-SPI) tree, as a screen reader does.
-  atspi.py names TITLE   prints the names of the focusable controls of the window TITLE;
+  atspi.py names TITLE   prints the focusable controls of the window TITLE with their names;
                          fails when one has none, or the name of another
-  atspi.py status        prints the status line
-"""
+  atspi.py status        prints the status line"""
 import sys
 import time
 
@@ -25,42 +24,33 @@ def walk(node):
         yield node
     if node.getRoleName() != "combo box":
         for child in node:
-            if child is not None:
-                yield from walk(child)
+            yield from walk(child) if child is not None else ()
 
 
 def name(node):
-    """What a screen reader calls the control: its name, or for a combo box (whose name is its
-    value on Linux) the label it is tied to."""
-    if node.getRoleName() == "combo box":
-        for relation in node.getRelationSet():
-            if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
-                return relation.getTarget(0).name
-        return ""
-    return node.name
+    """A combo box's name is its value on Linux: a screen reader calls it by its label."""
+    if node.getRoleName() != "combo box":
+        return node.name
+    labels = [relation.getTarget(0).name for relation in node.getRelationSet()
+              if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY]
+    return labels[0] if labels else ""
 
 
 def showing(node):
     return node.getState().contains(pyatspi.STATE_SHOWING)
 
 
-def window(title):
-    for node in application():
-        if node is not None and node.name == title and showing(node):
-            return node
-    sys.exit(f'no window "{title}" shows')
-
-
-command = sys.argv[1] if len(sys.argv) > 1 else ""
-if command == "names":
-    focusable = [node for node in walk(window(sys.argv[2]))
+if sys.argv[1:2] == ["names"]:
+    window = next((w for w in application() if w is not None and w.name == sys.argv[2]
+                   and showing(w)), None) or sys.exit(f'no window "{sys.argv[2]}" shows')
+    focusable = [node for node in walk(window)
                  if node.getState().contains(pyatspi.STATE_FOCUSABLE) and showing(node)]
     names = [name(node) for node in focusable]
     print("\n".join(f"{node.getRoleName()}: {name(node)}" for node in focusable))
     wrong = [text for text in names if not text.strip() or names.count(text) > 1]
     if wrong:
         sys.exit("without a name of their own: " + ", ".join(repr(text) for text in wrong))
-elif command == "status":
+elif sys.argv[1:2] == ["status"]:
     for node in walk(application()):
         if node.getRoleName() == "status bar":
             print(" ".join(label.name for label in walk(node) if label.getRoleName() == "label"))

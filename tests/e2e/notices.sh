@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# A notification server that is slow, busy with other notices, whimsical, or that crashes:
-# Stop and Snooze on an alarm's notice keep working, dismissing it stops the alarm, what the
-# server makes up changes nothing, and when it crashes the alarm is told another way.
+# An alarm's notification, on a server that takes 3 s to answer: critical, with Stop and
+# Snooze, its text escaped for a server that reads markup; Stop works before the server has
+# answered and with another notification on top; a button of an unknown notification and
+# an expiry change nothing; dismissing stops the alarm; and when the server crashes inside
+# Notify, the alarm is told by a balloon and then by a window that stays.
 . "$(dirname "$0")/lib.sh"
 E2E_NOTIFY=fake NOTIFY_DELAY_MS=3000 start_desktop trayer
 app=$(app_folder "servers" firstload=0)
 movable_clock "2026-12-07 12:59:56" # a Monday
-write_day_file "$app" Monday 13:00 "Slow" ""
+write_day_file "$app" Monday 13:00 'a<b>&c' "" # the default chime, 24 s long
 launch "$app"
 main=$(wait_window Chimewell 20) || fail "no main window"
 sound_after() { # SECONDS: records for two seconds after waiting that long, prints the RMS
@@ -15,30 +17,35 @@ sound_after() { # SECONDS: records for two seconds after waiting that long, prin
     sleep 2
     record_stop
 }
-next_alarm() { # MINUTE REASON: the alarm rings at 13:MINUTE; waits for its notice
+next_alarm() { # MINUTE REASON: the alarm rings at 13:MINUTE; waits for its notification
     write_day_file "$app" Monday "13:$1" "$2" ""
     move_clock "2026-12-07 13:$(printf %02d $((10#$1 - 1))):58"
-    wait_for 10 grep -q "Time for $2" "$E2E_WORK/notices" || fail "no notice for $2"
+    wait_for 10 grep -q "Time for $2" "$E2E_WORK/notices" || fail "no notification for $2"
 }
+newer_notice() { [ "$(notice_id "summary=")" -gt "$1" ]; }
 
-wait_for 10 grep -q "Time for Slow" "$E2E_WORK/notices" || fail "no notification"
+wait_for 10 grep -q "summary=Chimewell" "$E2E_WORK/notices" || fail "no notification"
+line=$(tail -1 "$E2E_WORK/notices")
+[[ $line == *"urgency=2 timeout=0 actions=stop,Stop,snooze,Snooze 5 minutes "* ]] ||
+    fail "not critical with Stop and Snooze: $line"
+[[ $line == *"body=It's 13:00. Time for a&lt;b&gt;&amp;c." ]] || fail "the text was not escaped"
+loud "$(sound_after 0)" || fail "the alarm was not heard"
 press stop # before the server has answered
-silent "$(sound_after 4)" || fail "Stop pressed before a slow server answered did not stop"
-pass "Stop works on a server that answers after 3 s"
+silent "$(sound_after 3)" || fail "Stop pressed before the server answered did not stop"
+pass "a critical notification, its text escaped; Stop works on a server that answers after 3 s"
 
 next_alarm 01 "Busy"
 id=$(notice_id "Time for Busy")
 keys "$main" Tab Tab Tab Tab space # Preview: a notification on top of the alarm's
-wait_for 10 [ "$(notice_id "summary=")" -gt "$id" ] || fail "no preview"
+wait_for 10 newer_notice "$id" || fail "no preview"
 press stop "$id"
 silent "$(sound_after 3)" || fail "Stop on the alarm's notice did not stop it after a preview"
 pass "Stop on the alarm's notification works with another notification on top"
 
 next_alarm 02 "Whims"
-id=$(notice_id "Time for Whims")
 sleep 3 # the server's answer
 press stop 999
-close_notice "$id" 1 # expired, by the server's own choice
+close_notice "$(notice_id "Time for Whims")" 1 # expired, by the server's own choice
 loud "$(sound_after 1)" || fail "an unknown button or an expired notice stopped the alarm"
 pass "a button of an unknown notification and an expiry change nothing"
 next_alarm 03 "Dismissed"
