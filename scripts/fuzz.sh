@@ -23,6 +23,7 @@ for target in loadpack applypack; do
     work=$out/corpus-$target
     mkdir -p "$work"
     cp -n "$root"/tests/fuzz-corpus/$target/* "$work"/ 2>/dev/null || true
+    [ $target = applypack ] && cp -n "$root"/packs/*.txt "$work"/
     echo "Fuzzing $target for ${seconds}s"
     "$out/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
         -print_final_stats=1 -artifact_prefix="$out/artifacts/$target-" "$work" 2>"$out/$target.log" ||
