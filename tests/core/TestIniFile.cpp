@@ -173,26 +173,8 @@ TEST_CASE("failedWritesReportAndLeaveTheFileWhole")
 #endif
 }
 
-TEST_CASE("pathsUseThePlatformSeparator")
+TEST_CASE("theLanguageSettingNamesAPackFileAndNothingElse")
 {
-#ifdef _WIN32
-    CHECK_EQ(settingsFilePath("C:\\Tools\\Chimewell"),
-             std::string("C:\\Tools\\Chimewell\\Chimewell.ini"));
-    CHECK_EQ(dayFilePath("C:\\Tools\\Chimewell", "Monday"),
-             std::string("C:\\Tools\\Chimewell\\schedule\\Monday.ini"));
-#else
-    CHECK_EQ(settingsFilePath("/opt/chimewell"), std::string("/opt/chimewell/Chimewell.ini"));
-    CHECK_EQ(dayFilePath("/opt/chimewell", "Monday"),
-             std::string("/opt/chimewell/schedule/Monday.ini"));
-#endif
-    // Files are found through such paths, whichever separator the folder was given with.
-    coretest::TempDir dir;
-    std::filesystem::create_directory(std::filesystem::path(dir.path()) / "schedule");
-    std::string error;
-    CHECK(writeIniValue("Alarm", "time", "07:30", dayFilePath(dir.path(), "Friday"), &error));
-    CHECK_EQ(readDayValue(dir.path(), "Friday", "time"), std::string("07:30"));
-
-    // the language setting names a file in the packs folder and nothing else
     CHECK(isPackFileName("Deutsch.lpk"));
     CHECK(isPackFileName("a..b.lpk"));
     for (const char* name :

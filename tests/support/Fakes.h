@@ -22,16 +22,14 @@
 
 namespace fakes {
 
-class FakeClock final : public chimewell::Clock
+struct FakeClock final : chimewell::Clock
 {
-public:
     QDateTime time = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0)); // a Monday
     QDateTime now() const override { return time; }
 };
 
-class FakeMessageBox final : public chimewell::MessageBox
+struct FakeMessageBox final : chimewell::MessageBox
 {
-public:
     QStringList texts;
     QList<chimewell::MessageIcon> icons;
     void show(const QString& text, chimewell::MessageIcon icon) override
@@ -53,9 +51,8 @@ struct FakeInstance final : chimewell::SingleInstance
     bool tryAcquire() override { return alone; }
 };
 
-class FakeTray final : public chimewell::TrayIcon
+struct FakeTray final : chimewell::TrayIcon
 {
-public:
     bool available = true;
     bool shown = false;
     QString tip;
@@ -73,13 +70,11 @@ public:
     void setToolTip(const QString& t) override { tip = t; }
     void remove() override { shown = false; }
     bool isShown() const override { return shown; }
-    void pressLeft() { emit leftPressed(); }
 };
 
 /// A notification service; off unless a test turns it on, so notices show as balloons.
-class FakeNotifier final : public chimewell::DesktopNotifier
+struct FakeNotifier final : chimewell::DesktopNotifier
 {
-public:
     bool serviceRuns = false;
     QMap<int, chimewell::Notice> showing; // by the program's number
     QList<chimewell::Notice> sent;
@@ -92,18 +87,12 @@ public:
     void withdraw(int id) override { showing.remove(id); }
     int last() const { return showing.isEmpty() ? 0 : showing.lastKey(); }
     void press(int id, const QString& key) { emit actionInvoked(id, key); }
-    void close(int id)
-    {
-        showing.remove(id);
-        emit dismissed(id);
-    }
 };
 
 /// Plays at once; a file in `unplayable` fails (after play() returns, as the real one does),
-/// anything else sounds until it is stopped or the test lets it finish.
-class FakeSoundDevice final : public chimewell::SoundDevice
+/// anything else sounds until it is stopped or the test lets it come to its end.
+struct FakeSoundDevice final : chimewell::SoundDevice
 {
-public:
     QSet<QString> unplayable;
     QStringList played; // every file asked for
     QString playing;    // what sounds now
@@ -125,21 +114,16 @@ public:
     /// The sound comes to its end: it starts again while it repeats, else it has finished.
     void finish()
     {
-        if (repeating)
-            return;
-        const QString file = playing;
-        playing.clear();
-        emit finished(file);
+        if (!repeating)
+            emit finished(std::exchange(playing, {}));
     }
 };
 
 struct FakePicker final : chimewell::FilePicker
 {
     std::optional<QString> nextAnswer; // nothing: the user cancels
-    int calls = 0;
     std::optional<QString> openFile(QWidget*, const QList<chimewell::FileFilter>&, int) override
     {
-        ++calls;
         return nextAnswer;
     }
 };
@@ -148,13 +132,10 @@ struct FakeAutostart final : chimewell::Autostart
 {
     bool enabled = false;
     bool works = true;
-    int writes = 0;
     bool isEnabled() const override { return enabled; }
     bool setEnabled(bool on) override
     {
-        ++writes;
-        if (works)
-            enabled = on;
+        enabled = works ? on : enabled;
         return works;
     }
     QString location() const override { return "the log-on folder"; }
@@ -191,16 +172,16 @@ class AppFolder
 public:
     AppFolder()
     {
-        QDir(m_dir.path()).mkdir("schedule");
-        QDir(m_dir.path()).mkdir("packs");
+        for (const char* folder : {"schedule", "packs"})
+            QDir(path()).mkdir(folder);
     }
     QString path() const { return m_dir.path(); }
     QString file(const QString& name) const { return m_dir.filePath(name); }
     void write(const QString& name, const QByteArray& bytes) const
     {
         QFile f(file(name));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(bytes);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            f.write(bytes);
     }
     QByteArray read(const QString& name) const
     {
