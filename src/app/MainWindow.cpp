@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "ClockFace.h"
+#include "OpenTargetsBox.h"
 #include "StatusPanel.h"
 #include "TrayMenu.h"
 #include "alarm/AlarmBell.h"
@@ -20,8 +21,6 @@
 #include <QtGui/QCloseEvent>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QCheckBox>
-#include <QtWidgets/QLabel>
 #include <QtWidgets/QLayout>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMenu>
@@ -109,39 +108,7 @@ void MainWindow::buildControls()
     form::nameByToolTip(m_stopButton, QStringLiteral("Stop"));
     place(m_stopButton, 2040, 120, 495, 375);
 
-    auto* openBox = named(new QGroupBox(QStringLiteral("Options"), central), name.openBox);
-    openBox->setFont(verdana(8.25, true));
-    place(openBox, 120, 4080, 4455, 2175);
-    m_openSiteCheck =
-        named(new QCheckBox(QStringLiteral("Open site when it's time"), openBox), name.openSite);
-    m_openSiteCheck->setFont(verdana(8.25, true));
-    place(m_openSiteCheck, 240, 360, 4095, 255);
-    auto* openNote = named(
-        new QLabel(QStringLiteral("(Can also direct to a ZIP or EXE file for download)"), openBox),
-        name.openNote);
-    openNote->setFont(verdana(6.75));
-    openNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // A note: longer translations wrap onto a second line.
-    openNote->setWordWrap(true);
-    place(openNote, 480, 600, 3855, 255);
-    m_siteEdit = named(new QLineEdit(QStringLiteral("http://"), openBox), name.siteEdit);
-    m_siteEdit->setFont(form::defaultFont());
-    form::nameByToolTip(m_siteEdit, QStringLiteral("Web address to open"));
-    place(m_siteEdit, 120, 840, 4215, 285);
-    m_openFileCheck =
-        named(new QCheckBox(QStringLiteral("Open file when it's time"), openBox), name.openFile);
-    m_openFileCheck->setFont(verdana(8.25, true));
-    place(m_openFileCheck, 240, 1320, 4095, 255);
-    m_fileEdit = named(new QLineEdit(openBox), name.fileEdit);
-    m_fileEdit->setFont(form::defaultFont());
-    form::nameByToolTip(m_fileEdit, QStringLiteral("File to open"));
-    place(m_fileEdit, 120, 1680, 3255, 285);
-    auto* browseFileHolder = named(new QWidget(openBox), name.browseFileHolder);
-    place(browseFileHolder, 3480, 1680, 855, 375);
-    m_browseFileButton =
-        button(browseFileHolder, name.browseFile, QStringLiteral("..."), form::defaultFont());
-    form::nameByToolTip(m_browseFileButton, QStringLiteral("Browse for file"));
-    place(m_browseFileButton, 120, 0, 615, 375);
+    m_targets = new OpenTargetsBox(*m_services.picker, central);
 
     m_alarmOnButton = named(new QRadioButton(QStringLiteral("Alarm on"), central), name.alarmOn);
     m_alarmOnButton->setFont(verdana(8.25, true));
@@ -162,10 +129,9 @@ void MainWindow::buildControls()
     bar->addWidget(m_panel, 1);
 
     // Tab order follows the window from top to bottom.
-    QWidget* order[] = {m_fields->browseButton(), m_previewButton, m_playButton,     m_stopButton,
-                        m_openSiteCheck,          m_siteEdit,      m_openFileCheck,  m_fileEdit,
-                        m_browseFileButton,       m_alarmOnButton, m_alarmOffButton, minimize};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    QList<QWidget*> order = {m_fields->browseButton(), m_previewButton, m_playButton, m_stopButton};
+    order << m_targets->tabOrder() << m_alarmOnButton << m_alarmOffButton << minimize;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 
     connect(m_alarmOnButton, &QRadioButton::clicked, this, &MainWindow::armAlarm);
@@ -174,15 +140,8 @@ void MainWindow::buildControls()
     connect(m_stopButton, &QPushButton::clicked, this, &MainWindow::stopChosenSound);
     connect(m_previewButton, &QPushButton::clicked, this, &MainWindow::previewAlarm);
     connect(minimize, &QPushButton::clicked, this, &MainWindow::minimizeToTray);
-    connect(m_browseFileButton, &QPushButton::clicked, this, [this] {
-        if (const auto file = m_services.picker->openFile(
-                this, parseFilterList(QString::fromLatin1(kFileFilterList)), 0))
-            m_fileEdit->setText(*file);
-    });
-    // What opens is read as the alarm rings: the boxes stay usable while it is armed.
-    for (QCheckBox* box : {m_openSiteCheck, m_openFileCheck})
-        connect(box, &QCheckBox::toggled, this,
-                [this] { m_alarms.setOneShotTargets(chosenTargets()); });
+    connect(m_targets, &OpenTargetsBox::targetsChanged, this,
+            [this] { m_alarms.setOneShotTargets(m_targets->targets()); });
 }
 
 void MainWindow::buildMenus()
@@ -219,18 +178,7 @@ void MainWindow::buildMenus()
 
 void MainWindow::refreshScheduleStatus(bool withOneShot)
 {
-    const AlarmScheduler::Status status = m_alarms.status(withOneShot);
-    switch (status.kind) {
-    case AlarmScheduler::Status::WeeklyToday:
-        m_panel->set(translated(texts::scheduledActive, {status.time}), true);
-        break;
-    case AlarmScheduler::Status::OneShot:
-        m_panel->set(translated(texts::alarmActive), true);
-        break;
-    case AlarmScheduler::Status::None:
-        m_panel->set(translated(texts::noAlarm), false);
-        break;
-    }
+    m_panel->showStatus(m_alarms.status(withOneShot));
     m_trayMenu->updateToolTip();
 }
 
@@ -250,16 +198,6 @@ void MainWindow::updateClock()
     }
 }
 
-QStringList MainWindow::chosenTargets() const
-{
-    QStringList targets;
-    if (m_openSiteCheck->isChecked())
-        targets << m_siteEdit->text();
-    if (m_openFileCheck->isChecked())
-        targets << m_fileEdit->text();
-    return targets;
-}
-
 void MainWindow::armAlarm()
 {
     const auto alarm = m_fields->validated(*m_services.messages);
@@ -269,22 +207,20 @@ void MainWindow::armAlarm()
         return;
     }
     m_fields->setLocked(true);
-    for (QPushButton* b : {m_browseFileButton, m_previewButton, m_playButton, m_stopButton})
+    m_targets->setLocked(true);
+    for (QPushButton* b : {m_previewButton, m_playButton, m_stopButton})
         b->setEnabled(false);
-    for (QLineEdit* e : {m_siteEdit, m_fileEdit})
-        e->setReadOnly(true);
-    m_alarms.arm({alarm->minuteOfDay, alarm->reason, alarm->music, chosenTargets()});
-    m_panel->set(translated(texts::alarmActive), true);
+    m_alarms.arm({alarm->minuteOfDay, alarm->reason, alarm->music, m_targets->targets()});
+    m_panel->showStatus({AlarmScheduler::Status::OneShot, {}});
 }
 
 void MainWindow::disarmAlarm()
 {
     m_fields->setLocked(false);
-    for (QPushButton* b : {m_browseFileButton, m_previewButton, m_playButton})
-        b->setEnabled(true);
+    m_targets->setLocked(false);
+    m_previewButton->setEnabled(true);
+    m_playButton->setEnabled(true);
     m_stopButton->setEnabled(false);
-    for (QLineEdit* e : {m_siteEdit, m_fileEdit})
-        e->setReadOnly(false);
     m_alarms.disarm();
     m_alarms.sound().stop();
     refreshScheduleStatus(false);

@@ -4,8 +4,6 @@
 #include <QtWidgets/QMainWindow>
 
 class QAction;
-class QCheckBox;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -15,6 +13,7 @@ namespace chimewell {
 class AlarmFields;
 class AlarmScheduler;
 class ClockFace;
+class OpenTargetsBox;
 class StatusPanel;
 class TrayMenu;
 class TrayModule;
@@ -78,7 +77,6 @@ private:
     void buildControls();
     void buildMenus();
     void updateClock();
-    QStringList chosenTargets() const;
 
     void armAlarm();
     void disarmAlarm();
@@ -94,14 +92,10 @@ private:
 
     ClockFace* m_clock = nullptr;
     AlarmFields* m_fields = nullptr;
-    QLineEdit* m_siteEdit = nullptr;
-    QLineEdit* m_fileEdit = nullptr;
-    QPushButton* m_browseFileButton = nullptr;
+    OpenTargetsBox* m_targets = nullptr;
     QPushButton* m_previewButton = nullptr;
     QPushButton* m_playButton = nullptr;
     QPushButton* m_stopButton = nullptr;
-    QCheckBox* m_openSiteCheck = nullptr;
-    QCheckBox* m_openFileCheck = nullptr;
     QRadioButton* m_alarmOnButton = nullptr;
     QRadioButton* m_alarmOffButton = nullptr;
     StatusPanel* m_panel = nullptr;

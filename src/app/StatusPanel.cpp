@@ -1,5 +1,7 @@
 #include "StatusPanel.h"
 
+#include "lang/Texts.h"
+
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
@@ -39,6 +41,21 @@ void StatusPanel::set(const QString& text, bool alarmPending)
 {
     m_text->setText(text);
     m_picture->setPixmap(alarmPending ? m_pendingBell : m_idleBell);
+}
+
+void StatusPanel::showStatus(const AlarmScheduler::Status& status)
+{
+    switch (status.kind) {
+    case AlarmScheduler::Status::WeeklyToday:
+        set(translated(texts::scheduledActive, {status.time}), true);
+        break;
+    case AlarmScheduler::Status::OneShot:
+        set(translated(texts::alarmActive), true);
+        break;
+    case AlarmScheduler::Status::None:
+        set(translated(texts::noAlarm), false);
+        break;
+    }
 }
 
 QString StatusPanel::text() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "alarm/AlarmScheduler.h"
+
 #include <QtGui/QPixmap>
 #include <QtWidgets/QWidget>
 
@@ -16,6 +18,8 @@ public:
     explicit StatusPanel(QWidget* parent = nullptr);
 
     void set(const QString& text, bool alarmPending);
+    /// The words for what is still to come, in the pack's language.
+    void showStatus(const AlarmScheduler::Status& status);
     QString text() const;
 
 private:
