@@ -68,9 +68,9 @@ int main(int argc, char** argv)
     fs::create_directories(schedule);
     std::mt19937 random(12);
 
-    // A large settings file, so that a kill often lands inside a write.
+    // A settings file near the largest one read, so that a kill often lands inside a write.
     const std::string settings = settingsFilePath(folder);
-    const std::string padding = "; " + std::string(4 << 20, 'x') + "\r\n";
+    const std::string padding = "; " + std::string(kMaxIniFileBytes - 4096, 'x') + "\r\n";
     writeFileAtomically(settings, "[options]\r\nstartup=0\r\n" + padding, nullptr);
     int settingsLeftovers = 0, settingsAfterStart = 0, settingsDamaged = 0;
     for (int i = 0; i < kills; ++i) {

@@ -1,5 +1,6 @@
 // Times the work of one weekly-alarm tick as the program does it: find today's day file, read
-// its time, and ask the trigger whether it is due; with a small day file and a 10 MB one.
+// its time, and ask the trigger whether it is due; with a small day file and one just under the
+// largest size read (1 MB).
 //   tickwork [ITERATIONS]     (default 20000)
 
 #include "storage/AlarmTime.h"
@@ -24,7 +25,12 @@ void timeTicks(const char* what, const std::string& fileText, int iterations)
 {
     const auto dir = std::filesystem::temp_directory_path() / "chimewell-tickwork";
     std::filesystem::create_directories(dir / "schedule");
-    std::ofstream(dir / "schedule" / "Monday.ini", std::ios::binary) << fileText;
+    const auto file = dir / "schedule" / "Monday.ini";
+    std::ofstream(file, std::ios::binary) << fileText;
+    // Written a while ago, as day files are: one changed in the last two seconds is read anew
+    // at every look.
+    std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() -
+                                               std::chrono::seconds(3));
     const std::string appDir = dir.string();
 
     ClockReading now;
@@ -64,10 +70,12 @@ int main(int argc, char* argv[])
     const std::string alarm =
         "[alarm]\r\nreason=Stand-up meeting\r\ntime=13:00\r\nmusic=/home/me/Music/chime.mp3\r\n";
     timeTicks("a small day file", alarm, iterations);
-    // A 10 MB day file (a long comment after the alarm): read once, then kept until it changes.
+    // A day file of almost 1 MB (a long comment after the alarm): read once, then kept until it
+    // changes.
+    const std::string line = "; a line of a very long comment that someone pasted in\r\n";
     std::string large = alarm;
-    while (large.size() < 10 * 1024 * 1024)
-        large += "; a line of a very long comment that someone pasted into the day file\r\n";
-    timeTicks("a 10 MB day file", large, std::max(100, iterations / 100));
+    while (large.size() + line.size() <= chimewell::kMaxIniFileBytes)
+        large += line;
+    timeTicks("a 1 MB day file", large, std::max(100, iterations / 100));
     return 0;
 }
