@@ -8,6 +8,7 @@
 #include <QtMultimedia/QMediaDevices>
 #include <QtMultimedia/QMediaPlayer>
 #include <QtWidgets/QApplication>
+#include <utility>
 
 namespace chimewell {
 namespace {
@@ -143,9 +144,15 @@ void QtSoundDevice::checkProgress()
     if (!m_player || m_over)
         return;
     const qint64 position = m_player->position();
-    if (position == m_lastPosition && m_player->playbackState() == QMediaPlayer::PlayingState)
+    const qint64 last = std::exchange(m_lastPosition, position);
+    if (position != last)
+        return;
+    // Standing still: stuck while it claims to play, or stopped by itself without telling
+    // that it reached its end, which would leave a repeating alarm silent for good.
+    if (m_player->playbackState() == QMediaPlayer::PlayingState)
         fail();
-    m_lastPosition = position;
+    else
+        finish();
 }
 
 void QtSoundDevice::markHeard()
