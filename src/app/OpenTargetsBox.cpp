@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 #include "platform/FilePicker.h"
+#include "widgets/BrowseButton.h"
 #include "widgets/FormLayout.h"
 
 #include <QtWidgets/QCheckBox>
@@ -48,17 +49,10 @@ OpenTargetsBox::OpenTargetsBox(FilePicker& picker, QWidget* parent)
     place(m_file, 120, 1680, 3255, 285);
     auto* browseHolder = named(new QWidget(this), name.browseFileHolder);
     place(browseHolder, 3480, 1680, 855, 375);
-    m_browse = named(new QPushButton(QStringLiteral("..."), browseHolder), name.browseFile);
-    m_browse->setFont(form::defaultFont());
-    m_browse->setAutoDefault(false);
-    form::nameByToolTip(m_browse, QStringLiteral("Browse for file"));
+    m_browse = browseButton(browseHolder, name.browseFile, QStringLiteral("Browse for file"),
+                            picker, kFileFilterList, m_file);
     place(m_browse, 120, 0, 615, 375);
 
-    connect(m_browse, &QPushButton::clicked, this, [this, &picker] {
-        if (const auto file =
-                picker.openFile(window(), parseFilterList(QString::fromLatin1(kFileFilterList)), 0))
-            m_file->setText(*file);
-    });
     for (QCheckBox* box : {m_openSite, m_openFile})
         connect(box, &QCheckBox::toggled, this, &OpenTargetsBox::targetsChanged);
 }

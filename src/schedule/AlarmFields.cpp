@@ -4,6 +4,7 @@
 #include "platform/FilePicker.h"
 #include "platform/MessageBox.h"
 #include "storage/AlarmTime.h"
+#include "widgets/BrowseButton.h"
 #include "widgets/FormLayout.h"
 #include "widgets/QtText.h"
 
@@ -46,20 +47,12 @@ AlarmFields::AlarmFields(FilePicker& picker, int top, int height, QWidget* paren
     // The "..." button in a picture box of its own, right of the sound's field.
     auto* holder = named(new QWidget(this), name.browseHolder);
     place(holder, 3480, 1680, 855, 615);
-    m_browse = named(new QPushButton(QStringLiteral("..."), holder), name.browse);
-    m_browse->setFont(form::defaultFont());
-    m_browse->setAutoDefault(false);
-    form::nameByToolTip(m_browse, QStringLiteral("Browse for sound file"));
+    m_browse = chimewell::browseButton(holder, name.browse, QStringLiteral("Browse for sound file"),
+                                       picker, kMusicFilterList, m_music);
     place(m_browse, 120, 120, 615, 375);
     setTabOrder(m_reason, m_time);
     setTabOrder(m_time, m_music);
     setTabOrder(m_music, m_browse);
-
-    connect(m_browse, &QPushButton::clicked, this, [this, &picker] {
-        if (const auto file = picker.openFile(
-                window(), parseFilterList(QString::fromLatin1(kMusicFilterList)), 0))
-            m_music->setText(*file);
-    });
 }
 
 std::optional<AlarmFields::Values> AlarmFields::validated(MessageBox& messages) const
