@@ -167,6 +167,7 @@ set_setting() { # DIR KEY VALUE: writes the settings file as a user editing it w
 launch() {
     local dir=$1
     shift
+    check_clock
     "${E2E_LAUNCHER[@]}" "$dir/chimewell" "$@" >>"$E2E_WORK/app.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
@@ -221,18 +222,42 @@ window_shot() { # WINDOW FILE
 fake_clock() {
     E2E_LAUNCHER=(env LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
         "FAKETIME=@$1" FAKETIME_DONT_FAKE_MONOTONIC=1)
+    clock_asked "$1"
 }
 
 # A clock that can be moved while the program runs: movable_clock TIME before launching,
 # then move_clock TIME (libfaketime reads the offset from a file, at most a second late).
 movable_clock() {
-    move_clock "$1"
     E2E_LAUNCHER=(env LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
         "FAKETIME_TIMESTAMP_FILE=$E2E_WORK/faketime" FAKETIME_CACHE_DURATION=1
         FAKETIME_DONT_FAKE_MONOTONIC=1)
+    move_clock "$1"
 }
 move_clock() {
-    echo "+$(($(date -d "$1" +%s) - $(date +%s)))" >"$E2E_WORK/faketime"
+    # The offset carries its own sign: libfaketime ignores "+-N" and runs on the real clock.
+    printf '%+d\n' $(($(date -d "$1" +%s) - $(date +%s))) >"$E2E_WORK/faketime"
+    clock_asked "$1"
+    check_clock
+}
+
+# Where the faked clock should stand: TIME now, running on from here.
+clock_asked() {
+    E2E_CLOCK_TARGET=$(date -d "$1" +%s)
+    E2E_CLOCK_ASKED=$(date +%s)
+}
+# Fails the scenario when a program started the way the scenario starts its program does not
+# read the clock it asked for (a moved clock within 3 s of where it should be by now).
+check_clock() {
+    [ -n "${E2E_CLOCK_TARGET:-}" ] || return 0
+    local expected seen
+    expected=$((E2E_CLOCK_TARGET + $(date +%s) - E2E_CLOCK_ASKED))
+    seen=$("${E2E_LAUNCHER[@]}" date +%s)
+    if [ "${E2E_LAUNCHER[*]}" = "${E2E_LAUNCHER[*]/FAKETIME=@/}" ]; then
+        [ $((seen - expected)) -le 3 ] && [ $((expected - seen)) -le 3 ]
+    else
+        # A clock that starts at TIME starts anew in every program.
+        [ $((seen - E2E_CLOCK_TARGET)) -le 3 ] && [ "$seen" -ge "$E2E_CLOCK_TARGET" ]
+    fi || fail "the faked clock reads $(date -d "@$seen" '+%F %T'), not $(date -d "@$expected" '+%F %T')"
 }
 
 # A day file written by hand, as a user would: DIR DAY TIME REASON MUSIC
