@@ -18,12 +18,35 @@ std::string twoDigits(int value)
     return text;
 }
 
+} // namespace
+
 std::int64_t wallSeconds(const LocalDateTime& t)
 {
     return dayNumber(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
 }
 
-} // namespace
+LocalDateTime fromWallSeconds(std::int64_t wall)
+{
+    // Howard Hinnant's civil_from_days.
+    const std::int64_t days = (wall >= 0 ? wall : wall - 86399) / 86400;
+    const std::int64_t secondOfDay = wall - days * 86400;
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t dayOfEra = z - era * 146097;
+    const std::int64_t yearOfEra =
+        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t mp = (5 * dayOfYear + 2) / 153;
+    const int day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    const int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
+    return {year,
+            month,
+            day,
+            static_cast<int>(secondOfDay / 3600),
+            static_cast<int>(secondOfDay % 3600 / 60),
+            static_cast<int>(secondOfDay % 60)};
+}
 
 std::int64_t dayNumber(int year, int month, int day)
 {
@@ -107,16 +130,20 @@ bool isPending(std::string_view timeText, const LocalDateTime& now)
 void AlarmTrigger::restart(const ClockReading& now)
 {
     m_previous = now;
-    m_firedDay = INT64_MIN;
-    m_firedMinute = -1;
+    m_fired.clear();
 }
 
-AlarmCheck AlarmTrigger::check(std::optional<int> minuteOfDay, const ClockReading& now)
+std::vector<AlarmCheck> AlarmTrigger::check(std::optional<int> minuteOfDay, const ClockReading& now)
 {
-    return check([minuteOfDay](std::int64_t) { return minuteOfDay; }, now);
+    return check(
+        [minuteOfDay](std::int64_t) {
+            return std::optional<std::vector<int>>(minuteOfDay ? std::vector<int>{*minuteOfDay}
+                                                               : std::vector<int>{});
+        },
+        now);
 }
 
-AlarmCheck AlarmTrigger::check(const MinuteOnDay& minuteOn, const ClockReading& now)
+std::vector<AlarmCheck> AlarmTrigger::check(const MinutesOnDay& minutesOn, const ClockReading& now)
 {
     const std::optional<ClockReading> previous = m_previous;
     m_previous = now;
@@ -131,49 +158,79 @@ AlarmCheck AlarmTrigger::check(const MinuteOnDay& minuteOn, const ClockReading& 
     const std::int64_t after = wallSeconds(now.local);
     const std::int64_t today = dayNumber(now.local.year, now.local.month, now.local.day);
     const std::int64_t firstDay = std::max(before / 86400, today - kMaxMissedDays);
-    AlarmCheck found;
+    const AlarmDue due = gap > kMaxTickGapSeconds ? AlarmDue::Missed : AlarmDue::Ring;
+    std::vector<AlarmCheck> found;
     for (std::int64_t day = firstDay; day <= today; ++day) {
-        const std::optional<int> minute = minuteOn(day);
-        if (minute == kUnknownMinute) {
+        const std::optional<std::vector<int>> minutes = minutesOn(day);
+        if (!minutes) {
             m_previous = previous;
             return {};
         }
-        if (!minute)
-            continue;
-        const std::int64_t instant = day * 86400 + *minute * 60;
-        if (before < instant && instant <= after &&
-            !(m_firedDay == day && m_firedMinute == *minute))
-            found = {gap > kMaxTickGapSeconds ? AlarmDue::Missed : AlarmDue::Ring, day, *minute};
+        std::vector<int> sorted = *minutes;
+        std::sort(sorted.begin(), sorted.end());
+        sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+        for (const int minute : sorted) {
+            const std::int64_t instant = day * 86400 + minute * 60;
+            if (before < instant && instant <= after && !m_fired.count({day, minute}))
+                found.push_back({due, day, minute});
+        }
     }
-    if (found.due != AlarmDue::No) {
-        m_firedDay = found.day;
-        m_firedMinute = found.minuteOfDay;
-    }
+    for (const AlarmCheck& alarm : found)
+        m_fired.insert({alarm.day, alarm.minuteOfDay});
+    // What fired more than the searched days back can never be found again.
+    while (!m_fired.empty() && m_fired.begin()->first < today - kMaxMissedDays - 1)
+        m_fired.erase(m_fired.begin());
     return found;
 }
 
-std::int64_t nextWakeEpoch(const ClockReading& now, const std::vector<int>& minutesToday,
-                           const std::vector<int>& minutesTomorrow,
+std::vector<ComingAlarm> comingAlarms(const LocalDateTime& now, std::optional<int> oneShotMinute,
+                                      const std::array<std::vector<std::optional<int>>, 7>& weekly,
+                                      const std::vector<std::int64_t>& snoozedWallSeconds)
+{
+    const std::int64_t nowWall = wallSeconds(now);
+    const std::int64_t today = nowWall / 86400;
+    std::vector<ComingAlarm> coming;
+    if (oneShotMinute) {
+        const std::int64_t todays = today * 86400 + *oneShotMinute * 60;
+        coming.push_back({todays > nowWall ? todays : todays + 86400, ComingAlarm::OneShot, 0, 0});
+    }
+    // Every weekday comes round once in the next seven days; today's again a week on.
+    for (std::int64_t day = today; day <= today + 7; ++day) {
+        const int weekday = weekdayOfDayNumber(day);
+        const auto& minutes = weekly[static_cast<std::size_t>(weekday)];
+        for (std::size_t i = 0; i < minutes.size(); ++i) {
+            if (!minutes[i])
+                continue;
+            const std::int64_t wall = day * 86400 + *minutes[i] * 60;
+            if (wall > nowWall && wall <= nowWall + 7 * 86400)
+                coming.push_back({wall, ComingAlarm::Weekly, weekday, i});
+        }
+    }
+    for (std::size_t i = 0; i < snoozedWallSeconds.size(); ++i)
+        coming.push_back({snoozedWallSeconds[i], ComingAlarm::Snoozed, 0, i});
+    std::stable_sort(coming.begin(), coming.end(), [](const ComingAlarm& a, const ComingAlarm& b) {
+        return a.wallSecond < b.wallSecond;
+    });
+    return coming;
+}
+
+std::int64_t nextWakeEpoch(const ClockReading& now, const std::vector<ComingAlarm>& coming,
                            const std::vector<std::int64_t>& instants, int heartbeatSeconds)
 {
-    const std::int64_t secondOfDay =
-        now.local.hour * 3600 + now.local.minute * 60 + now.local.second;
+    const std::int64_t nowWall = wallSeconds(now.local);
     // Wall instants become real ones at today's offset. Across a daylight-saving change that
     // is an hour off, so the change itself is one of the instants: the wake at it finds an
     // alarm of the skipped hour due at once, and plans again at the new offset.
     std::int64_t wake = now.epochSeconds + std::max(1, heartbeatSeconds);
-    const auto consider = [&](std::int64_t wallSecondsFromMidnight) {
-        if (wallSecondsFromMidnight > secondOfDay)
-            wake = std::min(wake, now.epochSeconds + wallSecondsFromMidnight - secondOfDay);
+    const auto consider = [&](std::int64_t epoch) {
+        wake = std::min(wake, std::max(epoch, now.epochSeconds + 1));
     };
-    consider(86400);
-    for (int minute : minutesToday)
-        consider(minute * 60);
-    for (int minute : minutesTomorrow)
-        consider(86400 + minute * 60);
+    consider(now.epochSeconds + (nowWall / 86400 + 1) * 86400 - nowWall); // midnight
+    if (!coming.empty())
+        consider(now.epochSeconds + coming.front().wallSecond - nowWall);
     for (const std::int64_t instant : instants)
         if (instant > now.epochSeconds)
-            wake = std::min(wake, instant);
+            consider(instant);
     return wake;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,13 +78,13 @@ struct AlarmCheck
     int minuteOfDay = 0;
 };
 
-/// Decides, tick by tick, when an alarm set for a minute of the day falls due. It rings on
-/// the first tick at or after the alarm's instant (the time at :00) when the previous tick
-/// was before it and at most a minute of real time back. When the previous tick was longer
-/// ago, the instants that passed in between are reported as missed instead, so a machine
-/// waking from sleep long after the time tells the user rather than ringing late. Either way
-/// an alarm is reported at most once per day for the same time, so a clock set back over
-/// the time does not ring a second time that day.
+/// Decides, tick by tick, when alarms set for minutes of the day fall due. An alarm rings on
+/// the first tick at or after its instant (the time at :00) when the previous tick was before
+/// it and at most a minute of real time back. When the previous tick was longer ago, the
+/// instants that passed in between are reported as missed instead, so a machine waking from
+/// sleep long after the time tells the user rather than ringing late. Either way an alarm is
+/// reported at most once per day for the same time, so a clock set back over the time does
+/// not ring a second time that day.
 class AlarmTrigger
 {
 public:
@@ -90,33 +92,60 @@ public:
     /// How many days back a long gap is searched for missed alarms: a week holds them all.
     static constexpr std::int64_t kMaxMissedDays = 8;
 
-    /// The alarm's minute on a given day (days since 1970-01-01), nothing on that day, or
-    /// kUnknownMinute when it cannot be known on this tick (its file was being rewritten):
-    /// the tick is then skipped, and the next one covers its time.
-    static constexpr int kUnknownMinute = -1;
-    using MinuteOnDay = std::function<std::optional<int>(std::int64_t day)>;
+    /// The alarms' minutes on a given day (days since 1970-01-01), or nothing when they cannot
+    /// be known on this tick (a file was being rewritten): the tick is then skipped, and the
+    /// next one covers its time.
+    using MinutesOnDay = std::function<std::optional<std::vector<int>>(std::int64_t day)>;
 
     /// Starts watching from `now`, forgetting what fired before.
     void restart(const ClockReading& now);
 
-    /// One tick of an alarm that may differ from day to day.
-    AlarmCheck check(const MinuteOnDay& minuteOn, const ClockReading& now);
+    /// One tick of alarms that may differ from day to day: every alarm instant that fell due,
+    /// in time order.
+    std::vector<AlarmCheck> check(const MinutesOnDay& minutesOn, const ClockReading& now);
     /// One tick of an alarm at the same minute every day, or of none.
-    AlarmCheck check(std::optional<int> minuteOfDay, const ClockReading& now);
+    std::vector<AlarmCheck> check(std::optional<int> minuteOfDay, const ClockReading& now);
 
 private:
     std::optional<ClockReading> m_previous;
-    std::int64_t m_firedDay = INT64_MIN;
-    int m_firedMinute = -1;
+    std::set<std::pair<std::int64_t, int>> m_fired; // (day, minute) already reported
 };
 
+/// A local wall time as seconds: days since 1970-01-01 times 86400 plus the second of the day.
+/// Wall seconds order alarms as the clock on the wall does.
+std::int64_t wallSeconds(const LocalDateTime& time);
+LocalDateTime fromWallSeconds(std::int64_t wallSeconds);
+
+/// An alarm still to come.
+struct ComingAlarm
+{
+    enum Kind
+    {
+        OneShot,
+        Weekly,
+        Snoozed
+    };
+    std::int64_t wallSecond = 0;
+    Kind kind = OneShot;
+    int weekday = 0;       // Weekly: the day file's weekday (0 for Sunday)
+    std::size_t index = 0; // Weekly: which of that day's alarms; Snoozed: which snooze
+    bool operator==(const ComingAlarm&) const = default;
+};
+
+/// The alarms to come after `now`, earliest first: the armed one-shot alarm (today, else
+/// tomorrow), every weekly alarm within the next seven days (one that passed today comes a week
+/// on), and the snoozed alarms (as wall seconds). `weekly[w]` holds the minutes of weekday w's
+/// switched-on alarms, nothing for a time that cannot be read (it never rings).
+std::vector<ComingAlarm> comingAlarms(const LocalDateTime& now, std::optional<int> oneShotMinute,
+                                      const std::array<std::vector<std::optional<int>>, 7>& weekly,
+                                      const std::vector<std::int64_t>& snoozedWallSeconds);
+
 /// When a program that only waits for alarms must next look at the clock, as seconds since
-/// the epoch: the next alarm instant (`minutesToday` are today's alarm times, `minutesTomorrow`
-/// tomorrow's), the next midnight, the next of `instants` (snoozed alarms, the next change of
-/// the clock's offset), and at the latest `heartbeatSeconds` from now, so that a change nobody
-/// announced is seen in time. Always later than `now`.
-std::int64_t nextWakeEpoch(const ClockReading& now, const std::vector<int>& minutesToday,
-                           const std::vector<int>& minutesTomorrow,
+/// the epoch: the first coming alarm, the next midnight, the next of `instants` (the next
+/// change of the clock's offset), and at the latest `heartbeatSeconds` from now, so that a
+/// change nobody announced is seen in time. Always later than `now`; an alarm whose time has
+/// come already wakes at the next second.
+std::int64_t nextWakeEpoch(const ClockReading& now, const std::vector<ComingAlarm>& coming,
                            const std::vector<std::int64_t>& instants, int heartbeatSeconds);
 
 /// The weekday (0 for Sunday) of a day number.

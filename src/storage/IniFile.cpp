@@ -4,13 +4,19 @@
 #include "platform/AtomicFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <vector>
 
 namespace chimewell {
 namespace ini {
+
+bool equalsNoCase(std::string_view a, std::string_view b);
+
 namespace {
 
 // The profile functions count Ctrl-Z (the old end-of-file mark) as a blank too.
@@ -41,13 +47,6 @@ std::string_view trim(std::string_view s)
 char lowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lowerAscii(x) == lowerAscii(y);
-           });
 }
 
 struct Line
@@ -161,6 +160,82 @@ std::string_view copyEntry(std::string_view value, std::size_t longest, std::str
 }
 
 } // namespace
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lowerAscii(x) == lowerAscii(y);
+           });
+}
+
+std::string Section::value(std::string_view key) const
+{
+    for (const auto& [name, value] : keys)
+        if (equalsNoCase(name, key))
+            return value;
+    return {};
+}
+
+bool Section::has(std::string_view key) const
+{
+    return std::any_of(keys.begin(), keys.end(),
+                       [key](const auto& entry) { return equalsNoCase(entry.first, key); });
+}
+
+std::vector<Section> sections(std::string_view text)
+{
+    std::vector<Section> out;
+    Section* current = nullptr; // null before the first header and inside a repeated section
+    for (const Line& line : splitLines(text)) {
+        const Parsed p = parse(line.content);
+        if (p.kind == Parsed::Section) {
+            const bool repeated = std::any_of(out.begin(), out.end(), [&p](const Section& s) {
+                return equalsNoCase(s.name, p.name);
+            });
+            current = repeated ? nullptr : &out.emplace_back(Section{std::string(p.name), {}});
+        } else if (p.kind == Parsed::Key && current) {
+            std::string value;
+            if (p.value)
+                copyEntry(*p.value, kLongestIniValue, value);
+            current->keys.emplace_back(std::string(p.name), std::move(value));
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> removeKey(std::string_view text, std::string_view section,
+                                     std::string_view key)
+{
+    const std::vector<Line> lines = splitLines(text);
+    const SectionRange range = findSection(lines, trim(section));
+    if (!range.found)
+        return std::nullopt;
+    for (std::size_t i = range.first; i < range.last; ++i) {
+        const Parsed p = parse(lines[i].content);
+        if (p.kind == Parsed::Key && equalsNoCase(p.name, trim(key))) {
+            const std::size_t start =
+                static_cast<std::size_t>(lines[i].content.data() - text.data());
+            const std::size_t stop = start + lines[i].content.size() + lines[i].end.size();
+            return std::string(text.substr(0, start)) + std::string(text.substr(stop));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> removeSection(std::string_view text, std::string_view section)
+{
+    const std::vector<Line> lines = splitLines(text);
+    const SectionRange range = findSection(lines, trim(section));
+    if (!range.found || range.header == std::string_view::npos)
+        return std::nullopt;
+    const std::size_t start =
+        static_cast<std::size_t>(lines[range.header].content.data() - text.data());
+    const std::size_t stop =
+        range.last < lines.size()
+            ? static_cast<std::size_t>(lines[range.last].content.data() - text.data())
+            : text.size();
+    return std::string(text.substr(0, start)) + std::string(text.substr(stop));
+}
 
 std::string toLowerAscii(std::string_view text)
 {
@@ -291,6 +366,7 @@ struct CachedFile
     FileStamp stamp;
     std::string text;
     std::map<std::pair<std::string, std::string>, std::string> values;
+    std::shared_ptr<const std::vector<ini::Section>> sections; // made at first use
 };
 std::map<std::string, CachedFile>& fileCache()
 {
@@ -310,35 +386,57 @@ bool recentlyModified(const FileStamp& stamp)
     return now - stamp.modifiedNs < 2'000'000'000;
 }
 
-// The file's text; a read that sees the file change under it (another program writing it
-// in place) is tried once more, and a torn read is never kept; `torn` tells when the retry
-// saw a change too.
-CachedFile* readCached(const std::string& fileName, bool& torn)
+enum class ReadState
 {
-    torn = false;
+    Read,
+    Missing,
+    Refused,
+    Torn
+};
+
+// The file's text; a read that sees the file change under it (another program writing it
+// in place) is tried once more, and a torn read is never kept.
+CachedFile* readCached(const std::string& fileName, ReadState& state)
+{
     auto& cache = fileCache();
     for (int attempt = 0; attempt < 2; ++attempt) {
         const FileStamp before = fileStamp(fileName);
         if (!before.exists || before.size > kMaxIniFileBytes) {
             cache.erase(fileName);
+            std::error_code ec;
+            // Something that is not a file (a folder) where the file should be is refused too.
+            state = before.exists || std::filesystem::exists(pathFromUtf8(fileName), ec)
+                        ? ReadState::Refused
+                        : ReadState::Missing;
             return nullptr;
         }
         const auto found = cache.find(fileName);
-        if (found != cache.end() && found->second.stamp == before && !recentlyModified(before))
+        if (found != cache.end() && found->second.stamp == before && !recentlyModified(before)) {
+            state = ReadState::Read;
             return &found->second;
+        }
         std::string bytes;
-        if (!readWholeFile(fileName, bytes))
+        if (!readWholeFile(fileName, bytes)) {
+            state = ReadState::Refused;
             return nullptr;
+        }
         if (fileStamp(fileName) != before || bytes.size() != before.size)
             continue;
         if (cache.size() >= kCachedFiles && found == cache.end())
             cache.clear();
         CachedFile& entry = cache[fileName];
-        entry = {before, decodeText(bytes), {}};
+        entry = {before, decodeText(bytes), {}, {}};
+        state = ReadState::Read;
         return &entry;
     }
-    torn = true;
+    state = ReadState::Torn;
     return nullptr;
+}
+
+// A rewrite in place is seen empty between its truncation and its write.
+bool maybeHalfWritten(const CachedFile& file)
+{
+    return file.stamp.size == 0 && recentlyModified(file.stamp);
 }
 
 } // namespace
@@ -352,29 +450,82 @@ std::string readIniValue(const std::string& section, const std::string& key,
 std::optional<std::string> tryReadIniValue(const std::string& section, const std::string& key,
                                            const std::string& fileName)
 {
-    bool torn = false;
-    CachedFile* file = readCached(fileName, torn);
+    ReadState state = ReadState::Read;
+    CachedFile* file = readCached(fileName, state);
     if (!file)
-        return torn ? std::nullopt : std::optional<std::string>(std::string());
+        return state == ReadState::Torn ? std::nullopt : std::optional<std::string>(std::string());
     auto& values = file->values;
     const auto id = std::make_pair(section, ini::toLowerAscii(key));
     auto found = values.find(id);
     if (found == values.end())
         found = values.emplace(id, ini::lookup(file->text, section, id.second)).first;
-    if (file->stamp.size == 0 && recentlyModified(file->stamp))
+    if (maybeHalfWritten(*file))
         return std::nullopt;
     return found->second;
 }
 
-bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& fileName, std::string* error)
+IniSections readIniSections(const std::string& fileName)
 {
-    return writeIniValues(section, {{key, value}}, fileName, error);
+    static const auto none = std::make_shared<const std::vector<ini::Section>>();
+    ReadState state = ReadState::Read;
+    CachedFile* file = readCached(fileName, state);
+    if (state == ReadState::Torn || (file && maybeHalfWritten(*file)))
+        return {IniSections::Torn, {}, none};
+    if (state == ReadState::Refused)
+        return {IniSections::Refused, iniFileRefusal(fileName).value_or("not readable"), none};
+    if (!file)
+        return {IniSections::Read, {}, none};
+    if (!file->sections)
+        file->sections =
+            std::make_shared<const std::vector<ini::Section>>(ini::sections(file->text));
+    return {IniSections::Read, {}, file->sections};
 }
 
-bool writeIniValues(const std::string& section,
-                    const std::vector<std::pair<std::string, std::string>>& values,
-                    const std::string& fileName, std::string* error)
+std::optional<std::string> iniFileRefusal(const std::string& fileName)
+{
+    std::error_code ec;
+    const std::filesystem::path path = pathFromUtf8(fileName);
+    if (!std::filesystem::exists(path, ec))
+        return std::nullopt;
+    if (std::filesystem::is_directory(path, ec))
+        return "a folder";
+    if (fileStamp(fileName).size > kMaxIniFileBytes)
+        return "larger than 1 MB";
+    std::ifstream in(path, std::ios::binary);
+    if (!in || !std::filesystem::is_regular_file(path, ec))
+        return "not readable (" + std::string(std::strerror(errno)) + ")";
+    return std::nullopt;
+}
+
+void IniEdit::set(std::string_view section, std::string_view key, std::string_view value)
+{
+    std::string encoded(value);
+    if (std::string narrow; m_ansi && utf8ToWindows1252(value, narrow))
+        encoded = std::move(narrow);
+    if (auto updated = ini::update(m_text, section, ini::toUpperAscii(key), encoded)) {
+        m_text = std::move(*updated);
+        m_changed = true;
+    }
+}
+
+void IniEdit::remove(std::string_view section, std::string_view key)
+{
+    if (auto updated = ini::removeKey(m_text, section, key)) {
+        m_text = std::move(*updated);
+        m_changed = true;
+    }
+}
+
+void IniEdit::removeSection(std::string_view section)
+{
+    if (auto updated = ini::removeSection(m_text, section)) {
+        m_text = std::move(*updated);
+        m_changed = true;
+    }
+}
+
+bool editIniFile(const std::string& fileName, const std::function<bool(IniEdit&)>& edit,
+                 std::string* error)
 {
     std::string bytes;
     std::error_code ec;
@@ -388,36 +539,50 @@ bool writeIniValues(const std::string& section,
             *error = "cannot read " + fileName;
         return false;
     }
-    // Every line but the one written keeps its bytes: the text is edited in the file's own
+    // Every line but the ones changed keeps its bytes: the text is edited in the file's own
     // encoding. UTF-16 is edited as UTF-8 and written back as UTF-16 with its mark.
     const std::optional<bool> utf16BigEndian = utf16ByteOrder(bytes);
     std::string mark;
-    std::string text;
+    IniEdit file;
     if (utf16BigEndian) {
         mark = bytes.substr(0, 2);
-        text = utf16ToUtf8(std::string_view(bytes).substr(2), *utf16BigEndian);
+        file.m_text = utf16ToUtf8(std::string_view(bytes).substr(2), *utf16BigEndian);
     } else {
         if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
             mark = bytes.substr(0, 3);
-        text = bytes.substr(mark.size());
+        file.m_text = bytes.substr(mark.size());
     }
     // A file that already holds Windows-1252 gets its new text in that code page where it
     // fits; UTF-8 otherwise.
-    const bool ansi = !utf16BigEndian && !isValidUtf8(text);
-    bool changed = false;
-    for (const auto& [key, value] : values) {
-        std::string encoded = value;
-        if (std::string narrow; ansi && utf8ToWindows1252(value, narrow))
-            encoded = std::move(narrow);
-        if (auto updated = ini::update(text, section, ini::toUpperAscii(key), encoded)) {
-            text = std::move(*updated);
-            changed = true;
-        }
-    }
-    if (!changed)
+    file.m_ansi = !utf16BigEndian && !isValidUtf8(file.m_text);
+    file.m_sections = ini::sections(decodeText(file.m_text));
+    if (!edit(file))
+        return false;
+    if (!file.m_changed)
         return true;
     return writeFileAtomically(
-        fileName, mark + (utf16BigEndian ? utf8ToUtf16(text, *utf16BigEndian) : text), error);
+        fileName, mark + (utf16BigEndian ? utf8ToUtf16(file.m_text, *utf16BigEndian) : file.m_text),
+        error);
+}
+
+bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
+                   const std::string& fileName, std::string* error)
+{
+    return writeIniValues(section, {{key, value}}, fileName, error);
+}
+
+bool writeIniValues(const std::string& section,
+                    const std::vector<std::pair<std::string, std::string>>& values,
+                    const std::string& fileName, std::string* error)
+{
+    return editIniFile(
+        fileName,
+        [&](IniEdit& file) {
+            for (const auto& [key, value] : values)
+                file.set(section, key, value);
+            return true;
+        },
+        error);
 }
 
 } // namespace chimewell

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +48,73 @@ bool writeIniValues(const std::string& section,
                     const std::vector<std::pair<std::string, std::string>>& values,
                     const std::string& fileName, std::string* error = nullptr);
 
+/// Why a file is refused unread ("it is larger than 1 MB", "it is a folder", "it cannot be
+/// read: ..."), or nothing for a file that is read or missing (which reads as empty).
+std::optional<std::string> iniFileRefusal(const std::string& fileName);
+
+namespace ini {
+
+/// One section as the profile reader sees it: its name as spelt, and its keys with their
+/// values (trimmed, one pair of quotes dropped, cut to kLongestIniValue characters).
+struct Section
+{
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> keys;
+    /// The value of the first key of that name, without regard to case; "" when missing.
+    std::string value(std::string_view key) const;
+    bool has(std::string_view key) const;
+};
+
+/// The named sections of the text in file order; of sections with the same name only the
+/// first, which is the one the reader consults.
+std::vector<Section> sections(std::string_view text);
+
+bool equalsNoCase(std::string_view a, std::string_view b);
+
+} // namespace ini
+
+/// The sections of a file, read again only when the file changed (see tryReadIniValue).
+struct IniSections
+{
+    enum State
+    {
+        Read,    // read, or missing: no sections
+        Refused, // `refusal` says why
+        Torn     // another program was rewriting it: not known this time
+    } state = Read;
+    std::string refusal;
+    std::shared_ptr<const std::vector<ini::Section>> sections;
+};
+IniSections readIniSections(const std::string& fileName);
+
+/// Changes to one INI file, made on its text and written in one atomic replacement: a reader,
+/// or a crash, sees all of them or none. Lines that no change touches keep their bytes.
+class IniEdit
+{
+public:
+    /// The sections as the file holds them now, before the changes made here.
+    const std::vector<ini::Section>& sections() const { return m_sections; }
+    /// Sets `key` (written upper-cased) of `section`, appending what is missing.
+    void set(std::string_view section, std::string_view key, std::string_view value);
+    /// Takes the line of `key` out of `section`, if there is one.
+    void remove(std::string_view section, std::string_view key);
+    /// Takes `section` out, its header and every line up to the next section.
+    void removeSection(std::string_view section);
+
+private:
+    friend bool editIniFile(const std::string&, const std::function<bool(IniEdit&)>&, std::string*);
+    std::string m_text; // in the file's own encoding (UTF-16 edited as UTF-8)
+    bool m_ansi = false;
+    bool m_changed = false;
+    std::vector<ini::Section> m_sections;
+};
+
+/// Reads the file (missing: empty), lets `edit` change it, and writes it when `edit` returns
+/// true and changed anything. Returns false, with the reason in `error`, when the file is
+/// refused, could not be written, or `edit` returned false (leaving `error` to it).
+bool editIniFile(const std::string& fileName, const std::function<bool(IniEdit&)>& edit,
+                 std::string* error = nullptr);
+
 namespace ini {
 
 /// The value the profile reader finds for `key` in `section` of the INI text, cut to
@@ -57,6 +126,14 @@ std::string lookup(std::string_view text, std::string_view section, std::string_
 /// holds that value. New lines end in CR LF; other lines keep their bytes and line ends.
 std::optional<std::string> update(std::string_view text, std::string_view section,
                                   std::string_view key, std::string_view value);
+
+/// The INI text without the first line of `key` in `section`, or nothing when it has none.
+std::optional<std::string> removeKey(std::string_view text, std::string_view section,
+                                     std::string_view key);
+
+/// The INI text without the first section named `section` (its header and its lines), or
+/// nothing when it has none.
+std::optional<std::string> removeSection(std::string_view text, std::string_view section);
 
 std::string toLowerAscii(std::string_view text);
 std::string toUpperAscii(std::string_view text);

@@ -48,6 +48,34 @@ int ringMinutes(std::string_view setting)
     return 0;
 }
 
+int snoozeMinutes(std::string_view setting)
+{
+    for (const int minutes : {5, 10, 15})
+        if (setting == std::to_string(minutes))
+            return minutes;
+    return 5;
+}
+
+std::optional<int> alarmRingMinutes(std::string_view value)
+{
+    if (value == "0")
+        return 0;
+    if (const int minutes = ringMinutes(value))
+        return minutes;
+    return std::nullopt;
+}
+
+std::optional<int> alarmSnoozeMinutes(std::string_view value)
+{
+    if (value.empty() || value.size() > 2 ||
+        value.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const int minutes = std::stoi(std::string(value));
+    if (minutes < 1 || minutes > 60)
+        return std::nullopt;
+    return minutes;
+}
+
 bool isPackFileName(std::string_view name)
 {
     return !name.empty() && name != "." && name != ".." &&

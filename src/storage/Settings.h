@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@ inline constexpr std::string_view kLanguageKey = "language";
 inline constexpr std::string_view kFirstLoadKey = "firstload";
 inline constexpr std::string_view kStartupKey = "startup";
 inline constexpr std::string_view kRingMinutesKey = "ringminutes";
+inline constexpr std::string_view kSnoozeMinutesKey = "snoozeminutes";
 
 inline constexpr std::string_view kSettingsFileName = "Chimewell.ini";
 inline constexpr std::string_view kDefaultSoundName = "alarm.mp3";
@@ -37,6 +39,16 @@ bool isPackFileName(std::string_view name);
 /// How long an alarm rings, from the `ringminutes` setting: 1, 5 or 15 minutes, or 0 (its
 /// sound once) for anything else.
 int ringMinutes(std::string_view setting);
+/// How long a snooze lasts, from the `snoozeminutes` setting: 5, 10 or 15 minutes; 5 for
+/// anything else.
+int snoozeMinutes(std::string_view setting);
+
+/// An alarm's own ring time: 0 (once), 1, 5 or 15 minutes; nothing (the setting holds) for
+/// anything else.
+std::optional<int> alarmRingMinutes(std::string_view value);
+/// An alarm's own snooze length: 1 to 60 minutes; nothing (the setting holds) for anything
+/// else.
+std::optional<int> alarmSnoozeMinutes(std::string_view value);
 
 /// One value of the `options` section of the settings file.
 std::string readSetting(const std::string& appDir, std::string_view key);

@@ -26,7 +26,14 @@ ClockReading at(int hour, int minute, int second, int dayOffset = 0)
 
 bool rings(AlarmTrigger& trigger, std::optional<int> minute, const ClockReading& now)
 {
-    return trigger.check(minute, now).due == AlarmDue::Ring;
+    const std::vector<AlarmCheck> found = trigger.check(minute, now);
+    return !found.empty() && found.front().due == AlarmDue::Ring;
+}
+
+// The trigger's answer for a day's minutes: nothing is "not known this time".
+AlarmTrigger::MinutesOnDay minutesEveryDay(std::optional<std::vector<int>> minutes)
+{
+    return [minutes](std::int64_t) { return minutes; };
 }
 
 } // namespace
@@ -119,10 +126,6 @@ TEST_CASE("triggerNeverMissesNorDoubles")
          {{at(12, 59, 30), false}, {at(13, 0, 31), false}}},
         {"waking from sleep long after stays quiet",
          {{at(12, 59, 0), false}, {at(15, 0, 0), false}}},
-        {"a tick whose file was being rewritten is made up by the next",
-         {{at(12, 59, 59), false},
-          {at(13, 0, 0), false, AlarmTrigger::kUnknownMinute},
-          {at(13, 0, 1), true}}},
     };
     for (const auto& row : rows) {
         INFO(row.name);
@@ -132,6 +135,22 @@ TEST_CASE("triggerNeverMissesNorDoubles")
         for (const auto& step : row.steps)
             CHECK_EQ(rings(trigger, step.minute, step.now), step.fires);
     }
+
+    // A tick whose file was being rewritten is made up by the next; several alarms of one day
+    // each ring at their minute, two at the same minute as one instant.
+    AlarmTrigger torn;
+    torn.restart(at(12, 59, 59));
+    CHECK(torn.check(minutesEveryDay(std::nullopt), at(13, 0, 0)).empty());
+    const std::vector<AlarmCheck> late = torn.check(minutesEveryDay({{780}}), at(13, 0, 1));
+    CHECK_EQ(late.size(), std::size_t(1));
+    AlarmTrigger day;
+    day.restart(at(6, 59, 59));
+    const auto three = minutesEveryDay({{480, 420, 420, 450}});
+    std::vector<int> rang;
+    for (ClockReading now = at(7, 0, 0); now.local.hour < 9; now = plusSeconds(now, 1))
+        for (const AlarmCheck& found : day.check(three, now))
+            rang.push_back(found.minuteOfDay * 100 + now.local.second);
+    CHECK_EQ(rang, (std::vector<int>{42000, 45000, 48000}));
 
     AlarmTrigger unset;
     unset.restart(at(12, 59, 59));
@@ -188,18 +207,19 @@ TEST_CASE("alarmAtMidnightAndAcrossDaylightSaving")
 
 TEST_CASE("alarmsPassedInAGapAreToldOnceNeverRung")
 {
+    // The latest alarm told of a gap, or nothing.
     const auto missed = [](ClockReading before, ClockReading after,
-                           const AlarmTrigger::MinuteOnDay& minuteOn) {
+                           const AlarmTrigger::MinutesOnDay& minutesOn) {
         AlarmTrigger trigger;
         trigger.restart(before);
-        const AlarmCheck found = trigger.check(minuteOn, after);
+        const std::vector<AlarmCheck> found = trigger.check(minutesOn, after);
+        for (const AlarmCheck& each : found)
+            CHECK_EQ(each.due, AlarmDue::Missed);
         // a second look at the same moment tells nothing more
-        CHECK_EQ(trigger.check(minuteOn, plusSeconds(after, 1)).due, AlarmDue::No);
-        return found;
+        CHECK(trigger.check(minutesOn, plusSeconds(after, 1)).empty());
+        return found.empty() ? AlarmCheck{} : found.back();
     };
-    const auto daily = [](int minute) {
-        return [minute](std::int64_t) { return std::optional<int>(minute); };
-    };
+    const auto daily = [](int minute) { return minutesEveryDay({{minute}}); };
     // asleep from 12:59:50 to 13:05: the 13:00 alarm is missed, not rung
     AlarmCheck found = missed(at(12, 59, 50), at(13, 5, 0), daily(780));
     CHECK_EQ(found.due, AlarmDue::Missed);
@@ -207,22 +227,25 @@ TEST_CASE("alarmsPassedInAGapAreToldOnceNeverRung")
     CHECK_EQ(found.day, dayNumber(2026, 12, 7));
     // a gap without an instant in it says nothing
     CHECK_EQ(missed(at(13, 0, 30), at(15, 0, 0), daily(780)).due, AlarmDue::No);
-    // two days asleep: the latest of the two instants is told, once
-    found = missed(at(12, 0, 0), at(14, 0, 0, 1), daily(780));
-    CHECK_EQ(found.due, AlarmDue::Missed);
-    CHECK_EQ(found.day, dayNumber(2026, 12, 8));
+    // eight days asleep: every instant is told, once each, up to the week searched
+    AlarmTrigger asleep;
+    asleep.restart(at(12, 0, 0));
+    const std::vector<AlarmCheck> all = asleep.check(daily(780), at(14, 0, 0, 8));
+    CHECK_EQ(all.size(), std::size_t(AlarmTrigger::kMaxMissedDays + 1));
+    CHECK_EQ(all.front().day, dayNumber(2026, 12, 7));
+    CHECK_EQ(all.back().day, dayNumber(2026, 12, 15));
     // a week's day files: Monday 13:00 and Tuesday 09:00, asleep from Monday noon to Tuesday
     // noon, tell Tuesday's alarm; Wednesday's, still to come, is not touched
-    const auto week = [](std::int64_t day) -> std::optional<int> {
+    const auto week = [](std::int64_t day) -> std::optional<std::vector<int>> {
         switch (weekdayOfDayNumber(day)) {
         case 1:
-            return 780;
+            return {{780}};
         case 2:
-            return 540;
+            return {{540}};
         case 3:
-            return 600;
+            return {{600}};
         default:
-            return std::nullopt;
+            return {{}};
         }
     };
     found = missed(at(12, 0, 0), at(12, 0, 0, 1), week);
@@ -242,26 +265,69 @@ TEST_CASE("alarmsPassedInAGapAreToldOnceNeverRung")
     CHECK_EQ(missed(at(1, 30, 0), woke, daily(75)).due, AlarmDue::No);
 }
 
+TEST_CASE("comingAlarmsInTheOrderTheyRing")
+{
+    // Monday 2026-12-07. Weekday 1 (Monday) has 07:00 and 20:00 and one that cannot be read;
+    // Tuesday 00:00; Sunday 23:59.
+    std::array<std::vector<std::optional<int>>, 7> week;
+    week[1] = {420, std::nullopt, 1200};
+    week[2] = {0};
+    week[0] = {1439};
+    const auto times = [&week](const ClockReading& now, std::optional<int> oneShot,
+                               std::vector<std::int64_t> snoozed = {}) {
+        std::vector<std::string> out;
+        for (const ComingAlarm& c : comingAlarms(now.local, oneShot, week, snoozed)) {
+            const LocalDateTime t = fromWallSeconds(c.wallSecond);
+            out.push_back(std::to_string(t.day) + " " + formatTimeOfDay(t.hour * 60 + t.minute) +
+                          (c.kind == ComingAlarm::OneShot   ? " once"
+                           : c.kind == ComingAlarm::Snoozed ? " snoozed"
+                                                            : ""));
+        }
+        return out;
+    };
+    // at noon: tonight, midnight (tomorrow's file), Sunday late, and today's morning a week on
+    CHECK_EQ(times(at(12, 0, 0), std::nullopt),
+             (std::vector<std::string>{"7 20:00", "8 00:00", "13 23:59", "14 07:00"}));
+    // at the alarm's own minute it has come: the next one is a week on; the one-shot alarm
+    // that passed today comes tomorrow; a snoozed alarm where its time falls
+    CHECK_EQ(times(at(20, 0, 0), 12 * 60, {wallSeconds({2026, 12, 7, 20, 5, 0})}),
+             (std::vector<std::string>{"7 20:05 snoozed", "8 00:00", "8 12:00 once", "13 23:59",
+                                       "14 07:00", "14 20:00"}));
+    // a second before midnight, the week wraps round to next Monday
+    CHECK_EQ(times(at(23, 59, 59, 6), std::nullopt).front(), std::string("14 07:00"));
+    CHECK_EQ(times(at(23, 59, 59, 6), std::nullopt).back(), std::string("20 23:59"));
+}
+
 TEST_CASE("aWaitingProgramWakesOnlyWhenSomethingCanBeDue")
 {
-    const auto wakeIn = [](ClockReading now, std::vector<int> today, std::vector<int> tomorrow,
+    const auto wakeIn = [](ClockReading now, std::vector<int> today,
                            std::vector<std::int64_t> instants = {}) {
-        return nextWakeEpoch(now, today, tomorrow, instants, 30) - now.epochSeconds;
+        std::array<std::vector<std::optional<int>>, 7> week;
+        for (const int minute : today)
+            week[1].push_back(minute); // 2026-12-07 is a Monday
+        const auto coming = comingAlarms(now.local, std::nullopt, week, {});
+        return nextWakeEpoch(now, coming, instants, 30) - now.epochSeconds;
     };
     // nothing set: the heartbeat
-    CHECK_EQ(wakeIn(at(9, 0, 0), {}, {}), 30);
+    CHECK_EQ(wakeIn(at(9, 0, 0), {}), 30);
     // an alarm 10 s away wakes at its instant; one that has passed, or is this very second,
     // does not
-    CHECK_EQ(wakeIn(at(12, 59, 50), {780}, {780}), 10);
-    CHECK_EQ(wakeIn(at(13, 0, 0), {780}, {780}), 30);
-    CHECK_EQ(wakeIn(at(14, 0, 0), {780, 600}, {}), 30);
+    CHECK_EQ(wakeIn(at(12, 59, 50), {780}), 10);
+    CHECK_EQ(wakeIn(at(13, 0, 0), {780}), 30);
+    CHECK_EQ(wakeIn(at(14, 0, 0), {780, 600}), 30);
     // the next of several, whatever their order
-    CHECK_EQ(wakeIn(at(12, 59, 58), {790, 780}, {}), 2);
+    CHECK_EQ(wakeIn(at(12, 59, 58), {790, 780}), 2);
     // midnight, for the new day's status line and day file
-    CHECK_EQ(wakeIn(at(23, 59, 50), {}, {}), 10);
-    // tomorrow's alarm a minute after midnight is no sooner than midnight
-    CHECK_EQ(wakeIn(at(23, 59, 59), {}, {0}), 1);
-    // a snoozed alarm, or the clock's change of offset, whichever is first
-    CHECK_EQ(wakeIn(at(9, 0, 0), {}, {}, {at(9, 0, 9).epochSeconds, at(9, 0, 7).epochSeconds}), 7);
-    CHECK_EQ(wakeIn(at(9, 0, 0), {}, {}, {at(8, 0, 0).epochSeconds}), 30);
+    CHECK_EQ(wakeIn(at(23, 59, 50), {}), 10);
+    // the clock's change of offset
+    CHECK_EQ(wakeIn(at(9, 0, 0), {}, {at(9, 0, 9).epochSeconds, at(9, 0, 7).epochSeconds}), 7);
+    CHECK_EQ(wakeIn(at(9, 0, 0), {}, {at(8, 0, 0).epochSeconds}), 30);
+    // a snoozed alarm at its second, and one whose second has come already, at the next
+    const ClockReading now = at(13, 5, 4);
+    const auto snoozedIn = [&now](std::int64_t wall) {
+        return nextWakeEpoch(now, comingAlarms(now.local, std::nullopt, {}, {wall}), {}, 30) -
+               now.epochSeconds;
+    };
+    CHECK_EQ(snoozedIn(wallSeconds(now.local) + 5), 5);
+    CHECK_EQ(snoozedIn(wallSeconds(now.local)), 1);
 }

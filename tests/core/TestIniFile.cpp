@@ -26,6 +26,9 @@ TEST_CASE("readFindsValuesAsTheProfileReaderDoes")
         {"bracket text after ]", "[o] trailing\r\nk=v\r\n", "k", "v"},
         {"only the first duplicate section", "[o]\r\na=1\r\n[o]\r\nk=2\r\n", "k", ""},
         {"a pair of quotes dropped", "[o]\r\nk=\"\"x\"\"\r\n", "k", "\"x\""},
+        {"single quotes dropped", "[o]\r\nk='x y'\r\n", "k", "x y"},
+        {"double quotes dropped", "[o]\r\nk=\"x y\"\r\n", "k", "x y"},
+        {"quotes that differ kept", "[o]\r\nk='x\"\r\n", "k", "'x\""},
     };
     for (const auto& row : rows) {
         INFO(row.name);
@@ -126,16 +129,30 @@ TEST_CASE("filesFromWindowsAndDamagedFilesReadSensibly")
     const std::string after = coretest::readFile(file);
     CHECK(after.find(std::string(1 << 19, 'j')) != std::string::npos);
     CHECK(after.find(" garbage\r\n") != std::string::npos);
-    // past the limit (here a gigabyte of holes) a file is refused, unread, as unreadable
-    std::filesystem::resize_file(pathFromUtf8(file), std::uintmax_t(1) << 30);
-    CHECK_EQ(readIniValue("options", "startup", file), std::string());
-    std::string error;
-    CHECK(!writeIniValue("options", "startup", "0", file, &error));
-    CHECK(error.find("larger than 1 MB") != std::string::npos);
+    // 1 MB exactly is read; one byte more, or a gigabyte of holes, is refused unread, as an
+    // unreadable file is, never written over, and told as such
+    std::string limit = "[options]\r\nstartup=1\r\n;";
+    limit.resize(kMaxIniFileBytes, 'x');
+    CHECK_EQ(kMaxIniFileBytes, std::uintmax_t(1048576));
+    coretest::writeFile(file, limit);
+    CHECK_EQ(readIniValue("options", "startup", file), std::string("1"));
+    CHECK(!iniFileRefusal(file));
+    for (const std::uintmax_t size : {kMaxIniFileBytes + 1, std::uintmax_t(1) << 30}) {
+        std::filesystem::resize_file(pathFromUtf8(file), size);
+        CHECK_EQ(readIniValue("options", "startup", file), std::string());
+        std::string error;
+        CHECK(!writeIniValue("options", "startup", "0", file, &error));
+        CHECK(error.find("larger than 1 MB") != std::string::npos);
+        CHECK_EQ(iniFileRefusal(file), std::optional<std::string>("larger than 1 MB"));
+        CHECK_EQ(readIniSections(file).state, IniSections::Refused);
+    }
+    CHECK_EQ(coretest::readFile(file).substr(0, 22), limit.substr(0, 22));
 
     // a folder where the file should be reads empty and refuses the write
     std::filesystem::create_directory(dir.file("folder.ini"));
     CHECK_EQ(readIniValue("o", "k", dir.file("folder.ini")), std::string());
+    CHECK_EQ(iniFileRefusal(dir.file("folder.ini")), std::optional<std::string>("a folder"));
+    CHECK(!iniFileRefusal(dir.file("missing.ini")));
     CHECK(!writeIniValue("o", "k", "v", dir.file("folder.ini")));
 }
 

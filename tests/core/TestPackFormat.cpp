@@ -134,6 +134,30 @@ TEST_CASE("whichFieldsAreShifted")
     CHECK(error.find("Extra") != std::string::npos);
 }
 
+TEST_CASE("aControlTableStartsAtItsOwnFirstIndex")
+{
+    // A table may start at 0 (its record 0 never read) or at 1: control 1 is the record at its
+    // place either way, and the pack is written back as it was read.
+    for (const std::int32_t first : {0, 1}) {
+        INFO("first index " << first);
+        Bytes b = oneFormRecord().form("Form1", "T", 2).table(3 - first, first);
+        if (first == 0)
+            b.text("\x01").text("\x01").text("").text("").text("").text(
+                ""); // bytes below the shift
+        b.control("Label1", "One").control("Label2", "Two").noStrings();
+        Pack p;
+        std::string error;
+        REQUIRE(readPack(b.str(), p, error));
+        const FormEntry* f = findForm(p, "Form1");
+        REQUIRE(f != nullptr);
+        CHECK_EQ(f->control(1).key, std::string("Label1"));
+        CHECK_EQ(f->control(2).caption, std::string("Two"));
+        std::string written;
+        CHECK(writePack(p, written, error));
+        CHECK_EQ(written, b.str());
+    }
+}
+
 TEST_CASE("damagedPacksFailWithTheirCauseAndLeaveThePackAlone")
 {
     Pack smallest;
