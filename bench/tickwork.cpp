@@ -1,81 +1,145 @@
-// Times the work of one weekly-alarm tick as the program does it: find today's day file, read
-// its time, and ask the trigger whether it is due; with a small day file and one just under the
-// largest size read (1 MB).
+// Times one look at the clock as the program makes it (AlarmScheduler::check: the snoozes, the
+// one-shot alarm, today's day file and the list of coming alarms from all seven), for a week of
+// small day files, for seven days of 20 alarms each, and with a day file just under the largest
+// size read (1 MB).
 //   tickwork [ITERATIONS]     (default 20000)
 
+#include "alarm/AlarmScheduler.h"
+#include "lang/LanguagePack.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/PlatformServices.h"
+#include "platform/QtSoundDevice.h"
+#include "platform/QtTrayIcon.h"
 #include "storage/AlarmTime.h"
-#include "storage/DaySchedule.h"
 #include "storage/IniFile.h"
+#include "tray/TrayModule.h"
 
+#include <QtCore/QDir>
+#include <QtCore/QFile>
+#include <QtCore/QTemporaryDir>
+#include <QtWidgets/QApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 using namespace chimewell;
-using Clock = std::chrono::steady_clock;
+using Steady = std::chrono::steady_clock;
 
 namespace {
 
-// Times `iterations` ticks against a Monday file whose text is `fileText`; prints one line.
-void timeTicks(const char* what, const std::string& fileText, int iterations)
+struct SteppedClock final : Clock
 {
-    const auto dir = std::filesystem::temp_directory_path() / "chimewell-tickwork";
-    std::filesystem::create_directories(dir / "schedule");
-    const auto file = dir / "schedule" / "Monday.ini";
-    std::ofstream(file, std::ios::binary) << fileText;
+    QDateTime time = QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0)); // a Monday morning
+    QDateTime now() const override { return time; }
+};
+
+struct NoMessages final : MessageBox
+{
+    void show(const QString&, MessageIcon) override {}
+    bool ask(const QString&) override { return false; }
+};
+
+// Times `iterations` looks at the clock, one second apart, with the day files `write` makes.
+void timeChecks(const char* what, const std::function<void(const QString&)>& write, int iterations)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("schedule"));
+    write(dir.path() + QStringLiteral("/schedule/"));
     // Written a while ago, as day files are: one changed in the last two seconds is read anew
     // at every look.
-    std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() -
-                                               std::chrono::seconds(3));
-    const std::string appDir = dir.string();
+    for (const QString& name :
+         QDir(dir.path() + QStringLiteral("/schedule")).entryList(QDir::Files))
+        std::filesystem::last_write_time(
+            (dir.path() + QStringLiteral("/schedule/") + name).toStdString(),
+            std::filesystem::file_time_type::clock::now() - std::chrono::seconds(3));
 
-    ClockReading now;
-    now.local = {2026, 12, 7, 9, 0, 0}; // a Monday, hours before the alarm
-    now.epochSeconds = 1796634000;
-    AlarmTrigger trigger;
-    trigger.restart(now);
+    SteppedClock clock;
+    NoMessages messages;
+    QtSoundDevice sound;
+    QtTrayIcon icon;
+    PlatformServices services;
+    services.clock = &clock;
+    services.messages = &messages;
+    services.sound = &sound;
+    services.tray = &icon;
+    LanguagePack texts(messages);
+    TrayModule tray(icon, nullptr);
+    AlarmScheduler alarms(services, dir.path(), tray, texts);
 
     std::vector<double> micros;
     micros.reserve(static_cast<std::size_t>(iterations));
-    int due = 0;
     for (int i = 0; i < iterations; ++i) {
-        const auto start = Clock::now();
-        const std::string day = dayNameOf(now.local);
-        const std::string time = readDayValue(appDir, day, kTimeKey);
-        due += trigger.check(parseTimeOfDay(time), now).due == AlarmDue::Ring ? 1 : 0;
-        const auto stop = Clock::now();
+        clock.time = clock.time.addSecs(1);
+        const auto start = Steady::now();
+        alarms.check();
+        const auto stop = Steady::now();
         micros.push_back(std::chrono::duration<double, std::micro>(stop - start).count());
-        ++now.epochSeconds;
     }
     std::sort(micros.begin(), micros.end());
     const auto at = [&](double q) {
-        return micros[static_cast<std::size_t>(q * (micros.size() - 1))];
+        return micros[static_cast<std::size_t>(q * double(micros.size() - 1))];
     };
-    std::printf("tick work, %s: %d ticks, min %.1f us, median %.1f us, p99 %.1f us, max %.1f "
-                "us%s\n",
+    std::printf("a look at the clock, %s: %d looks, min %.1f us, median %.1f us, p99 %.1f us, "
+                "max %.1f us; %lld alarms to come\n",
                 what, iterations, micros.front(), at(0.5), at(0.99), micros.back(),
-                due ? " (fired: unexpected)" : "");
-    std::filesystem::remove_all(dir);
+                static_cast<long long>(alarms.coming().size()));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QByteArray section(const QByteArray& name, int minute)
+{
+    return "[" + name + "]\r\nREASON=Stand-up meeting\r\nTIME=" +
+           QByteArray::fromStdString(formatTimeOfDay(minute)) +
+           "\r\nMUSIC=/home/me/Music/chime.mp3\r\n";
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const int iterations = argc > 1 ? std::max(100, std::atoi(argv[1])) : 20000;
-    const std::string alarm =
-        "[alarm]\r\nreason=Stand-up meeting\r\ntime=13:00\r\nmusic=/home/me/Music/chime.mp3\r\n";
-    timeTicks("a small day file", alarm, iterations);
-    // A day file of almost 1 MB (a long comment after the alarm): read once, then kept until it
-    // changes.
-    const std::string line = "; a line of a very long comment that someone pasted in\r\n";
-    std::string large = alarm;
-    while (large.size() + line.size() <= chimewell::kMaxIniFileBytes)
-        large += line;
-    timeTicks("a 1 MB day file", large, std::max(100, iterations / 100));
+    const QStringList days = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                              "Thursday", "Friday", "Saturday"};
+    timeChecks(
+        "one alarm a day",
+        [&](const QString& folder) {
+            for (const QString& day : days)
+                writeFile(folder + day + ".ini", section("alarm", 13 * 60));
+        },
+        iterations);
+    timeChecks(
+        "20 alarms a day, 7 days",
+        [&](const QString& folder) {
+            for (const QString& day : days) {
+                QByteArray text = section("alarm", 6 * 60);
+                for (int i = 2; i <= 20; ++i)
+                    text += section("alarm " + QByteArray::number(i), 6 * 60 + i * 47);
+                writeFile(folder + day + ".ini", text);
+            }
+        },
+        iterations);
+    // Monday's file of almost 1 MB (a long comment after the alarm): read once, then kept until
+    // it changes.
+    timeChecks(
+        "a 1 MB day file",
+        [&](const QString& folder) {
+            const QByteArray line = "; a line of a very long comment that someone pasted in\r\n";
+            QByteArray large = section("alarm", 13 * 60);
+            while (std::uintmax_t(large.size() + line.size()) <= kMaxIniFileBytes)
+                large += line;
+            writeFile(folder + "Monday.ini", large);
+        },
+        std::max(100, iterations / 10));
     return 0;
 }

@@ -9,6 +9,8 @@
 #include "dialogs/OptionsDialog.h"
 #include "lang/LanguagePack.h"
 #include "lang/PackSource.h"
+#include "schedule/AlarmEditor.h"
+#include "schedule/AlarmsWindow.h"
 #include "schedule/DeleteDialog.h"
 #include "schedule/ScheduleDialog.h"
 #include "tray/TrayModule.h"
@@ -29,7 +31,7 @@ struct World
     fakes::AppFolder app;
     LanguagePack language{fx.messages};
     TrayModule tray{fx.tray, &fx.notifier};
-    AlarmScheduler alarms{fx.services, app.path(), tray};
+    AlarmScheduler alarms{fx.services, app.path(), tray, language};
     std::vector<QWidget*> windows;
 };
 
@@ -45,11 +47,14 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     new QApplication(*argc, *argv);
     world = new World;
     const QString app = world->app.path();
-    world->windows = {new MainWindow(world->fx.services, world->alarms, world->tray),
-                      new OptionsDialog(world->fx.services, app, world->language, {}),
-                      new ScheduleDialog(world->fx.services, app, {}),
-                      new DeleteDialog(world->fx.services, app, {}),
-                      new AboutDialog(app, world->language)};
+    world->windows = {
+        new MainWindow(world->fx.services, world->alarms, world->tray),
+        new OptionsDialog(world->fx.services, app, world->language, {}),
+        new ScheduleDialog(world->fx.services, app),
+        new DeleteDialog(world->fx.services, app),
+        new AboutDialog(app, world->language),
+        new AlarmsWindow(world->fx.services, app, world->alarms, world->language),
+        new AlarmEditor({}, world->fx.picker, world->alarms.sound(), QString(), world->language)};
     return 0;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <QtCore/QDate>
 #include <QtCore/QString>
 #include <QtCore/QStringList>
 #include <chrono>
 
 namespace chimewell {
 
-/// One alarm as it rings: what it tells, what it plays, what it opens and how long it rings.
+/// One alarm as it rings: what it tells, what it plays, what it opens, how long it rings and
+/// how long a snooze of it lasts.
 struct Alarm
 {
     enum class Kind
@@ -24,10 +26,14 @@ struct Alarm
     QStringList targets;
     /// How long its sound repeats; zero plays it once, to its end.
     std::chrono::seconds ringFor{0};
+    std::chrono::minutes snoozeFor{5};
 };
 
-/// "It's 13:00. Time for Meeting." in the pack's words; an overlong reason is shortened.
-QString alarmMessage(const Alarm& alarm);
-inline constexpr int kReasonShownLimit = 200;
+/// An alarm that passed while the program could not ring it, and when it was due.
+struct MissedAlarm
+{
+    Alarm alarm;
+    QDate day;
+};
 
 } // namespace chimewell

@@ -1,8 +1,8 @@
 #include "AlarmBell.h"
 
 #include "AlarmSound.h"
+#include "NoticeBoard.h"
 #include "lang/Texts.h"
-#include "tray/TrayModule.h"
 
 namespace chimewell {
 namespace {
@@ -10,110 +10,177 @@ namespace {
 const QString kTitle = QStringLiteral("Chimewell");
 const QString kStopKey = QStringLiteral("stop");
 const QString kSnoozeKey = QStringLiteral("snooze");
-
-Notice alarmNotice(const Alarm& alarm, const QString& note = {})
-{
-    const QString text =
-        note.isEmpty() ? alarmMessage(alarm) : alarmMessage(alarm) + QLatin1Char(' ') + note;
-    return {kTitle,
-            text,
-            true,
-            {{kStopKey, translated(texts::stop)}, {kSnoozeKey, translated(texts::snooze)}}};
-}
+const QString kCloseKey = QStringLiteral("close");
+constexpr int kReasonShownLimit = 200;
 
 } // namespace
 
-AlarmBell::AlarmBell(AlarmSound& sound, TrayModule& tray, QObject* parent)
-    : QObject(parent), m_sound(sound), m_tray(tray)
+AlarmBell::AlarmBell(AlarmSound& sound, NoticeBoard& notices, const TextSource& texts,
+                     QObject* parent)
+    : QObject(parent), m_sound(sound), m_notices(notices), m_texts(texts)
 {
-    connect(&m_tray, &TrayModule::actionInvoked, this, [this](int notice, const QString& key) {
-        if (!m_notices.contains(notice))
+    connect(&m_notices, &NoticeBoard::actionInvoked, this, [this](int notice, const QString& key) {
+        if (key == kCloseKey && m_urgent.removeAll(notice))
+            m_notices.withdraw(notice);
+        if (!m_alarms.contains(notice))
             return; // not an alarm's notice, or one that has gone
         if (key == kStopKey)
             stopNotice(notice);
         else if (key == kSnoozeKey)
             snoozeNotice(notice);
     });
-    connect(&m_tray, &TrayModule::dismissed, this, &AlarmBell::onDismissed);
-    connect(&m_sound, &AlarmSound::ended, this, [this] { setRinging(0); });
-    connect(&m_sound, &AlarmSound::silent, this, [this] {
-        if (m_notices.contains(m_ringing))
-            m_tray.retell(m_ringing,
-                          alarmNotice(m_notices.value(m_ringing), translated(texts::noSound)));
+    connect(&m_notices, &NoticeBoard::dismissed, this, [this](int notice) {
+        m_urgent.removeAll(notice);
+        if (m_alarms.contains(notice))
+            stopNotice(notice);
     });
+    connect(&m_sound, &AlarmSound::ended, this, [this] { setRinging({}); });
+    connect(&m_sound, &AlarmSound::silent, this, [this] { retellRinging(true); });
+    connect(&m_sound, &AlarmSound::heard, this, [this] { retellRinging(false); });
 }
 
-void AlarmBell::ring(const Alarm& alarm)
+AlarmBell::~AlarmBell() = default;
+
+QString AlarmBell::message(const Alarm& alarm) const
 {
-    const int notice = m_tray.tell(alarmNotice(alarm));
-    m_notices.insert(notice, alarm);
-    m_last = notice;
-    setRinging(notice);
-    m_sound.ring(alarm.soundFile, alarm.ringFor);
+    const QString reason = alarm.reason.size() > kReasonShownLimit
+                               ? alarm.reason.left(kReasonShownLimit - 1) + QChar(0x2026)
+                               : alarm.reason;
+    return m_texts.words(texts::alarm, {alarm.time, reason});
 }
 
-QString AlarmBell::tellMissed(const Alarm& alarm)
+Notice AlarmBell::alarmNotice(const Alarm& alarm, bool silent) const
 {
-    const QString shown = translated(texts::missedPrefix) + QLatin1Char(' ') + alarmMessage(alarm);
-    m_tray.tell({kTitle, shown, true, {}});
+    QString text = message(alarm);
+    if (silent)
+        text += QLatin1Char(' ') + m_texts.words(texts::noSound);
+    return {
+        kTitle,
+        text,
+        true,
+        {{kStopKey, m_texts.words(texts::stop)},
+         {kSnoozeKey, m_texts.words(texts::snooze, {QString::number(alarm.snoozeFor.count())})}}};
+}
+
+void AlarmBell::ring(const QList<Alarm>& alarms)
+{
+    if (alarms.isEmpty())
+        return;
+    m_silent = false;
+    QList<int> rung;
+    for (const Alarm& alarm : alarms) {
+        const int notice = m_notices.tell(alarmNotice(alarm, false));
+        m_alarms.insert(notice, alarm);
+        rung << notice;
+    }
+    m_last = rung;
+    setRinging(rung);
+    m_sound.ring(alarms.first().soundFile, alarms.first().ringFor);
+}
+
+QString AlarmBell::tellMissed(const QList<MissedAlarm>& missed, const QDate& today)
+{
+    QStringList lines;
+    for (const MissedAlarm& m : missed) {
+        // Today's by the time alone; one of an earlier day by its day too.
+        const QString prefix =
+            m.day == today
+                ? m_texts.words(texts::missedPrefix)
+                : m_texts.words(texts::missedOn,
+                                {m_texts.locale().toString(m.day, QStringLiteral("dddd d MMM"))});
+        lines << prefix + QLatin1Char(' ') + message(m.alarm);
+    }
+    const QString shown = lines.join(QLatin1Char('\n'));
+    tellUrgent(shown);
     return shown;
+}
+
+void AlarmBell::tellUrgent(const QString& text)
+{
+    m_urgent << m_notices.tell({kTitle, text, true, {{kCloseKey, m_texts.words(texts::close)}}});
 }
 
 void AlarmBell::preview(const Alarm& alarm)
 {
-    m_tray.tell({kTitle, alarmMessage(alarm), false, {}});
+    m_notices.tell({kTitle, message(alarm), false, {}});
 }
 
 void AlarmBell::stop()
 {
-    stopNotice(m_ringing ? m_ringing : m_last);
+    for (const int notice : m_ringing.isEmpty() ? m_last : m_ringing)
+        stopNotice(notice);
 }
 
 void AlarmBell::snooze()
 {
-    snoozeNotice(m_ringing ? m_ringing : m_last);
+    for (const int notice : m_ringing.isEmpty() ? m_last : m_ringing)
+        snoozeNotice(notice);
 }
 
-void AlarmBell::cancel(Alarm::Kind kind)
+void AlarmBell::alarmOff()
 {
-    for (const int notice : m_notices.keys())
-        if (m_notices.value(notice).kind == kind)
+    const QList<int> ringing = m_ringing;
+    for (const int notice : m_alarms.keys())
+        if (m_alarms.value(notice).kind == Alarm::Kind::OneShot || ringing.contains(notice))
             stopNotice(notice);
+}
+
+void AlarmBell::withdrawAll()
+{
+    m_sound.stop();
+    for (const int notice : m_alarms.keys() + m_urgent)
+        m_notices.withdraw(notice);
+    m_alarms.clear();
+    m_urgent.clear();
+    setRinging({});
+}
+
+std::chrono::minutes AlarmBell::snoozeFor() const
+{
+    for (const int notice : m_ringing.isEmpty() ? m_last : m_ringing)
+        if (m_alarms.contains(notice))
+            return m_alarms.value(notice).snoozeFor;
+    return std::chrono::minutes(0);
 }
 
 void AlarmBell::stopNotice(int notice)
 {
-    if (!m_notices.contains(notice))
+    if (!m_alarms.contains(notice))
         return;
-    if (notice == m_ringing) {
+    QList<int> ringing = m_ringing;
+    // The sound stops with the last of the alarms it rings for.
+    if (ringing.removeAll(notice) && ringing.isEmpty())
         m_sound.stop();
-        setRinging(0);
-    }
-    m_notices.remove(notice);
-    m_tray.withdraw(notice);
+    setRinging(ringing);
+    m_alarms.remove(notice);
+    m_last.removeAll(notice);
+    m_notices.withdraw(notice);
 }
 
 void AlarmBell::snoozeNotice(int notice)
 {
-    if (!m_notices.contains(notice))
+    if (!m_alarms.contains(notice))
         return;
-    const Alarm alarm = m_notices.value(notice);
+    const Alarm alarm = m_alarms.value(notice);
     stopNotice(notice);
     emit snoozed(alarm);
 }
 
-void AlarmBell::onDismissed(int notice)
+void AlarmBell::setRinging(const QList<int>& notices)
 {
-    if (m_notices.contains(notice))
-        stopNotice(notice);
+    const bool was = !m_ringing.isEmpty();
+    m_ringing = notices;
+    if (was != !notices.isEmpty())
+        emit ringingChanged(!notices.isEmpty());
 }
 
-void AlarmBell::setRinging(int notice)
+void AlarmBell::retellRinging(bool silent)
 {
-    const bool was = m_ringing != 0;
-    m_ringing = notice;
-    if (was != (notice != 0))
-        emit ringingChanged(notice != 0);
+    if (m_silent == silent)
+        return;
+    m_silent = silent;
+    for (const int notice : std::as_const(m_ringing))
+        m_notices.retell(notice, alarmNotice(m_alarms.value(notice), silent));
 }
 
 } // namespace chimewell

@@ -3,52 +3,77 @@
 #include "Alarm.h"
 
 #include <QtCore/QHash>
+#include <QtCore/QList>
 #include <QtCore/QObject>
 
 namespace chimewell {
 
 class AlarmSound;
-class TrayModule;
+class NoticeBoard;
+class TextSource;
+struct Notice;
 
-/// Rings alarms, their sound and a notice that stays, with Stop and Snooze; and tells, without
-/// sound, an alarm that passed while the program could not run. Every alarm notice keeps its
-/// buttons for as long as it shows: a button acts on the notice's own alarm. Closing the
-/// notice silences its alarm as Stop does.
+/// Rings alarms, their sound and a notice each that stays, with Stop and Snooze; and tells,
+/// without sound, the alarms that passed while the program could not run. Every alarm notice
+/// keeps its buttons for as long as it shows: a button acts on the notice's own alarm, and
+/// closing the notice silences its alarm as Stop does. Alarms that fall due together share one
+/// sound, and each has its notice.
 class AlarmBell : public QObject
 {
     Q_OBJECT
 public:
-    AlarmBell(AlarmSound& sound, TrayModule& tray, QObject* parent = nullptr);
+    AlarmBell(AlarmSound& sound, NoticeBoard& notices, const TextSource& texts,
+              QObject* parent = nullptr);
+    ~AlarmBell() override;
 
-    void ring(const Alarm& alarm);
-    /// Tells an alarm that was missed; returns the text shown.
-    QString tellMissed(const Alarm& alarm);
+    /// Rings alarms that fall due together; the first one's sound plays.
+    void ring(const QList<Alarm>& alarms);
+    /// Tells, in one notice, alarms that were missed (those of days before `today` with their
+    /// day); returns the text shown.
+    QString tellMissed(const QList<MissedAlarm>& missed, const QDate& today);
+    /// Tells something that stays until the user closes it (a file that is not read).
+    void tellUrgent(const QString& text);
     /// The notice `alarm` will show, now and without sound.
     void preview(const Alarm& alarm);
-    /// Silences the ringing alarm and takes its notice away (the last alarm's notice, once
-    /// its sound has ended).
+
+    /// Silences the ringing alarms and takes their notices away; after the sound has ended,
+    /// takes away the notices of the alarms rung last.
     void stop();
-    /// The same, and the alarm comes back in five minutes.
+    /// The same, and those alarms come back after their snooze.
     void snooze();
-    /// The alarms of `kind` were switched off: their sound stops and their notices go.
-    void cancel(Alarm::Kind kind);
+    /// "Alarm off": the one-shot alarm's notices go, and so do the ringing alarms with their
+    /// sound.
+    void alarmOff();
+    /// Silences everything and takes every notice away, as the program ends.
+    void withdrawAll();
+
+    bool isRinging() const { return !m_ringing.isEmpty(); }
+    /// The snooze length of the alarm that rings (the first, of several), or of the one rung
+    /// last.
+    std::chrono::minutes snoozeFor() const;
+    /// "It's 13:00. Time for Meeting." in the pack's words; an overlong reason is shortened.
+    QString message(const Alarm& alarm) const;
 
 signals:
     void ringingChanged(bool ringing);
-    /// `alarm` is to ring again, sound and notice, in five minutes.
+    /// `alarm` is to ring again, sound and notice, after its snooze.
     void snoozed(const Alarm& alarm);
 
 private:
+    Notice alarmNotice(const Alarm& alarm, bool silent) const;
     void stopNotice(int notice);
     void snoozeNotice(int notice);
-    void onDismissed(int notice);
-    void setRinging(int notice);
+    void setRinging(const QList<int>& notices);
+    void retellRinging(bool silent);
 
     AlarmSound& m_sound;
-    TrayModule& m_tray;
-    QHash<int, Alarm> m_notices; // the alarm notices that still show
-    int m_ringing = 0;           // the notice of the alarm whose sound plays
-    int m_last = 0;              // the notice of the alarm rung last
+    NoticeBoard& m_notices;
+    const TextSource& m_texts;
+    QHash<int, Alarm> m_alarms; // the alarm notices that still show
+    QList<int> m_urgent;        // the other notices that stay (missed alarms, files)
+    QList<int> m_ringing;       // the notices of the alarms whose sound plays
+    QList<int> m_last;          // the notices of the alarms rung last
+    bool m_silent = false;      // the ringing alarms have no sound now
 };
 
 } // namespace chimewell

@@ -3,11 +3,13 @@
 #include "AlarmBell.h"
 #include "AlarmSound.h"
 #include "SecondTicker.h"
+#include "lang/Texts.h"
 #include "platform/Clock.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShellOpen.h"
 #include "platform/SystemEvents.h"
 #include "storage/DaySchedule.h"
+#include "storage/IniFile.h"
 #include "storage/Settings.h"
 #include "widgets/QtText.h"
 
@@ -16,16 +18,33 @@
 #include <QtCore/QTimeZone>
 
 namespace chimewell {
+namespace {
 
-AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir, TrayModule& tray,
-                               QObject* parent)
-    : QObject(parent), m_services(services), m_appDir(appDir),
+QDateTime dateTimeOf(std::int64_t wallSecond)
+{
+    const LocalDateTime t = fromWallSeconds(wallSecond);
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
+}
+
+QDate dateOfDay(std::int64_t day)
+{
+    return dateTimeOf(day * 86400).date();
+}
+
+} // namespace
+
+AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir,
+                               NoticeBoard& notices, const TextSource& texts, QObject* parent)
+    : QObject(parent), m_services(services), m_appDir(appDir), m_texts(texts),
       m_sound(
           new AlarmSound(*services.sound, toQ(appFile(toStd(appDir), kDefaultSoundName)), this)),
-      m_bell(new AlarmBell(*m_sound, tray, this)),
+      m_bell(new AlarmBell(*m_sound, notices, texts, this)),
       m_ticker(new SecondTicker(*services.clock, this)), m_watcher(new QFileSystemWatcher(this))
 {
-    m_weeklyTrigger.restart(reading());
+    const ClockReading now = reading();
+    m_oneShotTrigger.restart(now);
+    m_weeklyTrigger.restart(now);
+    refreshComing(now);
     connect(m_ticker, &SecondTicker::tick, this, &AlarmScheduler::check);
     m_ticker->setPlanner([this]() -> std::optional<qint64> {
         if (m_watched && m_watched())
@@ -33,20 +52,19 @@ AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir
         return nextWake();
     });
     connect(m_bell, &AlarmBell::snoozed, this, [this](const Alarm& alarm) {
-        m_snoozed.append({alarm, m_services.clock->now().addSecs(kSnoozeSeconds)});
+        // Whole seconds, as the wakes are planned: a snooze is due at its second.
+        const qint64 due = m_services.clock->now().toSecsSinceEpoch() +
+                           std::chrono::seconds(alarm.snoozeFor).count();
+        m_snoozed.append({alarm, QDateTime::fromSecsSinceEpoch(due)});
         m_ticker->wake();
-        emit changed();
     });
     // A day file edited by hand takes effect at once, not at the next planned wake; so does
-    // a schedule folder removed and made again.
+    // a schedule folder removed and made again. A burst of changes is read once.
+    m_quiet.setSingleShot(true);
+    connect(&m_quiet, &QTimer::timeout, this, &AlarmScheduler::readAgain);
     watchSchedule();
-    const auto onDisk = [this] {
-        watchSchedule();
-        m_ticker->wake();
-        emit changed();
-    };
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, onDisk);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, onDisk);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &AlarmScheduler::onDiskChange);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &AlarmScheduler::onDiskChange);
     if (SystemEvents* events = services.systemEvents) {
         connect(events, &SystemEvents::clockChanged, m_ticker, &SecondTicker::wake);
         connect(events, &SystemEvents::resumed, m_ticker, &SecondTicker::wake);
@@ -57,6 +75,8 @@ AlarmScheduler::~AlarmScheduler() = default;
 
 void AlarmScheduler::start()
 {
+    m_started = true;
+    readAgain();
     m_ticker->start();
 }
 
@@ -74,13 +94,48 @@ void AlarmScheduler::watchSchedule()
     // A file or folder that was removed or replaced drops out of the watch: add what exists
     // now, again.
     const std::string appDir = toStd(m_appDir);
-    QStringList paths{m_appDir, toQ(appFile(appDir, kScheduleFolder))};
+    QStringList paths{m_appDir, toQ(appFile(appDir, kScheduleFolder)),
+                      toQ(settingsFilePath(appDir))};
     for (int day = 0; day < 7; ++day)
         paths << toQ(dayFilePath(appDir, dayName(day)));
+    const QStringList watched = m_watcher->files() + m_watcher->directories();
     for (const QString& path : paths)
-        if (QFileInfo::exists(path) && !m_watcher->files().contains(path) &&
-            !m_watcher->directories().contains(path))
+        if (!watched.contains(path) && QFileInfo::exists(path))
             m_watcher->addPath(path);
+}
+
+void AlarmScheduler::onDiskChange()
+{
+    if (!m_quiet.isActive())
+        m_batch.start();
+    // Each change waits for quiet anew, but a stream of changes is read at least every second.
+    if (!m_quiet.isActive() || m_batch.elapsed() < kLongestBatchMs)
+        m_quiet.start(kQuietMs);
+}
+
+void AlarmScheduler::readAgain()
+{
+    watchSchedule();
+    const std::string settings = settingsFilePath(toStd(m_appDir));
+    tellRefusal(toQ(settings), iniFileRefusal(settings).value_or(std::string()), false);
+    m_ticker->wake(); // looks at the clock, and at the day files, now
+}
+
+void AlarmScheduler::tellRefusal(const QString& file, const std::string& refusal, bool dayFile)
+{
+    // Told once, when first seen; told again only after the file was read in between.
+    if (!m_started)
+        return; // at start(), once there is somewhere to tell it
+    if (refusal.empty()) {
+        m_refused.remove(file);
+        return;
+    }
+    const QString reason = toQ(refusal);
+    if (m_refused.value(file) == reason)
+        return;
+    m_refused.insert(file, reason);
+    m_bell->tellUrgent(
+        m_texts.words(dayFile ? texts::dayFileRefused : texts::settingsRefused, {file, reason}));
 }
 
 void AlarmScheduler::arm(const OneShotAlarm& alarm)
@@ -88,15 +143,14 @@ void AlarmScheduler::arm(const OneShotAlarm& alarm)
     m_oneShot = alarm;
     m_oneShotTrigger.restart(reading());
     m_ticker->wake();
-    emit changed();
 }
 
 void AlarmScheduler::disarm()
 {
     m_oneShot.reset();
     m_snoozed.removeIf([](const Snoozed& s) { return s.alarm.kind == Alarm::Kind::OneShot; });
-    m_bell->cancel(Alarm::Kind::OneShot);
-    emit changed();
+    m_bell->alarmOff();
+    refreshComing(reading());
 }
 
 void AlarmScheduler::setOneShotTargets(const QStringList& targets)
@@ -105,145 +159,177 @@ void AlarmScheduler::setOneShotTargets(const QStringList& targets)
         m_oneShot->targets = targets;
 }
 
-std::optional<int> AlarmScheduler::weeklyMinuteOn(std::int64_t day) const
-{
-    return parseTimeOfDay(
-        readDayValue(toStd(m_appDir), dayName(weekdayOfDayNumber(day)), kTimeKey));
-}
-
-AlarmScheduler::Status AlarmScheduler::status(bool withOneShot) const
-{
-    const ClockReading now = reading();
-    const std::string time = readDayValue(toStd(m_appDir), dayNameOf(now.local), kTimeKey);
-    if (isPending(time, now.local))
-        return {Status::WeeklyToday, toQ(time)};
-    if (withOneShot && m_oneShot && isPending(formatTimeOfDay(m_oneShot->minuteOfDay), now.local))
-        return {Status::OneShot, {}};
-    return {};
-}
-
 std::optional<QDateTime> AlarmScheduler::nextAlarm() const
 {
-    const QDateTime now = m_services.clock->now();
-    const auto at = [&now](int daysOn, int minute) {
-        return QDateTime(now.date().addDays(daysOn), QTime(minute / 60, minute % 60));
-    };
-    std::optional<QDateTime> next;
-    const auto consider = [&next, &now](const QDateTime& time) {
-        if (time > now && (!next || time < *next))
-            next = time;
-    };
-    if (m_oneShot) {
-        consider(at(0, m_oneShot->minuteOfDay));
-        consider(at(1, m_oneShot->minuteOfDay));
-    }
-    // Within a week every weekday's file comes round once; today's again a week on.
-    const ClockReading clock = reading();
-    const std::int64_t today = dayNumber(clock.local.year, clock.local.month, clock.local.day);
-    for (int days = 0; days <= 7; ++days) {
-        if (const auto minute = weeklyMinuteOn(today + days); minute && at(days, *minute) > now) {
-            consider(at(days, *minute));
-            break;
-        }
-    }
-    for (const Snoozed& snoozed : m_snoozed)
-        consider(snoozed.due);
-    return next;
+    if (m_coming.isEmpty())
+        return std::nullopt;
+    return m_coming.first().at;
 }
 
 qint64 AlarmScheduler::nextWake() const
 {
     const ClockReading now = reading();
-    const std::int64_t today = dayNumber(now.local.year, now.local.month, now.local.day);
-    std::vector<int> todays;
-    std::vector<int> tomorrows;
-    if (m_oneShot) {
-        todays.push_back(m_oneShot->minuteOfDay);
-        tomorrows.push_back(m_oneShot->minuteOfDay);
-    }
-    if (const auto minute = weeklyMinuteOn(today))
-        todays.push_back(*minute);
-    if (const auto minute = weeklyMinuteOn(today + 1))
-        tomorrows.push_back(*minute);
     std::vector<std::int64_t> instants;
-    for (const Snoozed& snoozed : m_snoozed)
-        instants.push_back(snoozed.due.toSecsSinceEpoch());
     const QTimeZone::OffsetData change =
         QTimeZone::systemTimeZone().nextTransition(m_services.clock->now());
     if (change.atUtc.isValid())
         instants.push_back(change.atUtc.toSecsSinceEpoch());
-    return nextWakeEpoch(now, todays, tomorrows, instants, kHeartbeatSeconds);
+    // The tooltip names a date until the next alarm is within a day.
+    if (!m_coming.isEmpty())
+        instants.push_back(m_coming.first().at.toSecsSinceEpoch() - 86400);
+    return nextWakeEpoch(now, m_comingTimes, instants, kHeartbeatSeconds);
 }
 
 void AlarmScheduler::check()
 {
     const ClockReading now = reading();
     const QDateTime clock = m_services.clock->now();
+    QList<Alarm> due;
+    QList<MissedAlarm> passed;
     for (qsizetype i = 0; i < m_snoozed.size();) {
         if (m_snoozed[i].due <= clock)
-            ring(m_snoozed.takeAt(i).alarm);
+            due << m_snoozed.takeAt(i).alarm;
         else
             ++i;
     }
     if (m_oneShot) {
-        const AlarmCheck due = m_oneShotTrigger.check(m_oneShot->minuteOfDay, now);
-        if (due.due == AlarmDue::Ring)
-            ring(oneShotAlarm());
-        else if (due.due == AlarmDue::Missed)
-            tellMissed(oneShotAlarm());
+        for (const AlarmCheck& found : m_oneShotTrigger.check(m_oneShot->minuteOfDay, now)) {
+            if (found.due == AlarmDue::Ring)
+                due << oneShotAlarm(settingsDefaults());
+            else
+                passed << MissedAlarm{oneShotAlarm(settingsDefaults()), dateOfDay(found.day)};
+        }
     }
     const std::string appDir = toStd(m_appDir);
-    const AlarmCheck due = m_weeklyTrigger.check(
-        [&appDir](std::int64_t day) -> std::optional<int> {
-            const auto time = tryReadDayValue(appDir, dayName(weekdayOfDayNumber(day)), kTimeKey);
-            if (!time)
-                return AlarmTrigger::kUnknownMinute;
-            return parseTimeOfDay(*time);
-        },
-        now);
-    if (due.due == AlarmDue::Ring)
-        ring(weeklyAlarm(due.day));
-    else if (due.due == AlarmDue::Missed)
-        tellMissed(weeklyAlarm(due.day));
+    QHash<std::int64_t, std::vector<DayAlarm>> read;
+    const auto minutesOn = [&](std::int64_t day) -> std::optional<std::vector<int>> {
+        const DayAlarms day_ = readDayAlarms(appDir, dayName(weekdayOfDayNumber(day)));
+        if (day_.state == DayAlarms::Torn)
+            return std::nullopt;
+        std::vector<int> minutes;
+        for (const DayAlarm& alarm : day_.alarms)
+            if (const auto minute = alarm.minuteOfDay(); minute && !alarm.off)
+                minutes.push_back(*minute);
+        read.insert(day, day_.alarms);
+        return minutes;
+    };
+    for (const AlarmCheck& found : m_weeklyTrigger.check(minutesOn, now)) {
+        for (const DayAlarm& alarm : read.value(found.day)) {
+            if (alarm.off || alarm.minuteOfDay() != found.minuteOfDay)
+                continue;
+            if (found.due == AlarmDue::Ring)
+                due << weeklyAlarm(alarm, settingsDefaults());
+            else
+                passed << MissedAlarm{weeklyAlarm(alarm, settingsDefaults()), dateOfDay(found.day)};
+        }
+    }
+    ring(due);
+    refreshComing(now);
+    if (!passed.isEmpty())
+        emit missed(m_bell->tellMissed(passed, clock.date()));
 }
 
-Alarm AlarmScheduler::oneShotAlarm() const
+void AlarmScheduler::refreshComing(const ClockReading& now)
+{
+    // Every look at the clock comes here: it reads the day files only when they changed, and
+    // words the alarms for the windows only when something changed.
+    const std::string appDir = toStd(m_appDir);
+    Week week;
+    std::array<std::vector<std::optional<int>>, 7> minutes;
+    for (int weekday = 0; weekday < 7; ++weekday) {
+        const std::string_view day = dayName(weekday);
+        DayAlarms read = readDayAlarms(appDir, day);
+        tellRefusal(toQ(dayFilePath(appDir, day)), read.refusal, true);
+        for (const DayAlarm& alarm : read.alarms)
+            minutes[weekday].push_back(alarm.off ? std::nullopt : alarm.minuteOfDay());
+        week[weekday] = std::move(read.alarms);
+    }
+    std::vector<std::int64_t> snoozedWall;
+    const std::int64_t nowWall = wallSeconds(now.local);
+    for (const Snoozed& snoozed : std::as_const(m_snoozed))
+        snoozedWall.push_back(nowWall + snoozed.due.toSecsSinceEpoch() - now.epochSeconds);
+    std::vector<ComingAlarm> times = comingAlarms(
+        now.local, m_oneShot ? std::optional<int>(m_oneShot->minuteOfDay) : std::nullopt, minutes,
+        snoozedWall);
+
+    Status status;
+    for (const ComingAlarm& c : times) {
+        if (c.wallSecond / 86400 != nowWall / 86400)
+            break;
+        if (c.kind == ComingAlarm::Weekly) {
+            status = {Status::WeeklyToday, toQ(week[c.weekday][c.index].time)};
+            break;
+        }
+        if (c.kind == ComingAlarm::OneShot && status.kind == Status::None)
+            status = {Status::OneShot, {}};
+    }
+    // Within a day of the next alarm the tooltip words it without a date.
+    const bool withinADay = !times.empty() && times.front().wallSecond - nowWall <= 86400;
+    if (times == m_comingTimes && week == m_week && status == m_status &&
+        withinADay == m_withinADay && m_oneShotShown == m_oneShot.has_value())
+        return;
+    m_comingTimes = std::move(times);
+    m_week = std::move(week);
+    m_status = status;
+    m_withinADay = withinADay;
+    m_oneShotShown = m_oneShot.has_value();
+
+    const Defaults defaults = settingsDefaults();
+    m_coming.clear();
+    for (const ComingAlarm& c : m_comingTimes) {
+        if (c.kind == ComingAlarm::Snoozed)
+            m_coming << Coming{m_snoozed[qsizetype(c.index)].due,
+                               m_snoozed[qsizetype(c.index)].alarm, true};
+        else if (c.kind == ComingAlarm::OneShot)
+            m_coming << Coming{dateTimeOf(c.wallSecond), oneShotAlarm(defaults), false};
+        else
+            m_coming << Coming{dateTimeOf(c.wallSecond),
+                               weeklyAlarm(m_week[c.weekday][c.index], defaults), false};
+    }
+    emit changed();
+}
+
+AlarmScheduler::Defaults AlarmScheduler::settingsDefaults() const
+{
+    const std::string appDir = toStd(m_appDir);
+    return {ringMinutes(readSetting(appDir, kRingMinutesKey)),
+            snoozeMinutes(readSetting(appDir, kSnoozeMinutesKey))};
+}
+
+Alarm AlarmScheduler::oneShotAlarm(const Defaults& defaults) const
 {
     return {Alarm::Kind::OneShot,
             toQ(formatTimeOfDay(m_oneShot->minuteOfDay)),
             m_oneShot->reason,
             m_oneShot->soundFile,
             m_oneShot->targets,
-            std::chrono::minutes(ringMinutes(readSetting(toStd(m_appDir), kRingMinutesKey)))};
+            std::chrono::minutes(defaults.ringMinutes),
+            std::chrono::minutes(defaults.snoozeMinutes)};
 }
 
-Alarm AlarmScheduler::weeklyAlarm(std::int64_t day) const
+Alarm AlarmScheduler::weeklyAlarm(const DayAlarm& alarm, const Defaults& defaults) const
 {
-    const std::string appDir = toStd(m_appDir);
-    const std::string_view name = dayName(weekdayOfDayNumber(day));
     // The time as the file spells it, so the message shows what the user wrote.
-    return {Alarm::Kind::Weekly,
-            toQ(readDayValue(appDir, name, kTimeKey)),
-            toQ(readDayValue(appDir, name, kReasonKey)),
-            toQ(readDayValue(appDir, name, kMusicKey)),
-            {},
-            std::chrono::minutes(ringMinutes(readSetting(appDir, kRingMinutesKey)))};
+    return {
+        Alarm::Kind::Weekly,
+        toQ(alarm.time),
+        toQ(alarm.reason),
+        toQ(alarm.music),
+        {},
+        std::chrono::minutes(alarmRingMinutes(alarm.ringMinutes).value_or(defaults.ringMinutes)),
+        std::chrono::minutes(
+            alarmSnoozeMinutes(alarm.snoozeMinutes).value_or(defaults.snoozeMinutes))};
 }
 
-void AlarmScheduler::ring(const Alarm& alarm)
+void AlarmScheduler::ring(const QList<Alarm>& alarms)
 {
-    m_bell->ring(alarm);
-    for (const QString& target : alarm.targets)
-        if (!target.trimmed().isEmpty())
-            m_services.shell->open(target);
-    emit rang(alarm);
-    emit changed();
-}
-
-void AlarmScheduler::tellMissed(const Alarm& alarm)
-{
-    emit missed(m_bell->tellMissed(alarm));
-    emit changed();
+    if (alarms.isEmpty())
+        return;
+    m_bell->ring(alarms);
+    for (const Alarm& alarm : alarms)
+        for (const QString& target : alarm.targets)
+            if (!target.trimmed().isEmpty())
+                m_services.shell->open(target);
 }
 
 } // namespace chimewell

@@ -2,10 +2,14 @@
 
 #include "Alarm.h"
 #include "storage/AlarmTime.h"
+#include "storage/DaySchedule.h"
 
 #include <QtCore/QDateTime>
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QHash>
 #include <QtCore/QList>
 #include <QtCore/QObject>
+#include <QtCore/QTimer>
 #include <functional>
 #include <optional>
 
@@ -15,8 +19,9 @@ namespace chimewell {
 
 class AlarmBell;
 class AlarmSound;
+class NoticeBoard;
 class SecondTicker;
-class TrayModule;
+class TextSource;
 struct PlatformServices;
 
 /// The one-shot alarm as it was armed.
@@ -30,32 +35,46 @@ struct OneShotAlarm
 };
 
 /// The program's alarms and when they ring: the one-shot alarm, the weekly alarms of the day
-/// files, and snoozed alarms. It looks at the clock on every tick of its ticker, rings what is
-/// due through its bell, and tells what was missed; it plans the next tick for when nobody
-/// watches the clock, and wakes when a day file changes.
+/// files, and snoozed alarms. It keeps the one list of alarms to come, which the status line,
+/// the tooltip and the wake planning read, and tells of every change to it by changed(). It
+/// looks at the clock on every tick of its ticker, rings what is due through its bell and tells
+/// what was missed; it plans the next tick for when nobody watches the clock, and looks again
+/// when a day file or the settings change on disk.
 class AlarmScheduler : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kSnoozeSeconds = 5 * 60;
     /// While nobody watches the clock, it is looked at at least this often, well within the
     /// minute after which a late tick counts as a sleep.
     static constexpr int kHeartbeatSeconds = 30;
+    /// Changes on disk are read once they have been quiet this long, or at the latest after
+    /// kLongestBatchMs of changes.
+    static constexpr int kQuietMs = 200;
+    static constexpr int kLongestBatchMs = 1000;
 
     /// What the status line tells.
     struct Status
     {
         enum Kind
         {
-            WeeklyToday, // today's weekly alarm is still to come, at `time`
+            WeeklyToday, // today's next weekly alarm is still to come, at `time` as written
             OneShot,     // the armed one-shot alarm is still to come today
             None
         } kind = None;
         QString time;
+        bool operator==(const Status&) const = default;
     };
 
-    AlarmScheduler(PlatformServices& services, const QString& appDir, TrayModule& tray,
-                   QObject* parent = nullptr);
+    /// An alarm to come.
+    struct Coming
+    {
+        QDateTime at;
+        Alarm alarm;
+        bool snoozed = false;
+    };
+
+    AlarmScheduler(PlatformServices& services, const QString& appDir, NoticeBoard& notices,
+                   const TextSource& texts, QObject* parent = nullptr);
     ~AlarmScheduler() override;
 
     AlarmBell& bell() { return *m_bell; }
@@ -63,18 +82,25 @@ public:
     SecondTicker& ticker() { return *m_ticker; }
     /// Whether a window shows the clock: the ticker then ticks every second.
     void setWatched(std::function<bool()> watched) { m_watched = std::move(watched); }
+    /// Tells the files that are not read, and starts looking at the clock.
     void start();
 
     void arm(const OneShotAlarm& alarm);
+    /// "Alarm off": the one-shot alarm and its snoozes are forgotten; the ringing alarms stop.
     void disarm();
     bool isArmed() const { return m_oneShot.has_value(); }
     void setOneShotTargets(const QStringList& targets);
 
-    /// Today's weekly alarm when it is still to come; else, with `withOneShot`, the armed
-    /// one-shot alarm when it is still to come today.
-    Status status(bool withOneShot) const;
-    /// When the next alarm rings: the one-shot, a weekly or a snoozed one.
+    /// The alarms to come, earliest first.
+    const QList<Coming>& coming() const { return m_coming; }
     std::optional<QDateTime> nextAlarm() const;
+    Status status() const { return m_status; }
+    /// The snooze length of alarms without one of their own.
+    int defaultSnoozeMinutes() const { return settingsDefaults().snoozeMinutes; }
+    /// The alarms of the day files as last read, Sunday's first.
+    const std::array<std::vector<DayAlarm>, 7>& week() const { return m_week; }
+    /// Reads the files again and looks at the clock now (a window of the program wrote them).
+    void lookNow() { readAgain(); }
     /// When the clock must next be looked at while nobody watches it, in seconds since the
     /// epoch.
     qint64 nextWake() const;
@@ -83,27 +109,38 @@ public:
     void check();
 
 signals:
-    void rang(const Alarm& alarm);
     /// An alarm passed while the program could not run; `text` is what the user was told.
     void missed(const QString& text);
-    /// The next alarm may have changed.
+    /// The alarms to come, or what the status line says of them, changed.
     void changed();
 
 private:
     ClockReading reading() const;
     void watchSchedule();
-    std::optional<int> weeklyMinuteOn(std::int64_t day) const;
-    Alarm weeklyAlarm(std::int64_t day) const;
-    Alarm oneShotAlarm() const;
-    void ring(const Alarm& alarm);
-    void tellMissed(const Alarm& alarm);
+    void onDiskChange();
+    void readAgain();
+    void refreshComing(const ClockReading& now);
+    /// The settings' ring time and snooze length, which alarms without their own take.
+    struct Defaults
+    {
+        int ringMinutes = 0;
+        int snoozeMinutes = 5;
+    };
+    Defaults settingsDefaults() const;
+    Alarm oneShotAlarm(const Defaults& defaults) const;
+    Alarm weeklyAlarm(const DayAlarm& alarm, const Defaults& defaults) const;
+    void ring(const QList<Alarm>& alarms);
+    void tellRefusal(const QString& file, const std::string& refusal, bool dayFile);
 
     PlatformServices& m_services;
     QString m_appDir;
+    const TextSource& m_texts;
     AlarmSound* m_sound;
     AlarmBell* m_bell;
     SecondTicker* m_ticker;
     QFileSystemWatcher* m_watcher;
+    QTimer m_quiet;
+    QElapsedTimer m_batch;
     std::function<bool()> m_watched;
     std::optional<OneShotAlarm> m_oneShot;
     AlarmTrigger m_oneShotTrigger;
@@ -114,6 +151,15 @@ private:
         QDateTime due;
     };
     QList<Snoozed> m_snoozed;
+    using Week = std::array<std::vector<DayAlarm>, 7>;
+    Week m_week;                            // the day files' alarms, Sunday first
+    std::vector<ComingAlarm> m_comingTimes; // the same alarms as m_coming, in wall seconds
+    QList<Coming> m_coming;
+    Status m_status;
+    bool m_withinADay = false;
+    bool m_oneShotShown = false;
+    QHash<QString, QString> m_refused; // file -> the refusal told of it
+    bool m_started = false;
 };
 
 } // namespace chimewell

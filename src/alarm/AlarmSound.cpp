@@ -2,28 +2,47 @@
 
 #include "platform/SoundDevice.h"
 
+#include <algorithm>
+
 namespace chimewell {
+
+int AlarmSound::pauseAfter(int failedRounds)
+{
+    return std::min(1000 << std::min(failedRounds, 4), 10'000);
+}
 
 AlarmSound::AlarmSound(SoundDevice& device, const QString& chime, QObject* parent)
     : QObject(parent), m_device(device), m_chime(chime)
 {
     m_ringTime.setSingleShot(true);
     connect(&m_ringTime, &QTimer::timeout, this, &AlarmSound::end);
-    connect(&m_device, &SoundDevice::started, this, [this](const QString& file) {
-        if (file == m_current)
-            m_heard = true;
+    m_pause.setSingleShot(true);
+    connect(&m_pause, &QTimer::timeout, this, [this] {
+        m_fallbacks = m_chain;
+        playNext();
     });
+    connect(&m_device, &SoundDevice::started, this, &AlarmSound::onStarted);
     connect(&m_device, &SoundDevice::failed, this, &AlarmSound::onFailed);
     connect(&m_device, &SoundDevice::finished, this, [this](const QString& file) {
-        if (m_ringing && file == m_current)
-            end();
+        if (!m_ringing || file != m_current)
+            return;
+        // A stand-in sound has played a round: the alarm's own sound is tried again.
+        if (m_repeat && m_ringTime.isActive() && m_current != m_chain.first()) {
+            m_fallbacks = m_chain;
+            playNext();
+            return;
+        }
+        end();
     });
 }
 
 void AlarmSound::ring(const QString& file, std::chrono::seconds duration)
 {
     m_ringing = true;
-    m_retried = false;
+    m_silent = false;
+    m_failedRounds = 0;
+    m_onceMs = kOnceTryingMs;
+    m_since.start();
     m_repeat = duration.count() > 0;
     m_chain = {m_chime, SoundDevice::kBeeps};
     if (!file.isEmpty() && file != m_chime)
@@ -32,6 +51,7 @@ void AlarmSound::ring(const QString& file, std::chrono::seconds duration)
         m_ringTime.start(std::chrono::duration_cast<std::chrono::milliseconds>(duration));
     else
         m_ringTime.stop();
+    m_pause.stop();
     m_fallbacks = m_chain;
     playNext();
 }
@@ -40,7 +60,8 @@ void AlarmSound::playNext()
 {
     m_heard = false;
     m_current = m_fallbacks.takeFirst();
-    m_device.play(m_current, m_repeat);
+    // Only the alarm's own sound repeats by itself; a stand-in plays one round at a time.
+    m_device.play(m_current, m_repeat && m_current == m_chain.first());
 }
 
 void AlarmSound::play(const QString& file)
@@ -57,20 +78,40 @@ void AlarmSound::stop()
     m_device.stop();
 }
 
+void AlarmSound::onStarted(const QString& file, qint64 lengthMs)
+{
+    if (!m_ringing || file != m_current)
+        return;
+    m_heard = true;
+    m_failedRounds = 0;
+    // A ring that plays once lasts at least as long as its sound, whatever happens to it.
+    m_onceMs = std::max(m_onceMs, lengthMs);
+    if (std::exchange(m_silent, false))
+        emit heard();
+}
+
 void AlarmSound::onFailed(const QString& file)
 {
     if (!m_ringing || file != m_current)
         return; // the play button's sound, or a late report about one replaced meanwhile
-    if (m_heard && !m_retried) {
-        m_retried = true;
-        m_fallbacks = m_chain;
+    if (m_heard)
+        m_fallbacks = m_chain; // it played, so it can play again once its server is back
+    if (!m_fallbacks.isEmpty()) {
+        playNext();
+        return;
     }
-    if (m_fallbacks.isEmpty()) {
+    if (!std::exchange(m_silent, true))
         emit silent();
+    if (!timeLeft()) {
         end();
         return;
     }
-    playNext();
+    m_pause.start(pauseAfter(m_failedRounds++));
+}
+
+bool AlarmSound::timeLeft() const
+{
+    return m_repeat ? m_ringTime.isActive() : m_since.elapsed() < m_onceMs;
 }
 
 void AlarmSound::end()
@@ -79,6 +120,7 @@ void AlarmSound::end()
         return;
     m_ringing = false;
     m_ringTime.stop();
+    m_pause.stop();
     m_device.stop();
     emit ended();
 }

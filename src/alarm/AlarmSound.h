@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtCore/QElapsedTimer>
 #include <QtCore/QObject>
 #include <QtCore/QString>
 #include <QtCore/QStringList>
@@ -12,12 +13,21 @@ class SoundDevice;
 
 /// What an alarm plays: its own sound, else the default chime, else beeps, so that a sound
 /// that cannot be played never leaves an alarm silent; once, or again and again for a while.
-/// A sound that was heard and then fails (its sound server restarted) starts the chain over,
-/// once. The play button plays only what was chosen, without falling back.
+/// A ring whose sound fails (its sound server went away) keeps trying, own sound first, for as
+/// long as it is meant to ring: a timed ring until its time is over, a ring that plays once for
+/// at least the length of its sound. Between rounds of tries it waits 1, 2, 4, 8 and then 10 s.
+/// A timed ring that fell back to the chime or the beeps tries its own sound again after each
+/// of their rounds.
+/// The play button plays only what was chosen, without falling back.
 class AlarmSound : public QObject
 {
     Q_OBJECT
 public:
+    /// How long a ring that plays once keeps trying when the length of its sound is not known.
+    static constexpr int kOnceTryingMs = 30'000;
+    /// The pause after the n-th round of tries that all failed.
+    static int pauseAfter(int failedRounds);
+
     AlarmSound(SoundDevice& device, const QString& chime, QObject* parent = nullptr);
 
     /// Rings `file` (the chime when empty) for `duration`, or once when it is zero.
@@ -26,17 +36,21 @@ public:
     void play(const QString& file);
     /// Silences whatever plays.
     void stop();
+    bool isRinging() const { return m_ringing; }
 
 signals:
-    /// The alarm's sound is over: it played out, its time was up, nothing of it could be
-    /// played, or it was silenced.
+    /// The alarm's sound is over: it played out, its time was up, or it was silenced.
     void ended();
-    /// Neither the alarm's sound, nor the chime, nor the beeps could be played.
+    /// Neither the alarm's sound, nor the chime, nor the beeps can be played now.
     void silent();
+    /// A sound of the alarm is heard again after it was silent.
+    void heard();
 
 private:
     void playNext();
+    void onStarted(const QString& file, qint64 lengthMs);
     void onFailed(const QString& file);
+    bool timeLeft() const;
     void end();
 
     SoundDevice& m_device;
@@ -46,9 +60,13 @@ private:
     QString m_current;
     bool m_ringing = false;
     bool m_repeat = false;
-    bool m_heard = false;   // the current sound has been heard
-    bool m_retried = false; // the chain has been started over
+    bool m_heard = false;  // the current sound has been heard
+    bool m_silent = false; // told silent, not heard since
+    int m_failedRounds = 0;
+    qint64 m_onceMs = kOnceTryingMs;
+    QElapsedTimer m_since; // the ring's start
     QTimer m_ringTime;
+    QTimer m_pause;
 };
 
 } // namespace chimewell

@@ -58,20 +58,19 @@ MainWindow::MainWindow(PlatformServices& services, AlarmScheduler& alarms, TrayM
     form::setFixedBorder(this);
     buildControls();
     buildMenus();
-    m_trayMenu = new TrayMenu(alarms, tray, this);
+    m_trayMenu = new TrayMenu(alarms, tray, *services.clock, this);
+    connect(m_trayMenu, &TrayMenu::alarmsRequested, this, &MainWindow::alarmsRequested);
     // A fixed single border: the window takes the size its contents ask for, and no other.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_statusDate = services.clock->now().date();
     updateClock();
     connect(&m_alarms.ticker(), &SecondTicker::tick, this, &MainWindow::updateClock);
     m_alarms.setWatched([this] { return isVisible() && !isMinimized(); });
-    connect(&m_alarms, &AlarmScheduler::rang, this, [this](const Alarm& alarm) {
-        if (alarm.kind == Alarm::Kind::Weekly)
-            refreshScheduleStatus(true);
+    connect(&m_alarms, &AlarmScheduler::changed, this, &MainWindow::showStatus);
+    connect(&m_alarms, &AlarmScheduler::missed, this, [this](const QString& text) {
+        m_panel->set(text.section(QLatin1Char('\n'), -1), true);
     });
-    connect(&m_alarms, &AlarmScheduler::missed, this,
-            [this](const QString& text) { m_panel->set(text, true); });
+    connect(&m_alarms.bell(), &AlarmBell::ringingChanged, this, &MainWindow::updateStopButton);
     connect(&m_tray, &TrayModule::leftPressed, this, [this] { form::bringForward(this); });
 }
 
@@ -160,6 +159,7 @@ void MainWindow::buildMenus()
     };
     auto* file = named(new QMenu(QStringLiteral("&File"), this), name.fileMenu);
     menuBar()->addMenu(file);
+    item(file, name.alarmsItem, QStringLiteral("&Alarms..."), &MainWindow::alarmsRequested);
     item(file, name.scheduleItem, QStringLiteral("&Schedule alarm"),
          &MainWindow::scheduleRequested);
     item(file, name.deleteItem, QStringLiteral("&Delete alarm"), &MainWindow::deleteRequested);
@@ -176,26 +176,21 @@ void MainWindow::buildMenus()
     item(help, name.aboutItem, QStringLiteral("&About..."), &MainWindow::aboutRequested);
 }
 
-void MainWindow::refreshScheduleStatus(bool withOneShot)
+void MainWindow::showStatus()
 {
-    m_panel->showStatus(m_alarms.status(withOneShot));
+    m_panel->showStatus(m_alarms.status());
     m_trayMenu->updateToolTip();
 }
 
 void MainWindow::updateClock()
 {
-    const QDateTime now = m_services.clock->now();
-    m_clock->showTime(now.time());
-    // A new day: the status line must not go on showing yesterday's state.
-    if (now.date() != m_statusDate) {
-        m_statusDate = now.date();
-        refreshScheduleStatus(true);
-    }
-    // The next alarm may come from a day file edited by hand: look again every minute.
-    if (now.time().minute() != m_tipMinute) {
-        m_tipMinute = now.time().minute();
-        m_trayMenu->updateToolTip();
-    }
+    m_clock->showTime(m_services.clock->now().time());
+}
+
+void MainWindow::updateStopButton()
+{
+    // The stop button stops whatever plays: the sound being tried, or a ringing alarm.
+    m_stopButton->setEnabled(m_previewPlays || m_alarms.bell().isRinging());
 }
 
 void MainWindow::armAlarm()
@@ -208,8 +203,11 @@ void MainWindow::armAlarm()
     }
     m_fields->setLocked(true);
     m_targets->setLocked(true);
-    for (QPushButton* b : {m_previewButton, m_playButton, m_stopButton})
+    for (QPushButton* b : {m_previewButton, m_playButton})
         b->setEnabled(false);
+    m_alarms.sound().stop();
+    m_previewPlays = false;
+    updateStopButton();
     m_alarms.arm({alarm->minuteOfDay, alarm->reason, alarm->music, m_targets->targets()});
     m_panel->showStatus({AlarmScheduler::Status::OneShot, {}});
 }
@@ -220,10 +218,12 @@ void MainWindow::disarmAlarm()
     m_targets->setLocked(false);
     m_previewButton->setEnabled(true);
     m_playButton->setEnabled(true);
-    m_stopButton->setEnabled(false);
+    // What "Alarm off" silences: the one-shot alarm, whatever rings, and the sound being tried.
     m_alarms.disarm();
     m_alarms.sound().stop();
-    refreshScheduleStatus(false);
+    m_previewPlays = false;
+    updateStopButton();
+    showStatus();
 }
 
 void MainWindow::playChosenSound()
@@ -233,16 +233,20 @@ void MainWindow::playChosenSound()
         m_services.messages->show(translated(texts::chooseFileToPlay), MessageIcon::Exclamation);
         return;
     }
-    m_stopButton->setEnabled(true);
     m_playButton->setEnabled(false);
     m_alarms.sound().play(file);
+    m_previewPlays = true;
+    updateStopButton();
 }
 
 void MainWindow::stopChosenSound()
 {
-    m_playButton->setEnabled(true);
-    m_stopButton->setEnabled(false);
+    m_playButton->setEnabled(!m_alarms.isArmed());
+    if (m_alarms.bell().isRinging())
+        m_alarms.bell().stop();
     m_alarms.sound().stop();
+    m_previewPlays = false;
+    updateStopButton();
 }
 
 void MainWindow::previewAlarm()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QtCore/QDate>
 #include <QtWidgets/QMainWindow>
 
 class QAction;
@@ -29,13 +28,13 @@ inline constexpr struct MainWindowNames
                *siteEdit = "Text3", *openFile = "Check2", *fileEdit = "Text5",
                *browseFileHolder = "Picture2", *browseFile = "Command2", *alarmOn = "Option1",
                *alarmOff = "Option2", *minimize = "Command4", *statusBar = "StatusBar1",
-               *fileMenu = "mOptions", *scheduleItem = "mnuSchedule", *deleteItem = "mnuDelete",
-               *fileSeparator1 = "mnuSeparator2", *optionsItem = "mnuLanguage",
-               *fileSeparator2 = "mnuSeparator3", *exitItem = "mExit", *helpMenu = "mnuHelp",
-               *websiteItem = "mnuWebsite", *helpSeparator = "mnuSeparator4",
+               *fileMenu = "mOptions", *alarmsItem = "mnuAlarms", *scheduleItem = "mnuSchedule",
+               *deleteItem = "mnuDelete", *fileSeparator1 = "mnuSeparator2",
+               *optionsItem = "mnuLanguage", *fileSeparator2 = "mnuSeparator3", *exitItem = "mExit",
+               *helpMenu = "mnuHelp", *websiteItem = "mnuWebsite", *helpSeparator = "mnuSeparator4",
                *aboutItem = "mnuAbout", *trayMenu = "mSysPopup", *stopAlarmItem = "mnuStopAlarm",
-               *snoozeItem = "mnuSnooze", *showItem = "mnuShow", *traySeparator = "mnuSeparator1",
-               *trayExitItem = "mnuExit";
+               *snoozeItem = "mnuSnooze", *trayAlarmsItem = "mnuTrayAlarms", *showItem = "mnuShow",
+               *traySeparator = "mnuSeparator1", *trayExitItem = "mnuExit";
 } mainWindowNames{};
 
 /// `Form1`, the main window: the clock, the one-shot alarm's fields, the sound buttons, the
@@ -53,13 +52,14 @@ public:
 
     QMenu* trayMenu() const;
 
-    /// The status line: today's weekly alarm when it is still to come; else, with
-    /// `withOneShot`, the one-shot alarm's state; else "No alarm active...".
-    void refreshScheduleStatus(bool withOneShot);
+    /// The status line and the tooltip, in the pack's words: today's next weekly alarm when it
+    /// is still to come; else the one-shot alarm's state; else "No alarm active...".
+    void showStatus();
     /// "Minimize to systray": hides the window, or minimises it where there is no tray.
     void minimizeToTray();
 
 signals:
+    void alarmsRequested();
     void scheduleRequested();
     void deleteRequested();
     void optionsRequested();
@@ -77,6 +77,7 @@ private:
     void buildControls();
     void buildMenus();
     void updateClock();
+    void updateStopButton();
 
     void armAlarm();
     void disarmAlarm();
@@ -87,8 +88,7 @@ private:
     PlatformServices& m_services;
     AlarmScheduler& m_alarms;
     TrayModule& m_tray;
-    QDate m_statusDate;
-    int m_tipMinute = -1;
+    bool m_previewPlays = false;
 
     ClockFace* m_clock = nullptr;
     AlarmFields* m_fields = nullptr;

@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "MainWindow.h"
+#include "alarm/AlarmBell.h"
 #include "alarm/AlarmScheduler.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
@@ -10,6 +11,8 @@
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/SingleInstance.h"
+#include "platform/SystemEvents.h"
+#include "schedule/AlarmsWindow.h"
 #include "schedule/DeleteDialog.h"
 #include "schedule/ScheduleDialog.h"
 #include "storage/AlarmTime.h"
@@ -29,7 +32,7 @@ Startup::Startup(PlatformServices& services, const QString& appDir, LanguagePack
 Startup::~Startup()
 {
     // Dialogs are top-level windows without an owner: they go with the program.
-    for (WindowSlot* slot : {&m_options, &m_schedule, &m_delete, &m_about})
+    for (WindowSlot* slot : {&m_options, &m_schedule, &m_delete, &m_about, &m_alarmList})
         delete slot->loaded();
     delete m_mainWindow;
 }
@@ -44,7 +47,6 @@ bool Startup::run(const QStringList& arguments)
     }
     removeLeftoverTemporaries();
     setUpWindows();
-    m_alarms->start();
 
     m_tray->addIcon(toQ(appFile(toStd(m_appDir), kTrayIconName)), QStringLiteral("Chimewell"),
                     m_mainWindow->trayMenu());
@@ -55,6 +57,10 @@ bool Startup::run(const QStringList& arguments)
     m_pack.loadChosen(m_appDir);
     useQtTranslations();
     applyLanguageToAll();
+    // Now that its words are known and there is somewhere to tell it: the alarms start, and a
+    // file that cannot be read is told.
+    m_alarms->start();
+    m_mainWindow->showStatus();
 
     // Not shown when it is to start hidden in the tray, where even a moment on screen would
     // flash at log-on; without a tray it starts minimised instead.
@@ -69,7 +75,6 @@ bool Startup::run(const QStringList& arguments)
         writeSetting(appDir, kFirstLoadKey, "0");
     }
 
-    m_mainWindow->refreshScheduleStatus(false);
     if (startHidden)
         m_mainWindow->minimizeToTray();
     return true;
@@ -89,9 +94,13 @@ void Startup::removeLeftoverTemporaries()
 void Startup::setUpWindows()
 {
     m_tray = new TrayModule(*m_services.tray, m_services.notifier, this);
-    m_alarms = new AlarmScheduler(m_services, m_appDir, *m_tray, this);
+    m_alarms = new AlarmScheduler(m_services, m_appDir, *m_tray, m_pack, this);
     m_mainWindow = new MainWindow(m_services, *m_alarms, *m_tray);
-    connect(m_mainWindow, &MainWindow::shutDown, this, &Startup::finished);
+    connect(m_mainWindow, &MainWindow::shutDown, this, &Startup::shutDown);
+    // Asked to end by the session (log-out), it ends as Exit ends it.
+    if (SystemEvents* events = m_services.systemEvents)
+        connect(events, &SystemEvents::quitRequested, m_mainWindow, &QWidget::close);
+    connect(m_mainWindow, &MainWindow::alarmsRequested, this, [this] { m_alarmList.show(); });
     connect(m_mainWindow, &MainWindow::optionsRequested, this, [this] { m_options.show(); });
     connect(m_mainWindow, &MainWindow::scheduleRequested, this, [this] { m_schedule.show(); });
     connect(m_mainWindow, &MainWindow::deleteRequested, this, [this] { m_delete.show(); });
@@ -103,23 +112,37 @@ void Startup::setUpWindows()
             for (QWidget* window :
                  {static_cast<QWidget*>(m_mainWindow), m_delete.get(), m_schedule.get()})
                 m_pack.apply(window);
+            if (auto* list = static_cast<AlarmsWindow*>(m_alarmList.loaded()))
+                list->retranslate();
             // The status line and the tooltip are words of the pack too.
-            m_mainWindow->refreshScheduleStatus(true);
+            m_mainWindow->showStatus();
         });
     });
     m_about.setFactory([this] { return new AboutDialog(m_appDir, m_pack); });
-    // The schedule dialogs carry the current pack's texts whenever they are loaded afresh.
-    auto refresh = [this](bool withOneShot) { m_mainWindow->refreshScheduleStatus(withOneShot); };
-    m_schedule.setFactory([this, refresh] {
-        auto* dialog = new ScheduleDialog(m_services, m_appDir, refresh);
+    // The schedule dialogs and the alarm list carry the current pack's texts whenever they are
+    // loaded afresh. What they write reaches the status line through the alarms' own watch.
+    m_schedule.setFactory([this] {
+        auto* dialog = new ScheduleDialog(m_services, m_appDir);
         m_pack.apply(dialog);
         return dialog;
     });
-    m_delete.setFactory([this, refresh] {
-        auto* dialog = new DeleteDialog(m_services, m_appDir, refresh);
+    m_delete.setFactory([this] {
+        auto* dialog = new DeleteDialog(m_services, m_appDir);
         m_pack.apply(dialog);
         return dialog;
     });
+    m_alarmList.setFactory(
+        [this] { return new AlarmsWindow(m_services, m_appDir, *m_alarms, m_pack); });
+}
+
+void Startup::shutDown()
+{
+    // Nothing of the program may stay behind it: neither a sound nor a notice whose buttons
+    // nothing would answer.
+    if (std::exchange(m_ended, true))
+        return;
+    m_alarms->bell().withdrawAll();
+    emit finished();
 }
 
 void Startup::useQtTranslations()

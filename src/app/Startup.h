@@ -15,8 +15,9 @@ class TrayModule;
 struct PlatformServices;
 
 /// Start-up of the program, in order: one copy only, the tray icon, the language pack on the
-/// main window and the three dialogs, the window shown, the first-start welcome, the status
-/// line, and hiding for "-minimized". Owns the alarms, the main window and the single dialogs.
+/// main window and the three dialogs, the alarms, the window shown, the first-start welcome,
+/// and hiding for "-minimized". Owns the alarms, the main window and the single dialogs; at the
+/// end it silences the alarms and takes their notices away.
 class Startup : public QObject
 {
     Q_OBJECT
@@ -37,6 +38,7 @@ public:
     WindowSlot& schedule() { return m_schedule; }
     WindowSlot& remove() { return m_delete; }
     WindowSlot& about() { return m_about; }
+    WindowSlot& alarmList() { return m_alarmList; }
 
 signals:
     /// The main window closed: the program ends.
@@ -47,6 +49,7 @@ private:
     void setUpWindows();
     void applyLanguageToAll();
     void useQtTranslations();
+    void shutDown();
 
     PlatformServices& m_services;
     QString m_appDir;
@@ -59,6 +62,8 @@ private:
     WindowSlot m_schedule;
     WindowSlot m_delete;
     WindowSlot m_about;
+    WindowSlot m_alarmList;
+    bool m_ended = false;
 };
 
 } // namespace chimewell

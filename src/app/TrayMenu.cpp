@@ -4,13 +4,15 @@
 #include "alarm/AlarmBell.h"
 #include "alarm/AlarmScheduler.h"
 #include "lang/Texts.h"
+#include "platform/Clock.h"
 #include "tray/TrayModule.h"
 #include "widgets/FormLayout.h"
 
 namespace chimewell {
 
-TrayMenu::TrayMenu(AlarmScheduler& alarms, TrayModule& tray, QWidget* mainWindow)
-    : QMenu(QStringLiteral("SysPopup"), mainWindow), m_alarms(alarms), m_tray(tray)
+TrayMenu::TrayMenu(AlarmScheduler& alarms, TrayModule& tray, const Clock& clock,
+                   QWidget* mainWindow)
+    : QMenu(QStringLiteral("SysPopup"), mainWindow), m_alarms(alarms), m_tray(tray), m_clock(clock)
 {
     const MainWindowNames& name = mainWindowNames;
     setObjectName(QLatin1String(name.trayMenu));
@@ -21,18 +23,17 @@ TrayMenu::TrayMenu(AlarmScheduler& alarms, TrayModule& tray, QWidget* mainWindow
         return a;
     };
     AlarmBell& bell = alarms.bell();
-    m_ringingItems = {
-        item(name.stopAlarmItem, QStringLiteral("S&top alarm"), [&bell] { bell.stop(); }),
-        item(name.snoozeItem, QStringLiteral("S&nooze 5 minutes"), [&bell] { bell.snooze(); }),
-        addSeparator()};
+    m_stop = item(name.stopAlarmItem, QStringLiteral("S&top alarm"), [&bell] { bell.stop(); });
+    m_snooze = item(name.snoozeItem, QString(), [&bell] { bell.snooze(); });
+    addSeparator();
+    item(name.trayAlarmsItem, QStringLiteral("&Alarms..."), &TrayMenu::alarmsRequested);
     item(name.showItem, QStringLiteral("&Show"), [mainWindow] { form::bringForward(mainWindow); });
     // No text: some styles draw a separator's text as a heading.
     addSeparator()->setObjectName(QLatin1String(name.traySeparator));
     item(name.trayExitItem, QStringLiteral("&Exit"), [mainWindow] { mainWindow->close(); });
 
     reshape();
-    connect(&bell, &AlarmBell::ringingChanged, this, [this](bool ringing) {
-        m_ringing = ringing;
+    connect(&bell, &AlarmBell::ringingChanged, this, [this] {
         if (!m_open)
             reshape();
     });
@@ -46,17 +47,27 @@ TrayMenu::TrayMenu(AlarmScheduler& alarms, TrayModule& tray, QWidget* mainWindow
 
 void TrayMenu::reshape()
 {
-    for (QAction* a : std::as_const(m_ringingItems))
-        a->setVisible(m_ringing);
+    const AlarmBell& bell = m_alarms.bell();
+    const bool ringing = bell.isRinging();
+    m_stop->setEnabled(ringing);
+    m_snooze->setEnabled(ringing);
+    const auto minutes = bell.snoozeFor().count();
+    const qint64 shown = minutes > 0 ? minutes : m_alarms.defaultSnoozeMinutes();
+    m_snooze->setText(translated(texts::traySnooze, {QString::number(shown)}));
 }
 
 void TrayMenu::updateToolTip()
 {
     QString tip = QStringLiteral("Chimewell");
-    if (const auto next = m_alarms.nextAlarm())
-        tip += QLatin1Char('\n') + translated(texts::nextPrefix) + QLatin1Char(' ') +
-               translatedLocale().dayName(next->date().dayOfWeek()) + QLatin1Char(' ') +
-               next->time().toString(QStringLiteral("hh:mm"));
+    if (const auto next = m_alarms.nextAlarm()) {
+        // A weekday alone reads as the coming one: further off, the date too.
+        const QLocale locale = translatedLocale();
+        const bool withinADay = m_clock.now().secsTo(*next) <= 86400;
+        const QString day = locale.toString(
+            next->date(), withinADay ? QStringLiteral("dddd") : QStringLiteral("dddd d MMM"));
+        tip += QLatin1Char('\n') + translated(texts::nextPrefix) + QLatin1Char(' ') + day +
+               QLatin1Char(' ') + next->time().toString(QStringLiteral("hh:mm"));
+    }
     m_tray.setToolTip(tip);
 }
 

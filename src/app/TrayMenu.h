@@ -5,27 +5,33 @@
 namespace chimewell {
 
 class AlarmScheduler;
+class Clock;
 class TrayModule;
 
-/// The tray icon's menu, `mSysPopup` of the main window, and its tooltip. Stop and Snooze
-/// show over Show and Exit while an alarm rings. The menu takes a new shape only while it is
-/// closed, so that nothing moves under the pointer; chosen after the sound has ended, Stop
-/// and Snooze act on the last alarm's notice. The tooltip names the next alarm.
+/// The tray icon's menu, `mSysPopup` of the main window, and its tooltip. Stop and Snooze are
+/// always there, enabled while an alarm rings; the menu takes its new state only while it is
+/// closed, so that nothing changes under the pointer (and StatusNotifier hosts, which copy the
+/// menu, are never asked to show one that changes). Chosen after the sound has ended, Stop and
+/// Snooze act on the last alarm's notices. The tooltip names the next alarm.
 class TrayMenu : public QMenu
 {
     Q_OBJECT
 public:
-    TrayMenu(AlarmScheduler& alarms, TrayModule& tray, QWidget* mainWindow);
+    TrayMenu(AlarmScheduler& alarms, TrayModule& tray, const Clock& clock, QWidget* mainWindow);
 
     void updateToolTip();
+
+signals:
+    void alarmsRequested();
 
 private:
     void reshape();
 
     AlarmScheduler& m_alarms;
     TrayModule& m_tray;
-    QList<QAction*> m_ringingItems; // Stop, Snooze and the separator under them
-    bool m_ringing = false;
+    const Clock& m_clock;
+    QAction* m_stop;
+    QAction* m_snooze;
     bool m_open = false;
 };
 

@@ -1,4 +1,5 @@
 #include "CursorBlinkLimit.h"
+#include "MainWindow.h"
 #include "Startup.h"
 #include "lang/LanguagePack.h"
 #include "platform/Autostart.h"
@@ -37,7 +38,7 @@ int main(int argc, char* argv[])
     chimewell::QtShellOpen shell;
     chimewell::LockFileSingleInstance instance(appDir);
     chimewell::QtTrayIcon tray;
-    chimewell::DBusNotifier notifier;
+    chimewell::DBusNotifier notifier(appDir + QStringLiteral("/chimewell.png"));
     chimewell::QtSoundDevice sound;
     chimewell::QtFilePicker picker;
     const auto autostart = chimewell::makeAutostart(
@@ -51,6 +52,11 @@ int main(int argc, char* argv[])
     chimewell::LanguagePack language(messages);
     chimewell::Startup startup(services, appDir, language);
     QObject::connect(&startup, &chimewell::Startup::finished, &app, &QApplication::quit);
+    // A session that ends the program some other way (Windows at log-off) ends it as Exit does.
+    QObject::connect(&app, &QApplication::aboutToQuit, &startup, [&startup] {
+        if (startup.mainWindow())
+            startup.mainWindow()->close();
+    });
     if (!startup.run(QApplication::arguments().mid(1)))
         return 0;
     return QApplication::exec();

@@ -33,7 +33,7 @@ OptionsDialog::OptionsDialog(PlatformServices& services, const QString& appDir,
     setObjectName(QLatin1String(name.window));
     setWindowTitle(QStringLiteral("Options"));
     form::setFixedBorder(this);
-    setFixedSize(form::px(5535), form::px(4455));
+    setFixedSize(form::px(5535), form::px(5415));
     auto group = [this](const char* groupName, const QString& title, int top, int height) {
         auto* box = named(new QGroupBox(title, this), groupName);
         box->setFont(verdana(8.25, true));
@@ -84,10 +84,30 @@ OptionsDialog::OptionsDialog(PlatformServices& services, const QString& appDir,
         m_ringChoice->addButton(button, choice.minutes);
     }
 
+    QGroupBox* snoozeBox = group(name.snoozeBox, QStringLiteral("Snooze length"), 4440, 855);
+    m_snoozeChoice = new QButtonGroup(this);
+    const struct
+    {
+        const char* name;
+        const char* caption;
+        int minutes;
+        int left;
+    } snoozes[] = {{name.snoozeFive, "5 minutes", 5, 240},
+                   {name.snoozeTen, "10 minutes", 10, 1920},
+                   {name.snoozeFifteen, "15 minutes", 15, 3600}};
+    for (const auto& choice : snoozes) {
+        auto* button =
+            named(new QRadioButton(QString::fromLatin1(choice.caption), snoozeBox), choice.name);
+        button->setFont(verdana(8.25));
+        place(button, choice.left, 360, 1575, 315);
+        m_snoozeChoice->addButton(button, choice.minutes);
+    }
+
     connect(change, &QPushButton::clicked, this, &OptionsDialog::applyChosenLanguage);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
     connect(m_startupCheck, &QCheckBox::clicked, this, &OptionsDialog::saveStartup);
     connect(m_ringChoice, &QButtonGroup::idClicked, this, &OptionsDialog::saveRingMinutes);
+    connect(m_snoozeChoice, &QButtonGroup::idClicked, this, &OptionsDialog::saveSnoozeMinutes);
     loadSettings();
 }
 
@@ -100,6 +120,7 @@ void OptionsDialog::loadSettings()
     m_language.loadChosen(m_appDir);
     m_language.apply(this);
     m_ringChoice->button(ringMinutes(readSetting(appDir, kRingMinutesKey)))->setChecked(true);
+    m_snoozeChoice->button(snoozeMinutes(readSetting(appDir, kSnoozeMinutesKey)))->setChecked(true);
     // The log-on entry follows the setting (a copy moved elsewhere gets its entry moved too);
     // "0" is written where the setting is missing. Nobody asked for this, so a failure here
     // is left for the user's own choice to tell.
@@ -166,6 +187,14 @@ void OptionsDialog::saveRingMinutes(int minutes)
     const int before = ringMinutes(readSetting(appDir, kRingMinutesKey));
     if (!saveSetting(kRingMinutesKey, std::to_string(minutes)))
         m_ringChoice->button(before)->setChecked(true);
+}
+
+void OptionsDialog::saveSnoozeMinutes(int minutes)
+{
+    const std::string appDir = toStd(m_appDir);
+    const int before = snoozeMinutes(readSetting(appDir, kSnoozeMinutesKey));
+    if (!saveSetting(kSnoozeMinutesKey, std::to_string(minutes)))
+        m_snoozeChoice->button(before)->setChecked(true);
 }
 
 void OptionsDialog::keyPressEvent(QKeyEvent* event)

@@ -19,12 +19,13 @@ inline constexpr struct OptionsDialogNames
                *buttonHolder = "Picture1", *change = "Command1", *exit = "Command4",
                *startupBox = "Frame2", *startupCheck = "Check1", *ringBox = "Frame3",
                *ringOnce = "Option1", *ringOneMinute = "Option2", *ringFiveMinutes = "Option3",
-               *ringFifteenMinutes = "Option4";
+               *ringFifteenMinutes = "Option4", *snoozeBox = "Frame4", *snoozeFive = "Option5",
+               *snoozeTen = "Option6", *snoozeFifteen = "Option7";
 } optionsDialogNames{};
 
 /// `frmLanguage`, "Options": the language of every window, whether the program starts hidden
-/// when the user logs on, and how long an alarm rings. Every choice is saved as it is made; a
-/// choice that cannot be saved is told, and undone.
+/// when the user logs on, how long an alarm rings and how long a snooze lasts. Every choice is
+/// saved as it is made; a choice that cannot be saved is told, and undone.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -42,6 +43,7 @@ private:
     void applyChosenLanguage();
     void saveStartup(bool enabled);
     void saveRingMinutes(int minutes);
+    void saveSnoozeMinutes(int minutes);
     bool saveSetting(std::string_view key, const std::string& value);
 
     PlatformServices& m_services;
@@ -51,6 +53,7 @@ private:
     QListWidget* m_list;
     QCheckBox* m_startupCheck;
     QButtonGroup* m_ringChoice;
+    QButtonGroup* m_snoozeChoice;
 };
 
 } // namespace chimewell

@@ -115,13 +115,30 @@ bool setToolTip(QObject* control, const QString& text)
 
 QString translated(const Text& text, const QStringList& fill)
 {
-    QString words = g_textSource ? g_textSource->looseString(QLatin1String(text.name)) : QString();
+    if (g_textSource)
+        return g_textSource->words(text, fill);
+    return LanguagePack::fill(QString::fromUtf8(text.english), fill);
+}
+
+QLocale translatedLocale()
+{
+    return g_textSource ? g_textSource->locale() : QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+QString LanguagePack::words(const Text& text, const QStringList& fill) const
+{
+    QString words = looseString(QLatin1String(text.name));
     // A translation that lost one of the places would lose what goes there.
     for (int i = 1; i <= fill.size() && !words.isEmpty(); ++i)
         if (!words.contains(QLatin1Char('%') + QString::number(i)))
             words.clear();
     if (words.isEmpty())
         words = QString::fromUtf8(text.english);
+    return LanguagePack::fill(words, fill);
+}
+
+QString LanguagePack::fill(const QString& words, const QStringList& fill)
+{
     // In one pass, so that a "%2" in what fills %1 stays as it is.
     QString out;
     for (qsizetype i = 0; i < words.size(); ++i) {
@@ -134,11 +151,6 @@ QString translated(const Text& text, const QStringList& fill)
         }
     }
     return out;
-}
-
-QLocale translatedLocale()
-{
-    return g_textSource ? g_textSource->locale() : QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
 LanguagePack::LanguagePack(MessageBox& messages) : m_messages(messages)

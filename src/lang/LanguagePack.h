@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PackFormat.h"
+#include "Texts.h"
 
 #include <QtCore/QLocale>
 #include <QtCore/QString>
@@ -17,7 +18,7 @@ class MessageBox;
 /// The program's one language pack: loads `.lpk` files, lists them, puts their texts on
 /// windows, and gives translated() its words. A pack that fails to load leaves the one loaded
 /// before in place.
-class LanguagePack final
+class LanguagePack final : public TextSource
 {
 public:
     /// The shipped packs are about 5 KB; a file past this is not a pack.
@@ -26,7 +27,7 @@ public:
     static constexpr int kMaxCaption = 200;
 
     explicit LanguagePack(MessageBox& messages);
-    ~LanguagePack();
+    ~LanguagePack() override;
     LanguagePack(const LanguagePack&) = delete;
     LanguagePack& operator=(const LanguagePack&) = delete;
 
@@ -47,10 +48,14 @@ public:
     /// The value of the first loose string named exactly `name`, or "".
     QString looseString(const QString& name) const;
     /// The pack's language (its loose string `locale`); English without one.
-    QLocale locale() const;
+    QLocale locale() const override;
+    QString words(const Text& text, const QStringList& fill = {}) const override;
     /// The packs of `folder`, names only, sorted; nothing, after telling the user, when the
     /// folder is missing.
     QStringList packFiles(const QString& folder) const;
+
+    /// `words` with its places (%1, %2...) filled from `fill`.
+    static QString fill(const QString& words, const QStringList& fill);
 
 private:
     MessageBox& m_messages;

@@ -15,6 +15,18 @@ struct Text
     const char* english;
 };
 
+/// Where the words of loose texts come from: the language pack the program uses.
+class TextSource
+{
+public:
+    virtual ~TextSource() = default;
+    /// The words for `text` with its places filled in; the English words when the source
+    /// lacks the text or one of its places.
+    virtual QString words(const Text& text, const QStringList& fill = {}) const = 0;
+    /// The language, for what Qt words itself (weekday and month names).
+    virtual QLocale locale() const = 0;
+};
+
 /// The loaded pack's words for `text` with its places filled in; the English words when no
 /// pack is loaded, or the pack lacks the text or one of its places.
 QString translated(const Text& text, const QStringList& fill = {});
@@ -24,11 +36,20 @@ QLocale translatedLocale();
 namespace texts {
 
 inline constexpr Text stop{"AlarmStop", "Stop"};
-inline constexpr Text snooze{"AlarmSnooze", "Snooze 5 minutes"};
+inline constexpr Text snooze{"AlarmSnooze", "Snooze %1 minutes"};
+inline constexpr Text traySnooze{"TraySnooze", "S&nooze %1 minutes"};
+inline constexpr Text close{"NoticeClose", "Close"};
 inline constexpr Text missedPrefix{"MissedAlarm", "Missed alarm:"};
+inline constexpr Text missedOn{"MissedAlarmOn", "Missed alarm on %1:"};
 inline constexpr Text nextPrefix{"NextAlarm", "Next alarm:"};
 inline constexpr Text alarm{"AlarmText", "It's %1. Time for %2."};
 inline constexpr Text noSound{"NoSound", "No sound could be played."};
+inline constexpr Text dayFileRefused{"DayFileRefused",
+                                     "%1 is not read (%2). Its alarms cannot ring until it can "
+                                     "be read."};
+inline constexpr Text settingsRefused{"SettingsRefused",
+                                      "%1 is not read (%2). Chimewell goes on with its own "
+                                      "settings and does not write over it."};
 inline constexpr Text scheduledActive{"StatusScheduled", "Scheduled alarm active (%1)"};
 inline constexpr Text alarmActive{"StatusActive", "Alarm active"};
 inline constexpr Text noAlarm{"StatusNone", "No alarm active..."};
@@ -49,14 +70,76 @@ inline constexpr Text welcome{"Welcome",
                               "Thank you for choosing Chimewell.\r\nBecause this is the first "
                               "time you open Chimewell\r\nyou will be taken to the options "
                               "immediately."};
+// The list of alarms and its editor.
+inline constexpr Text everyDay{"EveryDay", "Every day"};
+inline constexpr Text columnOn{"ColumnOn", "On"};
+inline constexpr Text columnDays{"ColumnDays", "Days"};
+inline constexpr Text columnTime{"ColumnTime", "Time"};
+inline constexpr Text columnReason{"ColumnReason", "Reason"};
+inline constexpr Text columnSound{"ColumnSound", "Sound"};
+inline constexpr Text columnRings{"ColumnRings", "Rings"};
+inline constexpr Text columnSnooze{"ColumnSnooze", "Snooze"};
+inline constexpr Text ringOnce{"RingOnce", "Once"};
+inline constexpr Text minutesShort{"MinutesShort", "%1 min"};
+inline constexpr Text asInOptions{"AsInOptions", "As in Options (%1)"};
+inline constexpr Text asInOptionsChoice{"AsInOptionsChoice", "As in Options"};
+inline constexpr Text defaultSound{"DefaultSound", "The default chime"};
+inline constexpr Text notATime{"NotATime", "%1 (not a time)"};
+inline constexpr Text deleteQuestion{"DeleteQuestion", "Delete the alarm \"%1\" at %2 on %3?"};
+inline constexpr Text badTime{"BadTime",
+                              "%1: \"%2\" is not a time as hh:mm on the 24-hour clock. Nothing "
+                              "was saved."};
+inline constexpr Text chooseDays{"ChooseDays", "Please tick at least one day. Nothing was saved."};
+inline constexpr Text changedMeanwhile{"ChangedMeanwhile",
+                                       "%1 was changed by another program while the alarm was "
+                                       "open. Nothing was saved; the list now shows the file as "
+                                       "it is."};
 
 /// Every text above, for the pack tool's template and check.
-inline constexpr Text all[] = {
-    stop,        snooze,           missedPrefix,  nextPrefix,    alarm,
-    noSound,     scheduledActive,  alarmActive,   noAlarm,       fillInAllFields,
-    timeFormat,  chooseFileToPlay, chooseDay,     dayAdded,      dayDeleted,
-    dayNotSaved, settingNotSaved,  logOnNotSaved, packNotLoaded, folderMissing,
-    welcome};
+inline constexpr Text all[] = {stop,
+                               snooze,
+                               traySnooze,
+                               close,
+                               missedPrefix,
+                               missedOn,
+                               nextPrefix,
+                               alarm,
+                               noSound,
+                               dayFileRefused,
+                               settingsRefused,
+                               scheduledActive,
+                               alarmActive,
+                               noAlarm,
+                               fillInAllFields,
+                               timeFormat,
+                               chooseFileToPlay,
+                               chooseDay,
+                               dayAdded,
+                               dayDeleted,
+                               dayNotSaved,
+                               settingNotSaved,
+                               logOnNotSaved,
+                               packNotLoaded,
+                               folderMissing,
+                               welcome,
+                               everyDay,
+                               columnOn,
+                               columnDays,
+                               columnTime,
+                               columnReason,
+                               columnSound,
+                               columnRings,
+                               columnSnooze,
+                               ringOnce,
+                               minutesShort,
+                               asInOptions,
+                               asInOptionsChoice,
+                               defaultSound,
+                               notATime,
+                               deleteQuestion,
+                               badTime,
+                               chooseDays,
+                               changedMeanwhile};
 
 } // namespace texts
 } // namespace chimewell

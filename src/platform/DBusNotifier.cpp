@@ -1,10 +1,53 @@
 #include "DBusNotifier.h"
 
+#include <QtCore/QDateTime>
+#include <QtCore/QFileInfo>
+#include <QtCore/QUrl>
+#include <QtDBus/QDBusArgument>
 #include <QtDBus/QDBusConnection>
 #include <QtDBus/QDBusConnectionInterface>
 #include <QtDBus/QDBusMessage>
+#include <QtDBus/QDBusMetaType>
 #include <QtDBus/QDBusPendingCallWatcher>
 #include <QtDBus/QDBusPendingReply>
+#include <QtDBus/QDBusServiceWatcher>
+#include <QtGui/QImage>
+
+namespace chimewell {
+
+/// A picture as the image-data hint carries it: (iiibiiay), RGBA bytes.
+struct NoticeImage
+{
+    int width = 0;
+    int height = 0;
+    int rowStride = 0;
+    bool hasAlpha = true;
+    int bitsPerSample = 8;
+    int channels = 4;
+    QByteArray data;
+};
+
+QDBusArgument& operator<<(QDBusArgument& out, const NoticeImage& image)
+{
+    out.beginStructure();
+    out << image.width << image.height << image.rowStride << image.hasAlpha << image.bitsPerSample
+        << image.channels << image.data;
+    out.endStructure();
+    return out;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& in, NoticeImage& image)
+{
+    in.beginStructure();
+    in >> image.width >> image.height >> image.rowStride >> image.hasAlpha >> image.bitsPerSample >>
+        image.channels >> image.data;
+    in.endStructure();
+    return in;
+}
+
+} // namespace chimewell
+
+Q_DECLARE_METATYPE(chimewell::NoticeImage)
 
 namespace chimewell {
 namespace {
@@ -12,6 +55,10 @@ namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
 const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
 constexpr uint kDismissedByUser = 2;
+// A server that closes an urgent notice again this soon after showing it, this often in a
+// row, will not keep it: the notice is told another way.
+constexpr qint64 kQuickCloseMs = 2000;
+constexpr int kQuickClosesAllowed = 3;
 
 QDBusMessage call(const QString& method)
 {
@@ -33,8 +80,22 @@ void callLater(QObject* context, const QDBusMessage& message, Done done)
 
 } // namespace
 
-DBusNotifier::DBusNotifier(QObject* parent) : DesktopNotifier(parent)
+DBusNotifier::DBusNotifier(const QString& iconFile, QObject* parent)
+    : DesktopNotifier(parent), m_iconFile(iconFile)
 {
+    qDBusRegisterMetaType<NoticeImage>();
+    const QImage picture = QImage(iconFile)
+                               .convertToFormat(QImage::Format_RGBA8888)
+                               .scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    if (!picture.isNull()) {
+        NoticeImage image;
+        image.width = picture.width();
+        image.height = picture.height();
+        image.rowStride = int(picture.bytesPerLine());
+        image.data =
+            QByteArray(reinterpret_cast<const char*>(picture.constBits()), picture.sizeInBytes());
+        m_image = QVariant::fromValue(image);
+    }
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
@@ -43,6 +104,23 @@ DBusNotifier::DBusNotifier(QObject* parent) : DesktopNotifier(parent)
                 SLOT(onActionInvoked(uint, QString)));
     bus.connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), this,
                 SLOT(onClosed(uint, uint)));
+    // A server that restarts forgets every notice: once its name has settled, the urgent
+    // ones are shown again (or told another way, when no server comes back).
+    m_owner =
+        new QDBusServiceWatcher(kService, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
+    m_ownerSettles.setSingleShot(true);
+    m_ownerSettles.setInterval(500);
+    connect(m_owner, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this] { m_ownerSettles.start(); });
+    connect(&m_ownerSettles, &QTimer::timeout, this, &DBusNotifier::showAgain);
+}
+
+DBusNotifier::~DBusNotifier()
+{
+    for (const QDBusPendingCall& closing : std::as_const(m_closing)) {
+        QDBusPendingCall pending = closing;
+        pending.waitForFinished();
+    }
 }
 
 bool DBusNotifier::isAvailable() const
@@ -61,18 +139,22 @@ void DBusNotifier::notify(int id, const Notice& notice)
 {
     const int sending = ++m_sendings;
     m_latestSending.insert(id, sending);
-    ++m_unanswered;
+    m_shown.insert(id, notice);
+    m_waiting.insert(sending);
+    // A server that does not answer in time is not waited for.
+    QTimer::singleShot(kAnswerMs, this, [this, id, sending] {
+        if (m_waiting.contains(sending) && m_latestSending.value(id) == sending)
+            giveUp(id);
+    });
     callLater<QStringList>(this, call(QStringLiteral("GetCapabilities")),
                            [=, this](const QDBusPendingReply<QStringList>& capabilities) {
                                if (capabilities.isValid()) {
                                    send(id, sending, notice, capabilities.value());
                                    return;
                                }
-                               --m_unanswered;
-                               if (m_latestSending.value(id) == sending) {
-                                   m_latestSending.remove(id);
-                                   emit failed(id);
-                               }
+                               m_waiting.remove(sending);
+                               if (m_latestSending.value(id) == sending)
+                                   giveUp(id);
                            });
 }
 
@@ -86,23 +168,28 @@ void DBusNotifier::send(int id, int sending, const Notice& notice, const QString
     hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(notice.urgent ? 2 : 1)));
     // The program plays its own sound, or, for a missed alarm, deliberately none.
     hints.insert(QStringLiteral("suppress-sound"), true);
+    hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("org.chimewell.Chimewell"));
+    if (m_image.isValid())
+        hints.insert(QStringLiteral("image-data"), m_image);
     // A server that reads markup would swallow "<b>" and "&c" in a reason.
     const QString body = capabilities.contains(QStringLiteral("body-markup"))
                              ? notice.text.toHtmlEscaped()
                              : notice.text;
+    // The program's picture by its file, wherever the program's folder is.
+    const QString icon =
+        QFileInfo::exists(m_iconFile)
+            ? QUrl::fromLocalFile(QFileInfo(m_iconFile).absoluteFilePath()).toString()
+            : QStringLiteral("chimewell");
     QDBusMessage message = call(QStringLiteral("Notify"));
-    message << QStringLiteral("Chimewell") << m_serverIdOf.value(id, 0u)
-            << QStringLiteral("chimewell") << notice.title << body << actions << hints
-            << qint32(notice.urgent ? 0 : -1);
+    message << QStringLiteral("Chimewell") << m_serverIdOf.value(id, 0u) << icon << notice.title
+            << body << actions << hints << qint32(notice.urgent ? 0 : -1);
     callLater<uint>(this, message, [=, this](const QDBusPendingReply<uint>& serverId) {
-        --m_unanswered;
+        m_waiting.remove(sending);
         if (serverId.isValid())
             taken(id, sending, serverId.value());
-        else if (m_latestSending.value(id) == sending) {
-            m_latestSending.remove(id);
-            emit failed(id);
-        }
-        if (m_unanswered == 0)
+        else if (m_latestSending.value(id) == sending)
+            giveUp(id);
+        if (m_waiting.isEmpty())
             m_early.clear();
     });
 }
@@ -110,13 +197,14 @@ void DBusNotifier::send(int id, int sending, const Notice& notice, const QString
 void DBusNotifier::taken(int id, int sending, uint serverId)
 {
     if (m_latestSending.value(id) != sending) {
-        // Withdrawn, or shown again, while the server took its time.
+        // Withdrawn, shown again, or told another way while the server took its time.
         if (m_serverIdOf.value(id) != serverId)
             close(serverId);
         return;
     }
     m_serverIdOf.insert(id, serverId);
     m_noticeOf.insert(serverId, id);
+    m_shownAt.insert(id, QDateTime::currentMSecsSinceEpoch());
     for (qsizetype i = 0; i < m_early.size();) {
         if (m_early[i].first == serverId)
             emit actionInvoked(id, m_early.takeAt(i).second);
@@ -125,9 +213,18 @@ void DBusNotifier::taken(int id, int sending, uint serverId)
     }
 }
 
+void DBusNotifier::giveUp(int id)
+{
+    m_latestSending.remove(id);
+    m_shown.remove(id);
+    emit failed(id);
+}
+
 void DBusNotifier::withdraw(int id)
 {
     m_latestSending.remove(id);
+    m_shown.remove(id);
+    m_quickCloses.remove(id);
     if (const uint serverId = m_serverIdOf.take(id)) {
         m_noticeOf.remove(serverId);
         close(serverId);
@@ -138,14 +235,26 @@ void DBusNotifier::close(uint serverId)
 {
     QDBusMessage message = call(QStringLiteral("CloseNotification"));
     message << serverId;
-    QDBusConnection::sessionBus().send(message);
+    m_closing.removeIf([](const QDBusPendingCall& c) { return c.isFinished(); });
+    m_closing << QDBusConnection::sessionBus().asyncCall(message, 1000);
+}
+
+void DBusNotifier::showAgain()
+{
+    // Whatever the server (or its successor) still shows of ours is unknown now.
+    m_noticeOf.clear();
+    m_serverIdOf.clear();
+    const QList<int> urgent = m_shown.keys();
+    for (const int id : urgent)
+        if (m_shown.value(id).urgent)
+            notify(id, m_shown.value(id));
 }
 
 void DBusNotifier::onActionInvoked(uint serverId, const QString& key)
 {
     if (const auto found = m_noticeOf.constFind(serverId); found != m_noticeOf.constEnd())
         emit actionInvoked(*found, key);
-    else if (m_unanswered > 0)
+    else if (!m_waiting.isEmpty())
         m_early.append({serverId, key}); // perhaps a notice whose Notify is still unanswered
 }
 
@@ -157,8 +266,25 @@ void DBusNotifier::onClosed(uint serverId, uint reason)
     const int id = *found;
     m_noticeOf.erase(found);
     m_serverIdOf.remove(id);
-    if (reason == kDismissedByUser)
+    if (reason == kDismissedByUser) {
+        m_shown.remove(id);
         emit dismissed(id);
+        return;
+    }
+    // Expired, or closed by someone else: an urgent notice stays until the user acts on it.
+    const Notice notice = m_shown.value(id);
+    if (!notice.urgent) {
+        m_shown.remove(id);
+        return;
+    }
+    const bool quick = QDateTime::currentMSecsSinceEpoch() - m_shownAt.value(id) < kQuickCloseMs;
+    const int closes = quick ? m_quickCloses.value(id) + 1 : 0;
+    m_quickCloses.insert(id, closes);
+    if (closes >= kQuickClosesAllowed) {
+        giveUp(id);
+        return;
+    }
+    notify(id, notice);
 }
 
 } // namespace chimewell

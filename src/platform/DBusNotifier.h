@@ -5,19 +5,32 @@
 #include <QtCore/QHash>
 #include <QtCore/QList>
 #include <QtCore/QPair>
+#include <QtCore/QSet>
+#include <QtCore/QTimer>
+#include <QtDBus/QDBusPendingCall>
+
+class QDBusServiceWatcher;
 
 namespace chimewell {
 
 /// Notifications through org.freedesktop.Notifications on the session bus. Every call is
-/// asynchronous, and a slow server is waited for: its notices keep working once it answers.
+/// asynchronous; a notice whose Notify is not answered within kAnswerMs counts as failed, and
+/// the server's notice, should it come later, is closed. An urgent notice that the server
+/// closes by itself (expired, closed for another client) or loses in a restart is shown again.
 class DBusNotifier final : public DesktopNotifier
 {
     Q_OBJECT
 public:
-    /// How long a call is waited for before the notice counts as not shown.
+    /// How long a call is waited for at all: a late answer is still taken, to close its notice.
     static constexpr int kCallTimeoutMs = 120'000;
+    /// How long Notify may take before the notice is told another way.
+    static constexpr int kAnswerMs = 10'000;
 
-    explicit DBusNotifier(QObject* parent = nullptr);
+    /// `iconFile`: a picture of the program, shown by servers that draw one.
+    explicit DBusNotifier(const QString& iconFile = {}, QObject* parent = nullptr);
+    /// Waits a moment for the notices withdrawn last to be closed: the program is ending, and
+    /// a notice left behind would keep buttons that nothing answers.
+    ~DBusNotifier() override;
 
     bool isAvailable() const override;
     void notify(int id, const Notice& notice) override;
@@ -31,13 +44,24 @@ private:
     void send(int id, int sending, const Notice& notice, const QStringList& capabilities);
     void taken(int id, int sending, uint serverId);
     void close(uint serverId);
+    /// The notice is told another way from now on.
+    void giveUp(int id);
+    void showAgain();
 
+    QString m_iconFile;
+    QVariant m_image; // the image-data hint, when the picture could be read
     int m_sendings = 0;
     QHash<int, int> m_latestSending;     // a notice's latest Notify call, until withdrawn
+    QSet<int> m_waiting;                 // Notify calls not answered yet
     QHash<int, uint> m_serverIdOf;       // notice -> the server's id, once it answered
     QHash<uint, int> m_noticeOf;         // the server's id -> notice
-    int m_unanswered = 0;                // Notify calls still waiting for their answer
+    QHash<int, Notice> m_shown;          // what each notice shows, until withdrawn or dismissed
+    QHash<int, int> m_quickCloses;       // urgent notices the server closed at once, in a row
+    QHash<int, qint64> m_shownAt;        // when the server took each notice (ms since epoch)
     QList<QPair<uint, QString>> m_early; // buttons pressed before Notify's answer arrived
+    QList<QDBusPendingCall> m_closing;   // CloseNotification calls not answered yet
+    QDBusServiceWatcher* m_owner = nullptr;
+    QTimer m_ownerSettles;
 };
 
 } // namespace chimewell

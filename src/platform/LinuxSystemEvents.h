@@ -6,8 +6,9 @@ class QSocketNotifier;
 
 namespace chimewell {
 
-/// A timer file descriptor that is cancelled when the wall clock is set, and logind's
-/// PrepareForSleep signal on the system bus.
+/// A timer file descriptor that is cancelled when the wall clock is set, logind's
+/// PrepareForSleep signal on the system bus, and SIGTERM and SIGINT through a pipe that their
+/// handler writes to.
 class LinuxSystemEvents final : public SystemEvents
 {
     Q_OBJECT
@@ -21,9 +22,11 @@ private slots:
 private:
     bool armClockWatch();
     void onClockFd();
+    void watchQuitSignals();
 
     int m_fd = -1;
     QSocketNotifier* m_notifier = nullptr;
+    QSocketNotifier* m_quitNotifier = nullptr;
 };
 
 } // namespace chimewell

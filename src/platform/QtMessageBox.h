@@ -8,6 +8,7 @@ class QtMessageBox final : public MessageBox
 {
 public:
     void show(const QString& text, MessageIcon icon) override;
+    bool ask(const QString& text) override;
 };
 
 } // namespace chimewell

@@ -13,10 +13,17 @@
 namespace chimewell {
 namespace {
 
+constexpr int kBeepSeconds = 6;
+
+qint64 beepMilliseconds()
+{
+    return kBeepSeconds * 1000;
+}
+
 // Six seconds of short 880 Hz beeps, 16-bit mono.
 QByteArray beepSamples(int rate)
 {
-    const int total = rate * 6;
+    const int total = rate * kBeepSeconds;
     QByteArray bytes(total * 2, Qt::Uninitialized);
     auto* out = reinterpret_cast<qint16*>(bytes.data());
     for (int i = 0; i < total; ++i) {
@@ -39,6 +46,9 @@ QtSoundDevice::QtSoundDevice(QObject* parent) : SoundDevice(parent)
     connect(&m_beepProgress, &QTimer::timeout, this, &QtSoundDevice::checkBeeps);
     m_stallCheck.setInterval(kStallMs);
     connect(&m_stallCheck, &QTimer::timeout, this, &QtSoundDevice::checkProgress);
+    m_nextRound.setSingleShot(true);
+    m_nextRound.setTimerType(Qt::PreciseTimer);
+    connect(&m_nextRound, &QTimer::timeout, this, &QtSoundDevice::startNextRound);
 }
 
 QtSoundDevice::~QtSoundDevice()
@@ -72,31 +82,83 @@ void QtSoundDevice::stop()
 
 void QtSoundDevice::playFile()
 {
-    const QFileInfo info(m_file);
-    if (!info.isFile()) {
+    if (!QFileInfo(m_file).isFile()) {
         fail();
         return;
     }
-    m_player = new QMediaPlayer(this);
-    m_player->setAudioOutput(new QAudioOutput(m_player));
+    m_player = makePlayer();
+    if (!m_player) {
+        fail();
+        return;
+    }
+    connectPlayer(m_player);
+    m_player->play();
+}
+
+QMediaPlayer* QtSoundDevice::makePlayer()
+{
+    const QFileInfo info(m_file);
+    if (!info.isFile())
+        return nullptr;
+    auto* player = new QMediaPlayer(this);
+    player->setAudioOutput(new QAudioOutput(player));
+    player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+    return player;
+}
+
+void QtSoundDevice::connectPlayer(QMediaPlayer* player)
+{
     // The GStreamer backend reports a bad file several times and stays in the playing state;
     // fail() tells it once and drops the player.
-    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
+    connect(player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error) {
         if (error != QMediaPlayer::NoError)
             fail();
     });
-    connect(m_player, &QMediaPlayer::mediaStatusChanged, this,
+    connect(player, &QMediaPlayer::mediaStatusChanged, this,
             [this](QMediaPlayer::MediaStatus status) {
                 if (status == QMediaPlayer::InvalidMedia)
                     fail();
                 else if (status == QMediaPlayer::EndOfMedia)
                     finish();
             });
-    connect(m_player, &QMediaPlayer::positionChanged, this, [this](qint64 position) {
+    connect(player, &QMediaPlayer::positionChanged, this, [this](qint64 position) {
         if (position >= kHeardMs)
             markHeard();
+        scheduleNextRound();
     });
-    m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+}
+
+void QtSoundDevice::scheduleNextRound()
+{
+    if (!m_repeat || !m_player || !m_heard)
+        return;
+    const qint64 length = m_player->duration();
+    if (length <= 0)
+        return; // the round's end starts the next one
+    const qint64 left = length - m_player->position();
+    m_nextRound.start(std::chrono::milliseconds(std::max<qint64>(0, left - kLeadMs)));
+}
+
+void QtSoundDevice::startNextRound()
+{
+    if (!m_player || m_over)
+        return;
+    // The round that ends plays out its last moments under the next one's start; it goes once
+    // the next one is heard. (A player made and loaded ahead of time stalls for seconds soon
+    // after it starts, so the next round's player is made now.)
+    QMediaPlayer* ending = m_player;
+    ending->disconnect(this);
+    m_retired.append(ending);
+    m_stallCheck.stop();
+    m_nextRound.stop();
+    m_heard = false;
+    m_startCheck.start(kStartTimeoutMs);
+    m_player = makePlayer();
+    if (!m_player) {
+        fail();
+        return;
+    }
+    connectPlayer(m_player);
     m_player->play();
 }
 
@@ -169,7 +231,8 @@ void QtSoundDevice::markHeard()
     for (QMediaPlayer* player : std::as_const(m_retired))
         player->deleteLater();
     m_retired.clear();
-    emit started(m_file);
+    scheduleNextRound();
+    emit started(m_file, m_player ? m_player->duration() : beepMilliseconds());
 }
 
 void QtSoundDevice::finish()
@@ -183,11 +246,9 @@ void QtSoundDevice::finish()
         return;
     if (m_repeat && m_player) {
         // Again on a player of its own: one player sought back to the start falls silent
-        // after some twenty rounds, as one given the same file again does.
-        retire();
-        m_heard = false;
-        m_startCheck.start(kStartTimeoutMs);
-        playFile();
+        // after some twenty rounds, as one given the same file again does. Usually the next
+        // round has started already; else it starts now.
+        startNextRound();
         return;
     }
     if (m_repeat && m_beeps) {
@@ -226,6 +287,7 @@ void QtSoundDevice::retire()
 {
     m_beepProgress.stop();
     m_stallCheck.stop();
+    m_nextRound.stop();
     if (m_player) {
         m_player->disconnect(this);
         m_player->stop();

@@ -13,9 +13,12 @@ namespace chimewell {
 /// The sound device on QMediaPlayer, and on the audio output for the beeps. Every play gets a
 /// player of its own: on Qt 6.4 with GStreamer a player that is stopped and given a new source
 /// goes silent for good after a few rounds. Tearing a player down stalls the next one at about
-/// 120 ms, silently, so the one before is kept, stopped, until the new one is heard. A player
-/// that failed goes at once, with every player kept: it may hold a connection to a sound
-/// server that has gone, which every later player would then share.
+/// 120 ms, silently, so the one before is kept until the new one is heard. A player that
+/// failed goes at once, with every player kept: it may hold a connection to a sound server that
+/// has gone, which every later player would then share.
+///
+/// A repeating sound starts its next round's player kLeadMs before the current round ends,
+/// about the time a new player takes to be heard, so that no pause is heard between rounds.
 class QtSoundDevice final : public SoundDevice
 {
     Q_OBJECT
@@ -26,6 +29,9 @@ public:
     /// A sound that was heard and then stands still this long has failed: its sound server has
     /// gone, and GStreamer does not always say so.
     static constexpr int kStallMs = 2000;
+    /// How long before a round's end the next round starts: about what a loaded player takes
+    /// to be heard.
+    static constexpr int kLeadMs = 150;
 
     explicit QtSoundDevice(QObject* parent = nullptr);
     ~QtSoundDevice() override;
@@ -35,6 +41,10 @@ public:
 
 private:
     void playFile();
+    QMediaPlayer* makePlayer();
+    void connectPlayer(QMediaPlayer* player);
+    void scheduleNextRound();
+    void startNextRound();
     void playBeeps();
     void connectBeeps();
     void checkBeeps();
@@ -59,6 +69,7 @@ private:
     QTimer m_startCheck;
     QTimer m_beepProgress;
     QTimer m_stallCheck;
+    QTimer m_nextRound;
     qint64 m_lastPosition = -1;
 };
 

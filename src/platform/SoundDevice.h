@@ -26,8 +26,9 @@ public:
     virtual void stop() = 0;
 
 signals:
-    /// `file` has been heard for kHeardMs (again at every round while it repeats).
-    void started(const QString& file);
+    /// `file` has been heard for kHeardMs (again at every round while it repeats); it lasts
+    /// `lengthMs` from its start, -1 when that is not known.
+    void started(const QString& file, qint64 lengthMs);
     /// `file` could not be played: missing, not a sound, shorter than kHeardMs, stalled, or no
     /// sound output. Emitted once per play, never from inside play() itself.
     void failed(const QString& file);

@@ -6,6 +6,7 @@
 #include "storage/AlarmTime.h"
 #include "storage/DaySchedule.h"
 #include "widgets/FormLayout.h"
+#include "widgets/NamedComboBox.h"
 #include "widgets/QtText.h"
 
 #include <QtGui/QKeyEvent>
@@ -16,9 +17,8 @@ namespace chimewell {
 const QStringList DayDialog::kListedDays = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                             "Friday", "Saturday", "Sunday"};
 
-DayDialog::DayDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
-                     QWidget* parent)
-    : QDialog(parent), m_services(services), m_appDir(appDir), m_refresh(std::move(refresh))
+DayDialog::DayDialog(PlatformServices& services, const QString& appDir, QWidget* parent)
+    : QDialog(parent), m_services(services), m_appDir(appDir)
 {
     // Modeless and without an owner.
     form::setFixedBorder(this);
@@ -27,7 +27,8 @@ DayDialog::DayDialog(PlatformServices& services, const QString& appDir, RefreshS
 
 QComboBox* DayDialog::dayList(QWidget* box, const char* name)
 {
-    auto* combo = form::named(new QComboBox(box), name);
+    // Named by its frame for screen readers, its text field too.
+    auto* combo = form::named(new NamedComboBox(box), name);
     combo->setFont(form::defaultFont());
     form::place(combo, 240, 360, 1335, 315);
     combo->setEditable(true);

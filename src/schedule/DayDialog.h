@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtWidgets/QDialog>
-#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -10,19 +9,16 @@ namespace chimewell {
 
 struct PlatformServices;
 
-/// What the two schedule dialogs share: a day list, the messages, and the main window's
-/// status refresh, which they are handed instead of knowing the main window.
+/// What the two schedule dialogs share: a day list and the messages. What they write reaches
+/// the status line through the alarms' watch on the day files.
 class DayDialog : public QDialog
 {
     Q_OBJECT
 public:
-    using RefreshStatus = std::function<void(bool withOneShot)>;
-
     /// The seven day names in the order the lists show them.
     static const QStringList kListedDays;
 
-    DayDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
-              QWidget* parent = nullptr);
+    DayDialog(PlatformServices& services, const QString& appDir, QWidget* parent = nullptr);
 
 protected:
     /// A day list in `box` (where its frame names it for screen readers), showing "Monday"
@@ -37,7 +33,6 @@ protected:
 
     PlatformServices& m_services;
     QString m_appDir;
-    RefreshStatus m_refresh;
 };
 
 } // namespace chimewell

@@ -15,9 +15,8 @@ namespace chimewell {
 
 using form::named;
 
-DeleteDialog::DeleteDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
-                           QWidget* parent)
-    : DayDialog(services, appDir, std::move(refresh), parent)
+DeleteDialog::DeleteDialog(PlatformServices& services, const QString& appDir, QWidget* parent)
+    : DayDialog(services, appDir, parent)
 {
     const DeleteDialogNames& name = deleteDialogNames;
     setObjectName(QLatin1String(name.window));
@@ -47,13 +46,11 @@ void DeleteDialog::deleteDay()
     if (!day)
         return;
     std::string error;
-    if (!writeDayAlarm(toStd(m_appDir), toStd(*day), {}, {}, {}, &error)) {
+    if (!clearDayAlarm(toStd(m_appDir), toStd(*day), &error)) {
         reportWriteFailure(*day, error);
         return;
     }
     m_services.messages->show(translated(texts::dayDeleted, {*day}), MessageIcon::Information);
-    if (m_refresh)
-        m_refresh(true);
     close();
 }
 

@@ -16,8 +16,7 @@ class DeleteDialog : public DayDialog
 {
     Q_OBJECT
 public:
-    DeleteDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
-                 QWidget* parent = nullptr);
+    DeleteDialog(PlatformServices& services, const QString& appDir, QWidget* parent = nullptr);
 
 private:
     void deleteDay();

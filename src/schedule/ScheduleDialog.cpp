@@ -19,9 +19,8 @@ using form::named;
 using form::place;
 using form::verdana;
 
-ScheduleDialog::ScheduleDialog(PlatformServices& services, const QString& appDir,
-                               RefreshStatus refresh, QWidget* parent)
-    : DayDialog(services, appDir, std::move(refresh), parent)
+ScheduleDialog::ScheduleDialog(PlatformServices& services, const QString& appDir, QWidget* parent)
+    : DayDialog(services, appDir, parent)
 {
     const ScheduleDialogNames& name = scheduleDialogNames;
     setObjectName(QLatin1String(name.window));
@@ -86,8 +85,6 @@ void ScheduleDialog::saveDay()
         return; // the dialog stays open with what the user typed
     }
     m_services.messages->show(translated(texts::dayAdded, {*day}), MessageIcon::Information);
-    if (m_refresh)
-        m_refresh(true);
     close();
 }
 

@@ -20,8 +20,7 @@ class ScheduleDialog : public DayDialog
 {
     Q_OBJECT
 public:
-    ScheduleDialog(PlatformServices& services, const QString& appDir, RefreshStatus refresh,
-                   QWidget* parent = nullptr);
+    ScheduleDialog(PlatformServices& services, const QString& appDir, QWidget* parent = nullptr);
 
 private:
     void loadDay(); // Go

@@ -4,70 +4,134 @@
 
 #include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
+#include <QtGui/QScreen>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QScrollArea>
 #include <QtWidgets/QVBoxLayout>
 
 namespace chimewell {
 
-/// The notice where the desktop shows none: its title, its text as plain text, and its
-/// buttons. Closing it by hand dismisses the notice.
+/// The notices where the desktop shows none: a window that lists each, its text as plain text
+/// with its own buttons, until it is acted on. It has a title bar and a close box; closing it
+/// by hand dismisses every notice it lists.
 class NoticeWindow : public QWidget
 {
 public:
-    NoticeWindow(int id, const Notice& notice, TrayModule* tray)
-        : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint), m_id(id), m_tray(tray)
+    explicit NoticeWindow(TrayModule* tray)
+        : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint),
+          m_tray(tray)
     {
         setObjectName(QStringLiteral("TrayNotice"));
+        setWindowTitle(QStringLiteral("Chimewell"));
+        setProperty("neverBlocked", true); // no message box of the program takes it as owner
         setAttribute(Qt::WA_DeleteOnClose);
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setWindowTitle(notice.title);
         auto* layout = new QVBoxLayout(this);
-        auto* heading = new QLabel(notice.title, this);
-        heading->setTextFormat(Qt::PlainText);
-        QFont bold = heading->font();
-        bold.setBold(true);
-        heading->setFont(bold);
-        m_body = new QLabel(notice.text, this);
-        m_body->setObjectName(QStringLiteral("NoticeText"));
-        m_body->setTextFormat(Qt::PlainText);
-        m_body->setWordWrap(true);
-        layout->addWidget(heading);
-        layout->addWidget(m_body);
+        layout->setContentsMargins(0, 0, 0, 0);
+        m_scroll = new QScrollArea(this);
+        m_scroll->setWidgetResizable(true);
+        m_scroll->setFrameShape(QFrame::NoFrame);
+        auto* rows = new QWidget(m_scroll);
+        m_rows = new QVBoxLayout(rows);
+        m_rows->addStretch();
+        m_scroll->setWidget(rows);
+        layout->addWidget(m_scroll);
+    }
+
+    bool contains(int id) const { return m_rowOf.contains(id); }
+    bool isEmpty() const { return m_rowOf.isEmpty(); }
+
+    /// Lists `notice`, or shows it in place of the row of the same number.
+    void put(int id, const Notice& notice)
+    {
+        if (QWidget* old = m_rowOf.take(id))
+            delete old;
+        auto* row = new QWidget(m_scroll->widget());
+        row->setObjectName(QStringLiteral("Notice%1").arg(id));
+        auto* layout = new QVBoxLayout(row);
+        auto* text = new QLabel(notice.text, row);
+        text->setObjectName(QStringLiteral("NoticeText"));
+        text->setTextFormat(Qt::PlainText);
+        text->setWordWrap(true);
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        layout->addWidget(text);
         auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
         for (const NoticeAction& action : notice.actions) {
-            auto* button = new QPushButton(action.label, this);
+            auto* button = new QPushButton(action.label, row);
             button->setObjectName(action.key);
-            connect(button, &QPushButton::clicked, tray,
-                    [this, tray, key = action.key] { emit tray->actionInvoked(m_id, key); });
+            connect(button, &QPushButton::clicked, m_tray,
+                    [tray = m_tray, id, key = action.key] { emit tray->actionInvoked(id, key); });
             buttons->addWidget(button);
         }
         layout->addLayout(buttons);
-        setMinimumWidth(260);
+        m_rows->insertWidget(m_rows->count() - 1, row);
+        m_rowOf.insert(id, row);
+        fit();
     }
 
-    int id() const { return m_id; }
-    void setText(const QString& text) { m_body->setText(text); }
-    /// Closes the window without dismissing its notice.
-    void takeAway()
+    /// Takes a notice's row away, without dismissing it; the window goes with the last row.
+    void take(int id)
     {
-        m_closedByProgram = true;
-        close();
+        delete m_rowOf.take(id);
+        if (m_rowOf.isEmpty()) {
+            m_closedByProgram = true;
+            close();
+        } else {
+            fit();
+        }
+    }
+
+    /// Shows the window clear of the desktop's panels, and takes the focus when the program
+    /// has it: a keyboard user can act on the notice at once.
+    void present()
+    {
+        const bool programActive = QApplication::activeWindow() != nullptr;
+        setAttribute(Qt::WA_ShowWithoutActivating, !programActive);
+        fit();
+        show();
+        raise();
+        if (programActive) {
+            activateWindow();
+            if (auto* first = findChild<QPushButton*>())
+                first->setFocus();
+        }
     }
 
 protected:
     void closeEvent(QCloseEvent* event) override
     {
         if (!m_closedByProgram && m_tray)
-            emit m_tray->dismissed(m_id);
+            for (const int id : m_rowOf.keys())
+                emit m_tray->dismissed(id);
         event->accept();
     }
 
 private:
-    int m_id;
+    // As large as its rows, within two thirds of the screen, in its lower right corner.
+    void fit()
+    {
+        const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        m_scroll->widget()->adjustSize();
+        const QSize wanted = m_scroll->widget()->sizeHint() + QSize(4, 4);
+        const QSize size(qBound(280, wanted.width(), area.width() / 2),
+                         qMin(wanted.height(), area.height() * 2 / 3));
+        resize(size);
+        const QRect frame = frameGeometry();
+        const QSize border = frame.size() - geometry().size();
+        const int margin = 16;
+        move(area.right() - size.width() - border.width() - margin,
+             area.bottom() - size.height() - border.height() - margin);
+    }
+
     QPointer<TrayModule> m_tray;
-    QLabel* m_body;
+    QScrollArea* m_scroll;
+    QVBoxLayout* m_rows;
+    QHash<int, QWidget*> m_rowOf;
     bool m_closedByProgram = false;
 };
 
@@ -83,14 +147,15 @@ Notice cut(Notice notice)
 } // namespace
 
 TrayModule::TrayModule(TrayIcon& icon, DesktopNotifier* notifier, QObject* parent)
-    : QObject(parent), m_icon(icon), m_notifier(notifier)
+    : NoticeBoard(parent), m_icon(icon), m_notifier(notifier)
 {
     connect(&m_icon, &TrayIcon::leftPressed, this, &TrayModule::leftPressed);
     connect(this, &TrayModule::dismissed, this, [this](int id) { m_notices.remove(id); });
     if (m_notifier) {
         connect(m_notifier, &DesktopNotifier::actionInvoked, this, &TrayModule::actionInvoked);
         connect(m_notifier, &DesktopNotifier::dismissed, this, &TrayModule::dismissed);
-        // A service that fails a notice (or crashes inside the call) leaves the icon's way.
+        // A service that fails a notice (or crashes inside the call, or never answers) leaves
+        // the icon's way.
         connect(m_notifier, &DesktopNotifier::failed, this, [this](int id) {
             if (m_notices.contains(id))
                 showOnIcon(id);
@@ -100,8 +165,7 @@ TrayModule::TrayModule(TrayIcon& icon, DesktopNotifier* notifier, QObject* paren
 
 TrayModule::~TrayModule()
 {
-    if (m_window)
-        m_window->takeAway();
+    delete m_window; // gone with the program, without dismissing what it lists
 }
 
 void TrayModule::addIcon(const QString& iconFile, const QString& tip, QMenu* menu)
@@ -128,10 +192,10 @@ int TrayModule::tell(const Notice& notice)
 {
     const int id = ++m_lastId;
     if (!notice.urgent) {
-        m_notices.remove(m_lastPassing);
+        withdraw(m_lastPassing);
         m_lastPassing = id;
     }
-    m_notices.insert(id, cut(notice));
+    m_notices.insert(id, notice);
     show(id);
     return id;
 }
@@ -140,20 +204,21 @@ void TrayModule::retell(int id, const Notice& notice)
 {
     if (!m_notices.contains(id))
         return;
-    m_notices.insert(id, cut(notice));
-    if (m_window && m_window->id() == id)
-        m_window->setText(m_notices.value(id).text);
+    m_notices.insert(id, notice);
+    if (m_window && m_window->contains(id))
+        m_window->put(id, notice);
     else
         show(id);
 }
 
 void TrayModule::withdraw(int id)
 {
-    m_notices.remove(id);
+    if (!m_notices.remove(id))
+        return;
     if (m_notifier)
         m_notifier->withdraw(id);
-    if (m_window && m_window->id() == id)
-        m_window->takeAway();
+    if (m_window && m_window->contains(id))
+        m_window->take(id);
 }
 
 QWidget* TrayModule::noticeWindow() const
@@ -172,28 +237,30 @@ void TrayModule::show(int id)
 void TrayModule::showOnIcon(int id)
 {
     if (!hasNotificationArea()) {
-        showWindow(id);
+        showInWindow(id);
         return;
     }
-    const Notice notice = m_notices.value(id);
+    const Notice notice = cut(m_notices.value(id));
     m_icon.showBalloon(notice.title, notice.text);
-    // The balloon goes by itself; an urgent notice stays, in a window, until acted on.
+    // The balloon goes by itself; an urgent notice stays, in the window, until acted on.
     if (notice.urgent)
         QTimer::singleShot(kBalloonMilliseconds, this, [this, id] {
             if (m_notices.contains(id))
-                showWindow(id);
+                showInWindow(id);
         });
 }
 
-void TrayModule::showWindow(int id)
+void TrayModule::showInWindow(int id)
 {
-    if (m_window)
-        m_window->takeAway();
-    const Notice notice = m_notices.value(id);
-    m_window = new NoticeWindow(id, notice, this);
-    m_window->show();
-    if (!notice.urgent)
-        QTimer::singleShot(kNoticeMilliseconds, m_window.data(), &NoticeWindow::takeAway);
+    if (!m_window)
+        m_window = new NoticeWindow(this);
+    m_window->put(id, m_notices.value(id));
+    m_window->present();
+    if (!m_notices.value(id).urgent)
+        QTimer::singleShot(kNoticeMilliseconds, this, [this, id] {
+            if (m_window && m_window->contains(id))
+                m_window->take(id);
+        });
 }
 
 } // namespace chimewell

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/DesktopNotifier.h"
+#include "alarm/NoticeBoard.h"
 
 #include <QtCore/QHash>
 #include <QtCore/QObject>
@@ -12,6 +12,7 @@ class QWidget;
 
 namespace chimewell {
 
+class DesktopNotifier;
 class NoticeWindow;
 class TrayIcon;
 
@@ -19,15 +20,16 @@ class TrayIcon;
 /// goes to the desktop's notification service where there is one, so that it can stay and
 /// carry buttons; else, or when the service fails it, it is a balloon on the icon; and on a
 /// desktop without a notification area, or once the balloon of an urgent notice has gone, it
-/// is a small window of its own. Texts are cut to the widths the tray record holds.
-class TrayModule : public QObject
+/// is a row of the program's own notice window, which lists every such notice with its own
+/// buttons. A balloon's texts are cut to the widths the tray record holds.
+class TrayModule : public NoticeBoard
 {
     Q_OBJECT
 public:
     static constexpr int kTipLimit = 127;
     static constexpr int kTextLimit = 255;
     static constexpr int kTitleLimit = 63;
-    /// How long a notice window that is not urgent stays.
+    /// How long a notice that is not urgent stays in the notice window.
     static constexpr int kNoticeMilliseconds = 15000;
     /// Desktops take a balloon away after about this long.
     static constexpr int kBalloonMilliseconds = 10000;
@@ -41,27 +43,19 @@ public:
     /// Whether hiding the main window leaves the tray icon as a way back.
     bool hasNotificationArea() const;
 
-    /// Tells the user `notice` the best way the desktop offers, and returns its number. An
-    /// urgent notice stays until it is withdrawn or the user closes it.
-    int tell(const Notice& notice);
-    /// Shows `notice` in place of notice `id`.
-    void retell(int id, const Notice& notice);
-    /// Takes notice `id` away, wherever it shows.
-    void withdraw(int id);
-    /// The notice window while one is shown.
+    int tell(const Notice& notice) override;
+    void retell(int id, const Notice& notice) override;
+    void withdraw(int id) override;
+    /// The notice window while it shows.
     QWidget* noticeWindow() const;
 
 signals:
     void leftPressed();
-    /// A button of notice `id` was pressed.
-    void actionInvoked(int id, const QString& key);
-    /// The user closed notice `id`.
-    void dismissed(int id);
 
 private:
     void show(int id);
     void showOnIcon(int id);
-    void showWindow(int id);
+    void showInWindow(int id);
 
     TrayIcon& m_icon;
     DesktopNotifier* m_notifier;

@@ -1,5 +1,7 @@
 #include "FormLayout.h"
 
+#include "NamedComboBox.h"
+
 #include <QtGui/QFontDatabase>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
@@ -9,6 +11,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QLayout>
 #include <QtWidgets/QMainWindow>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QStyle>
@@ -48,6 +51,8 @@ void nameByFrame(QWidget* control)
 
 void renameByFrames(QWidget* window)
 {
+    for (NamedComboBox* combo : window->findChildren<NamedComboBox*>())
+        combo->refreshName();
     for (QWidget* control : window->findChildren<QWidget*>()) {
         if (!control->property("namedByFrame").toBool())
             continue;
@@ -286,6 +291,22 @@ void fitTexts(QWidget* window)
     QWidget* root = mainWindow ? mainWindow->centralWidget() : window;
     if (!root)
         return;
+    // A window laid out by a layout fits its texts by itself; it only needs the room asked.
+    if (root->layout()) {
+        root->layout()->invalidate();
+        root->layout()->activate();
+        // A style may ask less room of a button than its caption takes: it gets that much.
+        for (QWidget* control : root->findChildren<QWidget*>()) {
+            if (control->isWindow())
+                continue;
+            const QSize room = missingRoom(control);
+            if (!room.isNull())
+                control->setMinimumSize(control->minimumSize().expandedTo(control->size() + room));
+        }
+        root->layout()->activate();
+        root->resize(root->size().expandedTo(root->sizeHint()));
+        return;
+    }
     const bool fixed = root->minimumSize() == root->maximumSize();
     QVariant stored = root->property(kDesignGeometry);
     if (!stored.isValid()) {

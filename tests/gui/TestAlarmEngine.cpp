@@ -5,6 +5,7 @@
 #include "alarm/AlarmScheduler.h"
 #include "alarm/AlarmSound.h"
 #include "alarm/SecondTicker.h"
+#include "lang/LanguagePack.h"
 #include "platform/QtShellOpen.h"
 #include "tray/TrayModule.h"
 
@@ -22,14 +23,17 @@ struct Engine
 {
     fakes::Services fx;
     fakes::AppFolder app;
+    LanguagePack texts{fx.messages};
     TrayModule tray{fx.tray, &fx.notifier};
     std::unique_ptr<AlarmScheduler> made;
 
-    // Made at first use, once the test has set the clock and written its day files.
+    // Made at first use, once the test has set the clock and written its files.
     AlarmScheduler& alarms()
     {
-        if (!made)
-            made = std::make_unique<AlarmScheduler>(fx.services, app.path(), tray);
+        if (!made) {
+            made = std::make_unique<AlarmScheduler>(fx.services, app.path(), tray, texts);
+            made->start();
+        }
         return *made;
     }
     void tickAt(const QDateTime& time)
@@ -40,6 +44,12 @@ struct Engine
         QCoreApplication::processEvents(); // the sound's fallbacks come from the event loop
     }
     void tickAt(const QTime& time) { tickAt(QDateTime(fx.clock.time.date(), time)); }
+    // Every second from the clock's time to `time`.
+    void runTo(const QTime& time)
+    {
+        while (fx.clock.time.time() < time)
+            tickAt(fx.clock.time.addSecs(1));
+    }
     void armAt13(const QStringList& targets = {})
     {
         fx.clock.time = QDateTime(kMonday, QTime(12, 59, 59));
@@ -65,12 +75,16 @@ class TestAlarmEngine : public QObject
 private slots:
     void oneShotRingsEveryDayAndOpensWhatIsTicked();
     void typedTargetsReachTheDesktopAsTheShellReadsThem();
-    void weeklyAlarmsFromTheDayFiles();
-    void soundFallsBackToTheChimeThenBeepsThenSaysSo();
-    void ringsForTheChosenTimeUntilStopped();
-    void everyNoticeKeepsItsButtons();
-    void snoozeComesBackAndIsTheNextAlarm();
+    void everySwitchedOnAlarmOfADayRings();
+    void missedAlarmsAreEachTold();
+    void ringAndSnoozeLastWhatTheyAreSetTo_data();
+    void ringAndSnoozeLastWhatTheyAreSetTo();
+    void aRingKeepsTryingItsSoundUntilItsTimeIsOver();
+    void everyNoticeActsOnItsOwnAlarm();
+    void snoozeComesBackAtItsSecond();
     void noticesWithoutANotificationService();
+    void refusedFilesAreToldOnceAndKept();
+    void aBurstOfChangesOnDiskIsReadOnce();
     void aSkippedDaylightSavingHourRingsAtTheJump();
 };
 
@@ -114,116 +128,205 @@ void TestAlarmEngine::typedTargetsReachTheDesktopAsTheShellReadsThem()
         QCOMPARE(urlForTarget(typed, work.path(), "/home/me").toString(), url);
 }
 
-void TestAlarmEngine::weeklyAlarmsFromTheDayFiles()
+void TestAlarmEngine::everySwitchedOnAlarmOfADayRings()
 {
     Engine e;
-    e.app.day("Monday", "8:05", "Swim", "/music/monday.mp3"); // as the user wrote it
+    e.fx.notifier.serviceRuns = true;
+    // As the user wrote them: h:mm, a section switched off, numbers with gaps, bad times.
+    e.app.day("Monday", "7:00", "Swim", "/music/monday.mp3",
+              "[alarm 2]\r\nTIME=07:30\r\nREASON=Off\r\nOFF=1\r\n"
+              "[Alarm 7]\r\nTIME=08:00\r\nREASON=Bus\r\n[alarm 8]\r\nTIME=08:00\r\nREASON=Keys\r\n"
+              "[alarm 9]\r\nTIME=25:99\r\nREASON=Never\r\n[alarm 10]\r\nTIME=8:5\r\n");
     e.app.day("Tuesday", "00:00", "Midnight");
-    e.tickAt(QDateTime(kMonday, QTime(8, 4, 59)));
-    e.tickAt(QTime(8, 5, 0));
-    QCOMPARE(e.told(), QStringList{"Chimewell|It's 8:05. Time for Swim."});
-    QCOMPARE(e.fx.sound.played, QStringList{"/music/monday.mp3"});
+    e.fx.clock.time = QDateTime(kMonday, QTime(6, 59, 59));
+    e.runTo(QTime(8, 10, 0));
+    QCOMPARE(e.told(), QStringList({"Chimewell|It's 7:00. Time for Swim.",
+                                    "Chimewell|It's 08:00. Time for Bus.",
+                                    "Chimewell|It's 08:00. Time for Keys."}));
+    // Two at the same minute: two notices, one sound, the first one's.
+    QCOMPARE(e.fx.sound.played, QStringList({"/music/monday.mp3", e.chime()}));
+    QCOMPARE(e.fx.notifier.showing.size(), 3);
     QVERIFY(e.fx.shell.opened.isEmpty()); // weekly alarms open nothing
 
-    // Tomorrow's file, at midnight; a day blanked by hand rings no more.
+    // Tomorrow's file at midnight; a day blanked by hand rings no more.
     e.tickAt(QDateTime(kMonday, QTime(23, 59, 59)));
     e.tickAt(QDateTime(kMonday.addDays(1), QTime(0, 0, 0)));
     QCOMPARE(e.told().last(), QStringLiteral("Chimewell|It's 00:00. Time for Midnight."));
     e.app.day("Monday", "");
-    e.tickAt(QDateTime(kMonday.addDays(7), QTime(8, 4, 59)));
-    e.tickAt(QDateTime(kMonday.addDays(7), QTime(8, 5, 0)));
-    QCOMPARE(e.told().size(), 2);
+    e.tickAt(QDateTime(kMonday.addDays(7), QTime(6, 59, 59)));
+    e.tickAt(QDateTime(kMonday.addDays(7), QTime(7, 0, 0)));
+    QCOMPARE(e.told().size(), 4);
 }
 
-void TestAlarmEngine::soundFallsBackToTheChimeThenBeepsThenSaysSo()
+void TestAlarmEngine::missedAlarmsAreEachTold()
 {
-    for (int failing = 1; failing <= 3; ++failing) { // of the own sound, the chime, the beeps
-        Engine e;
-        e.fx.notifier.serviceRuns = true;
-        const QStringList chain = {"/gone/song.mp3", e.chime(), SoundDevice::kBeeps};
-        for (int i = 0; i < failing; ++i)
-            e.fx.sound.unplayable << chain[i];
-        e.app.day("Monday", "13:00", "Gym", "/gone/song.mp3");
-        e.tickAt(QDateTime(kMonday, QTime(12, 59, 59)));
-        e.tickAt(QTime(13, 0, 0));
-        QTRY_COMPARE(e.fx.sound.played, chain.mid(0, std::min(failing + 1, 3)));
-        QCOMPARE(e.fx.sound.playing, chain.value(failing));
-        QCOMPARE(e.fx.notifier.showing.last().text.endsWith("No sound could be played."),
-                 failing == 3);
-    }
-    // The play button plays only what was chosen.
+    // The machine was off for eight days: every missed alarm is named, with its day, in one
+    // notice; none rings.
     Engine e;
-    e.fx.sound.unplayable << "/gone/song.mp3";
-    e.alarms().sound().play("/gone/song.mp3");
-    QTest::qWait(0);
-    QCOMPARE(e.fx.sound.played, QStringList{"/gone/song.mp3"});
+    e.app.day("Monday", "09:00", "Standup");
+    e.app.day("Wednesday", "10:00", "Dentist", "", "[alarm 2]\r\nTIME=11:00\r\nREASON=Lunch\r\n");
+    e.fx.clock.time = QDateTime(kMonday, QTime(8, 0, 0));
+    e.alarms();
+    QSignalSpy missed(&e.alarms(), &AlarmScheduler::missed);
+    e.tickAt(QDateTime(kMonday.addDays(8), QTime(12, 0, 0)));
+    QVERIFY(e.fx.sound.played.isEmpty());
+    QCOMPARE(e.fx.tray.balloons.size(), 1);
+    const QStringList lines = e.fx.tray.balloons.first().section('|', 1).split('\n');
+    QCOMPARE(lines.size(), 4); // Monday twice, and Wednesday's two
+    QCOMPARE(lines.first(),
+             QStringLiteral("Missed alarm on Monday 7 Dec: It's 09:00. Time for Standup."));
+    QVERIFY(lines.contains("Missed alarm on Wednesday 9 Dec: It's 11:00. Time for Lunch."));
+    QCOMPARE(missed.size(), 1);
+    QVERIFY(missed.first().first().toString().endsWith(
+        "Missed alarm on Monday 14 Dec: It's 09:00. Time for Standup."));
 }
 
-void TestAlarmEngine::ringsForTheChosenTimeUntilStopped()
+void TestAlarmEngine::ringAndSnoozeLastWhatTheyAreSetTo_data()
 {
-    for (const char* minutes : {"0", "5", "7"}) { // 7 is no choice: once
-        Engine e;
-        e.app.write("Chimewell.ini", QByteArray("[options]\r\nringminutes=") + minutes + "\r\n");
-        QSignalSpy ringing(&e.alarms().bell(), &AlarmBell::ringingChanged);
-        e.armAt13();
-        e.tickAt(QTime(13, 0, 0));
-        QCOMPARE(e.fx.sound.repeating, QByteArray(minutes) == "5");
-        QCOMPARE(ringing.size(), 1);
-        e.fx.sound.finish(); // a sound that repeats never finishes; played once, it rang out
-        QCOMPARE(ringing.size(), QByteArray(minutes) == "5" ? 1 : 2);
-    }
-    // The time is up: the sound stops, the notice stays until acted on.
-    fakes::FakeSoundDevice device;
-    AlarmSound sound(device, "/chime.mp3");
-    QSignalSpy ended(&sound, &AlarmSound::ended);
-    sound.ring("/song.mp3", std::chrono::seconds(1));
-    QVERIFY(device.repeating);
-    QTRY_COMPARE(ended.size(), 1);
-    QVERIFY(device.playing.isEmpty());
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QByteArray>("own"); // the weekly alarm's own keys
+    QTest::addColumn<int>("oneShotRing");
+    QTest::addColumn<int>("weeklyRing");
+    QTest::addColumn<int>("weeklySnooze");
+    QTest::newRow("nothing set") << QByteArray() << QByteArray() << 0 << 0 << 5;
+    QTest::newRow("1 minute") << QByteArray("ringminutes=1") << QByteArray() << 1 << 1 << 5;
+    QTest::newRow("5 minutes, snooze 10")
+        << QByteArray("ringminutes=5\r\nsnoozeminutes=10") << QByteArray() << 5 << 5 << 10;
+    QTest::newRow("15 minutes, snooze 15")
+        << QByteArray("ringminutes=15\r\nsnoozeminutes=15") << QByteArray() << 15 << 15 << 15;
+    QTest::newRow("7 is no choice")
+        << QByteArray("ringminutes=7\r\nsnoozeminutes=7") << QByteArray() << 0 << 0 << 5;
+    QTest::newRow("the alarm's own")
+        << QByteArray("ringminutes=15") << QByteArray("RINGMINUTES=0\r\nSNOOZEMINUTES=60\r\n") << 15
+        << 0 << 60;
+    QTest::newRow("the alarm's own, bad")
+        << QByteArray("ringminutes=1\r\nsnoozeminutes=10")
+        << QByteArray("RINGMINUTES=7\r\nSNOOZEMINUTES=0\r\n") << 1 << 1 << 10;
 }
 
-void TestAlarmEngine::everyNoticeKeepsItsButtons()
+void TestAlarmEngine::ringAndSnoozeLastWhatTheyAreSetTo()
 {
-    // (A slow server, a preview on top, unknown numbers, dismissing: e2e_notices.)
-    // Two alarms at once: the later one plays. "Alarm off" takes the one-shot alarm's notice
-    // away and leaves the weekly one ringing; a button of a notice that has gone does nothing.
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, own);
+    QFETCH(int, oneShotRing);
+    QFETCH(int, weeklyRing);
+    QFETCH(int, weeklySnooze);
+    Engine e;
+    e.app.write("Chimewell.ini", "[options]\r\n" + settings + "\r\n");
+    e.app.day("Monday", "14:00", "Gym", "", own);
+    e.armAt13();
+    const QList<AlarmScheduler::Coming> coming = e.alarms().coming();
+    QVERIFY(coming.size() >= 2);
+    using std::chrono::minutes;
+    QCOMPARE(coming[0].alarm.ringFor, minutes(oneShotRing));
+    QCOMPARE(coming[1].alarm.ringFor, minutes(weeklyRing));
+    QCOMPARE(coming[1].alarm.snoozeFor, minutes(weeklySnooze));
+    // What rings is what the list says: repeating for a ring time, once without.
+    e.tickAt(QTime(13, 0, 0));
+    QCOMPARE(e.fx.sound.repeating, oneShotRing > 0);
+    QVERIFY(e.alarms().bell().isRinging());
+    e.fx.sound.finish(); // a sound that repeats never finishes; played once, it rang out
+    QCOMPARE(e.alarms().bell().isRinging(), oneShotRing > 0);
+}
+
+void TestAlarmEngine::aRingKeepsTryingItsSoundUntilItsTimeIsOver()
+{
+    // The pauses between rounds of tries grow, to a limit.
+    QCOMPARE(QList<int>({AlarmSound::pauseAfter(0), AlarmSound::pauseAfter(1),
+                         AlarmSound::pauseAfter(2), AlarmSound::pauseAfter(3),
+                         AlarmSound::pauseAfter(4), AlarmSound::pauseAfter(9)}),
+             QList<int>({1000, 2000, 4000, 8000, 10000, 10000}));
+
+    // Nothing plays: its own sound, the chime, the beeps, each tried; the notice says so.
     Engine e;
     e.fx.notifier.serviceRuns = true;
-    e.app.day("Monday", "13:00", "Gym");
+    e.app.write("Chimewell.ini", "[options]\r\nringminutes=1\r\n");
+    const QStringList chain = {"/gone/song.mp3", e.chime(), SoundDevice::kBeeps};
+    e.fx.sound.unplayable = QSet<QString>(chain.begin(), chain.end());
+    e.app.day("Monday", "13:00", "Gym", "/gone/song.mp3");
+    e.tickAt(QDateTime(kMonday, QTime(12, 59, 59)));
+    e.tickAt(QTime(13, 0, 0));
+    QTRY_COMPARE(e.fx.sound.played, chain);
+    const int notice = e.fx.notifier.last();
+    QVERIFY(e.fx.notifier.showing.value(notice).text.endsWith("No sound could be played."));
+    // Its sound server is back: the next round of tries, a second on, is heard, and the
+    // notice says nothing more of it.
+    e.fx.sound.unplayable.clear();
+    QTRY_COMPARE_WITH_TIMEOUT(e.fx.sound.playing, chain.first(), 3000);
+    QCOMPARE(e.fx.notifier.showing.value(notice).text, QStringLiteral("It's 13:00. Time for Gym."));
+    // Heard, then lost again: tried again at once, its own sound first.
+    const int before = e.fx.sound.played.size();
+    emit e.fx.sound.failed(chain.first());
+    QCOMPARE(e.fx.sound.played.mid(before), QStringList{chain.first()});
+
+    // The play button plays only what was chosen.
+    Engine f;
+    f.fx.sound.unplayable << "/gone/song.mp3";
+    f.alarms().sound().play("/gone/song.mp3");
+    QTest::qWait(0);
+    QCOMPARE(f.fx.sound.played, QStringList{"/gone/song.mp3"});
+}
+
+void TestAlarmEngine::everyNoticeActsOnItsOwnAlarm()
+{
+    // Two alarms at one minute: a notice each, one sound. Each notice's Stop takes its own
+    // alarm; the sound stops with the last.
+    Engine e;
+    e.fx.notifier.serviceRuns = true;
+    e.app.write("Chimewell.ini", "[options]\r\nringminutes=5\r\n");
+    e.app.day("Monday", "13:00", "Gym", "", "[alarm 2]\r\nTIME=13:01\r\nREASON=Call\r\n");
     e.armAt13();
     e.tickAt(QTime(13, 0, 0));
-    const QList<int> both = e.fx.notifier.showing.keys();
-    QCOMPARE(both.size(), 2);
-    QVERIFY(e.fx.notifier.showing[both[0]].urgent);
-    QCOMPARE(e.fx.notifier.showing[both[0]].actions.size(), 2);
-    e.alarms().disarm();
-    QCOMPARE(e.fx.notifier.showing.keys(), QList<int>{both[1]});
-    e.fx.notifier.press(both[0], "stop");
+    const int meeting = e.fx.notifier.showingWith("Meeting");
+    const int gym = e.fx.notifier.showingWith("Gym");
+    QVERIFY(meeting && gym && meeting != gym);
+    QVERIFY(e.fx.notifier.showing[gym].urgent);
+    e.fx.notifier.press(gym, "stop");
+    QVERIFY(!e.fx.notifier.showing.contains(gym) && e.fx.notifier.showing.contains(meeting));
     QVERIFY(!e.fx.sound.playing.isEmpty());
-    e.fx.notifier.press(both[1], "stop");
+
+    // A later alarm takes the sound; the earlier notice's Snooze snoozes its own alarm only.
+    e.tickAt(QTime(13, 1, 0));
+    const int call = e.fx.notifier.showingWith("Call");
+    e.fx.notifier.press(meeting, "snooze");
+    QVERIFY(e.fx.notifier.showing.contains(call) && !e.fx.sound.playing.isEmpty());
+    QCOMPARE(e.alarms().nextAlarm(), QDateTime(kMonday, QTime(13, 6, 0)));
+    e.fx.notifier.press(999, "stop"); // no notice of the program's
+    QVERIFY(!e.fx.sound.playing.isEmpty());
+
+    // "Alarm off" silences the ringing alarm and takes its notice with it.
+    e.alarms().disarm();
     QVERIFY(e.fx.sound.playing.isEmpty() && e.fx.notifier.showing.isEmpty());
+    e.runTo(QTime(13, 7, 0));
+    QCOMPARE(e.fx.notifier.sent.size(), 3); // the snoozed one-shot alarm went with it
 }
 
-void TestAlarmEngine::snoozeComesBackAndIsTheNextAlarm()
+void TestAlarmEngine::snoozeComesBackAtItsSecond()
 {
+    // Pressed at a fraction of a second, Snooze rings again at that second five (or the
+    // alarm's own) minutes on, and is the next alarm meanwhile.
     Engine e;
     e.fx.notifier.serviceRuns = true;
+    e.app.day("Monday", "13:00", "Gym", "", "SNOOZEMINUTES=10\r\n");
     e.app.day("Tuesday", "09:00", "Later");
     e.armAt13();
     e.tickAt(QTime(13, 0, 0));
-    e.fx.notifier.press(e.fx.notifier.last(), "snooze");
+    e.fx.clock.time = QDateTime(kMonday, QTime(13, 0, 4, 2));
+    e.fx.notifier.press(e.fx.notifier.showingWith("Meeting"), "snooze");
+    e.fx.notifier.press(e.fx.notifier.showingWith("Gym"), "snooze");
     QVERIFY(e.fx.sound.playing.isEmpty());
-    QCOMPARE(e.alarms().nextAlarm(), QDateTime(kMonday, QTime(13, 5, 0)));
-    for (int s = 1; s <= 300; ++s)
-        e.tickAt(QTime(13, 0, 0).addSecs(s));
-    QCOMPARE(e.fx.sound.played.size(), 2);
+    QCOMPARE(e.alarms().nextAlarm(), QDateTime(kMonday, QTime(13, 5, 4)));
+    e.tickAt(QTime(13, 5, 3, 999));
     QCOMPARE(e.fx.notifier.sent.size(), 2);
-    QCOMPARE(e.alarms().nextAlarm(), QDateTime(kMonday.addDays(1), QTime(9, 0, 0)));
-    // "Alarm off" forgets a snoozed one-shot alarm.
-    e.fx.notifier.press(e.fx.notifier.last(), "snooze");
-    e.alarms().disarm();
-    e.tickAt(QTime(13, 10, 0));
-    QCOMPARE(e.fx.sound.played.size(), 2);
+    QCOMPARE(QDateTime::fromSecsSinceEpoch(e.alarms().nextWake()),
+             QDateTime(kMonday, QTime(13, 5, 4)));
+    e.tickAt(QTime(13, 5, 4, 2));
+    QCOMPARE(e.fx.notifier.sent.size(), 3);
+    QCOMPARE(e.fx.notifier.sent.last().actions.last().label, QStringLiteral("Snooze 5 minutes"));
+    e.fx.notifier.press(e.fx.notifier.last(), "stop");
+    e.tickAt(QTime(13, 10, 4, 2));
+    QCOMPARE(e.told().last(), QStringLiteral("Chimewell|It's 13:00. Time for Gym."));
+    QCOMPARE(e.fx.notifier.sent.last().actions.last().label, QStringLiteral("Snooze 10 minutes"));
 }
 
 void TestAlarmEngine::noticesWithoutANotificationService()
@@ -236,21 +339,77 @@ void TestAlarmEngine::noticesWithoutANotificationService()
     emit e.fx.notifier.failed(e.fx.notifier.last());
     QCOMPARE(e.fx.tray.balloons, QStringList{"Chimewell|It's 13:00. Time for Meeting."});
 
-    // No tray either: a window that stays, with the alarm's buttons; closing it is Stop.
+    // No tray either: one window lists each alarm with its own buttons, and each is told;
+    // closing the window is Stop for every alarm in it.
     Engine g;
     g.fx.tray.available = false;
+    g.app.day("Monday", "13:00", "Gym");
     g.armAt13();
-    g.alarms().setOneShotTargets({});
     g.tickAt(QTime(13, 0, 0));
-    QWidget* notice = g.tray.noticeWindow();
-    QVERIFY(notice && notice->isVisible());
-    QCOMPARE(fakes::child<QLabel>(notice, "NoticeText")->textFormat(), Qt::PlainText);
-    fakes::child<QPushButton>(notice, "snooze")->click();
+    QWidget* window = g.tray.noticeWindow();
+    QVERIFY(window && window->isVisible());
+    QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+    const auto texts = window->findChildren<QLabel*>("NoticeText");
+    QCOMPARE(texts.size(), 2);
+    QCOMPARE(texts[0]->textFormat(), Qt::PlainText);
+    QVERIFY(texts[0]->text().contains("Meeting") && texts[1]->text().contains("Gym"));
+    // The first row's Snooze snoozes the one-shot alarm only.
+    fakes::child<QPushButton>(window->findChild<QWidget*>("Notice1"), "snooze")->click();
+    QCOMPARE(window->findChildren<QLabel*>("NoticeText").size(), 1);
+    QVERIFY(!g.fx.sound.playing.isEmpty());
+    window->close();
     QVERIFY(g.fx.sound.playing.isEmpty());
     QTRY_VERIFY(!g.tray.noticeWindow());
-    g.tickAt(QTime(13, 5, 0));
-    g.tray.noticeWindow()->close();
-    QVERIFY(g.fx.sound.playing.isEmpty());
+    g.runTo(QTime(13, 5, 0));
+    QVERIFY(g.tray.noticeWindow());
+}
+
+void TestAlarmEngine::refusedFilesAreToldOnceAndKept()
+{
+    Engine e;
+    e.fx.notifier.serviceRuns = true;
+    QByteArray oversized = "[options]\r\nringminutes=5\r\n;";
+    oversized.resize(1024 * 1024 + 1, 'x');
+    e.app.write("Chimewell.ini", oversized);
+    e.app.day("Monday", "13:00", "Gym");
+    e.fx.clock.time = QDateTime(kMonday, QTime(12, 59, 0));
+    e.alarms();
+    QCOMPARE(e.fx.notifier.sent.size(), 1);
+    QVERIFY(e.fx.notifier.sent[0].text.startsWith(e.app.file("Chimewell.ini") +
+                                                  " is not read (larger than 1 MB)."));
+    // A day file that grows past the limit before its alarm is told when first seen, once.
+    QByteArray day = e.app.read("schedule/Monday.ini");
+    day.resize(1024 * 1024 + 1, ';');
+    e.app.write("schedule/Monday.ini", day);
+    e.tickAt(QTime(12, 59, 30));
+    e.tickAt(QTime(12, 59, 31));
+    QCOMPARE(e.fx.notifier.sent.size(), 2);
+    QVERIFY(e.fx.notifier.sent[1].text.startsWith(e.app.file("schedule/Monday.ini")));
+    QVERIFY(e.fx.notifier.sent[1].urgent);
+    QCOMPARE(e.fx.notifier.sent[1].actions.first().label, QStringLiteral("Close"));
+    e.tickAt(QTime(13, 0, 0));
+    QCOMPARE(e.fx.notifier.sent.size(), 2);
+    QCOMPARE(e.app.read("schedule/Monday.ini"), day);
+    QCOMPARE(e.app.read("Chimewell.ini"), oversized);
+}
+
+void TestAlarmEngine::aBurstOfChangesOnDiskIsReadOnce()
+{
+    Engine e;
+    e.app.day("Monday", "13:00", "Gym");
+    e.fx.clock.time = QDateTime(kMonday, QTime(12, 0, 0));
+    QSignalSpy looks(&e.alarms().ticker(), &SecondTicker::tick);
+    QTest::qWait(AlarmScheduler::kQuietMs * 2);
+    looks.clear();
+    for (int i = 0; i < 40; ++i) {
+        e.app.write("scratch" + QString::number(i % 4), "x");
+        QFile::remove(e.app.file("scratch" + QString::number(i % 4)));
+        QTest::qWait(1);
+    }
+    e.app.day("Monday", "12:30", "Moved");
+    QTest::qWait(AlarmScheduler::kQuietMs * 3);
+    QVERIFY2(looks.size() >= 1 && looks.size() <= 2, qPrintable(QString::number(looks.size())));
+    QCOMPARE(e.alarms().nextAlarm(), QDateTime(kMonday, QTime(12, 30, 0)));
 }
 
 void TestAlarmEngine::aSkippedDaylightSavingHourRingsAtTheJump()

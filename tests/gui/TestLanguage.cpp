@@ -9,6 +9,7 @@
 #include "lang/PackSource.h"
 #include "lang/Texts.h"
 #include "schedule/AlarmFields.h"
+#include "schedule/AlarmsWindow.h"
 #include "tray/TrayModule.h"
 #include "widgets/FormLayout.h"
 
@@ -67,7 +68,7 @@ struct Fixture
     fakes::AppFolder app;
     LanguagePack pack{fx.messages};
     TrayModule tray{fx.tray, &fx.notifier};
-    AlarmScheduler alarms{fx.services, app.path(), tray};
+    AlarmScheduler alarms{fx.services, app.path(), tray, pack};
 
     // Writes packs/NAME from source text and loads it.
     bool load(const QString& name, const QByteArray& source)
@@ -257,9 +258,20 @@ void TestLanguage::optionsSaveEachChoiceOrTellWhy()
     // Ticked: the setting and the entry both; each choice is saved as it is made.
     child<QCheckBox>(dialog.get(), options.startupCheck)->click();
     QVERIFY(entry.enabled && f.app.read("Chimewell.ini").contains("STARTUP=1"));
-    child<QRadioButton>(dialog.get(), options.ringFiveMinutes)->click();
-    QVERIFY(f.app.read("Chimewell.ini").contains("RINGMINUTES=5"));
-    QVERIFY(f.optionsDialog()->findChild<QRadioButton*>(options.ringFiveMinutes)->isChecked());
+    // Each ring time and snooze length is saved as the file's word for it, and shown again.
+    const std::pair<const char*, const char*> choices[] = {
+        {options.ringOnce, "RINGMINUTES=0"},
+        {options.ringOneMinute, "RINGMINUTES=1"},
+        {options.ringFifteenMinutes, "RINGMINUTES=15"},
+        {options.ringFiveMinutes, "RINGMINUTES=5"},
+        {options.snoozeFifteen, "SNOOZEMINUTES=15"},
+        {options.snoozeFive, "SNOOZEMINUTES=5"},
+        {options.snoozeTen, "SNOOZEMINUTES=10"}};
+    for (const auto& [button, line] : choices) {
+        child<QRadioButton>(dialog.get(), button)->click();
+        QVERIFY2(f.app.read("Chimewell.ini").contains(QByteArray(line) + "\r\n"), line);
+        QVERIFY2(child<QRadioButton>(f.optionsDialog().get(), button)->isChecked(), line);
+    }
 
     // An entry that cannot be changed: the setting goes back, and the box with it.
     entry.works = false;
@@ -370,9 +382,12 @@ void TestLanguage::everyTextFitsInEveryLanguage()
     Startup startup(fx.services, app.path(), language);
     QVERIFY(startup.run({}));
     QVERIFY(language.isLoaded());
-    const QList<QWidget*> windows = {startup.mainWindow(), startup.options().get(),
-                                     startup.schedule().get(), startup.remove().get(),
-                                     startup.about().get()};
+    auto* list = static_cast<AlarmsWindow*>(startup.alarmList().get());
+    list->addAlarm();
+    const QList<QWidget*> windows = {
+        startup.mainWindow(),   startup.options().get(), startup.schedule().get(),
+        startup.remove().get(), startup.about().get(),   list,
+        list->editor()};
     for (QWidget* window : windows) {
         for (QWidget* w : window->findChildren<QWidget*>()) {
             if (w->isWindow() || !w->isVisibleTo(window))

@@ -6,19 +6,27 @@
 #include "app/CursorBlinkLimit.h"
 #include "app/MainWindow.h"
 #include "app/StatusPanel.h"
+#include "lang/LanguagePack.h"
+#include "platform/QtMessageBox.h"
 #include "schedule/AlarmFields.h"
+#include "schedule/AlarmListModel.h"
+#include "schedule/AlarmsWindow.h"
 #include "schedule/DeleteDialog.h"
 #include "schedule/ScheduleDialog.h"
 #include "tray/TrayModule.h"
 #include "widgets/WindowSlot.h"
 
+#include <QtTest/QAbstractItemModelTester>
 #include <QtTest/QtTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
+#include <QtWidgets/QTableView>
 
 using namespace chimewell;
 using fakes::child;
@@ -36,28 +44,31 @@ struct Fixture
 {
     fakes::Services fx;
     fakes::AppFolder app;
+    LanguagePack texts{fx.messages};
     TrayModule tray{fx.tray, &fx.notifier};
     std::unique_ptr<AlarmScheduler> alarms;
     std::unique_ptr<MainWindow> window;
-    WindowSlot schedule{[this] { return new ScheduleDialog(fx.services, app.path(), refresh()); }};
-    WindowSlot remove{[this] { return new DeleteDialog(fx.services, app.path(), refresh()); }};
+    WindowSlot schedule{[this] { return new ScheduleDialog(fx.services, app.path()); }};
+    WindowSlot remove{[this] { return new DeleteDialog(fx.services, app.path()); }};
+    WindowSlot list{[this] {
+        w();
+        return new AlarmsWindow(fx.services, app.path(), *alarms, texts);
+    }};
 
     Fixture() { fx.clock.time = QDateTime(kMonday, QTime(12, 0, 0)); }
     ~Fixture()
     {
         delete schedule.loaded();
         delete remove.loaded();
-    }
-    DayDialog::RefreshStatus refresh()
-    {
-        return [this](bool withOneShot) { w().refreshScheduleStatus(withOneShot); };
+        delete list.loaded();
     }
     MainWindow& w()
     {
         if (!window) {
-            alarms = std::make_unique<AlarmScheduler>(fx.services, app.path(), tray);
+            alarms = std::make_unique<AlarmScheduler>(fx.services, app.path(), tray, texts);
             window = std::make_unique<MainWindow>(fx.services, *alarms, tray);
-            window->refreshScheduleStatus(false);
+            alarms->start();
+            window->showStatus();
         }
         return *window;
     }
@@ -106,6 +117,10 @@ private slots:
     void arming();
     void soundButtonsPreviewAndPickers();
     void statusAndTooltipFollowTheAlarms();
+    void aRingingAlarmIsStoppedFromTheWindowsAndTheMenu();
+    void aMessageBoxBlocksOnlyTheWindowThatAsked();
+    void theAlarmsWindowEditsTheWeek();
+    void theAlarmsWindowNeverWritesOverAHandEdit();
     void clockRepaintsAloneAndTheCursorRests();
     void scheduleAndDeleteWriteTheDayFile();
     void refusedInputWritesNothing();
@@ -193,19 +208,97 @@ void TestWindows::statusAndTooltipFollowTheAlarms()
 {
     // (When an alarm is still to come: the time rules' tests.)
     Fixture f;
-    f.app.day("Monday", "12:00");
+    f.app.day("Monday", "12:00", "Gym", "", "[alarm 2]\r\nTIME=12:45\r\nREASON=Call\r\n");
     f.app.day("Tuesday", "8:00"); // shown as it is stored
     f.fx.clock.time = QDateTime(kMonday, QTime(11, 59, 59));
     QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (12:00)"));
     QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Monday 12:00"));
     f.arm("Call", "12:30");
-    QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Monday 12:00"));
-    f.tickAt(QTime(12, 0, 0)); // the weekly alarm rings: the one-shot alarm's status follows
-    QCOMPARE(f.status(), QStringLiteral("Alarm active"));
+    f.tickAt(QTime(12, 0, 0)); // the first weekly alarm rings: the next one follows
+    QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (12:45)"));
     QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Monday 12:30"));
+    for (QTime t(12, 0, 30); t <= QTime(12, 50, 0); t = t.addSecs(30))
+        f.tickAt(t);
+    QCOMPARE(f.status(), QStringLiteral("No alarm active..."));
     f.tickTo(QDateTime(kMonday.addDays(1), QTime(0, 0, 1)));
     QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (8:00)"));
     QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Tuesday 08:00"));
+    // Further off than a day, the tooltip names the date too.
+    QTest::mouseClick(f.get<QRadioButton>(name.alarmOff), Qt::LeftButton);
+    f.tickTo(QDateTime(kMonday.addDays(1), QTime(8, 0, 1)));
+    QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Monday 14 Dec 12:00"));
+}
+
+void TestWindows::aRingingAlarmIsStoppedFromTheWindowsAndTheMenu()
+{
+    Fixture f;
+    f.app.day("Monday", "12:01", "Gym", "", "SNOOZEMINUTES=10\r\n");
+    f.w().show();
+    auto* menu = f.w().trayMenu();
+    auto* stop = child<QAction>(menu, name.stopAlarmItem);
+    auto* snooze = child<QAction>(menu, name.snoozeItem);
+    const QList<QAction*> items = menu->actions();
+    // Stop and Snooze are always there; they work while an alarm rings, named by its snooze.
+    emit menu->aboutToShow();
+    QVERIFY(!stop->isEnabled() && !snooze->isEnabled() && stop->isVisible());
+    QCOMPARE(snooze->text(), QStringLiteral("S&nooze 5 minutes"));
+    emit menu->aboutToHide();
+    f.tickAt(QTime(12, 1, 0));
+    QVERIFY(stop->isEnabled());
+    QCOMPARE(snooze->text(), QStringLiteral("S&nooze 10 minutes"));
+    QCOMPARE(menu->actions(), items);
+    // Open while the sound ends, the menu keeps its state until it opens again.
+    emit menu->aboutToShow();
+    f.fx.sound.finish();
+    QVERIFY(stop->isEnabled());
+    emit menu->aboutToHide();
+    emit menu->aboutToShow();
+    QVERIFY(!stop->isEnabled());
+    emit menu->aboutToHide();
+
+    // The window's stop button stops a ringing alarm, also from the keyboard.
+    f.tickTo(QDateTime(kMonday.addDays(7), QTime(12, 0, 59)));
+    f.tickAt(QTime(12, 1, 0));
+    QVERIFY(!f.fx.sound.playing.isEmpty() && f.get(name.stop)->isEnabled());
+    f.get(name.stop)->setFocus();
+    QTest::keyClick(f.get(name.stop), Qt::Key_Space);
+    QVERIFY(f.fx.sound.playing.isEmpty() && f.fx.notifier.showing.isEmpty());
+    QVERIFY(!f.get(name.stop)->isEnabled());
+}
+
+void TestWindows::aMessageBoxBlocksOnlyTheWindowThatAsked()
+{
+    // While a window's message box is open, a notice window is still answered, also one that
+    // had the focus when the box came.
+    QDialog asking;
+    asking.show();
+    QPushButton notice("Stop");
+    notice.setProperty("neverBlocked", true);
+    notice.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&notice));
+    asking.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&asking));
+    bool pressed = false;
+    QObject::connect(&notice, &QPushButton::clicked, [&pressed] { pressed = true; });
+    QTimer::singleShot(100, [&notice] {
+        QTest::mouseClick(notice.windowHandle(), Qt::LeftButton, {}, notice.rect().center());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+                box->button(QMessageBox::Ok)->click();
+    });
+    QtMessageBox().show("Could not save", MessageIcon::Exclamation);
+    QVERIFY(pressed);
+    pressed = false;
+    notice.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&notice));
+    QTimer::singleShot(100, [&notice] {
+        QTest::mouseClick(notice.windowHandle(), Qt::LeftButton, {}, notice.rect().center());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+                box->button(QMessageBox::Ok)->click();
+    });
+    QtMessageBox().show("Could not save", MessageIcon::Exclamation);
+    QVERIFY(pressed);
 }
 
 void TestWindows::clockRepaintsAloneAndTheCursorRests()
@@ -249,7 +342,7 @@ void TestWindows::scheduleAndDeleteWriteTheDayFile()
     QCOMPARE(f.fx.messages.texts, QStringList{"Succesfully added alarm for Monday"});
     QCOMPARE(f.app.read("schedule/Monday.ini"),
              QByteArray("[alarm]\r\nREASON=Dentist\r\nTIME=09:30\r\nMUSIC=\r\n"));
-    QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (09:30)"));
+    QTRY_COMPARE(f.status(), QStringLiteral("Scheduled alarm active (09:30)"));
     QTRY_VERIFY(!f.schedule.loaded()); // closed and unloaded
 
     // Go loads a day, or empties the fields; saving again replaces the values in place.
@@ -271,7 +364,7 @@ void TestWindows::scheduleAndDeleteWriteTheDayFile()
     QCOMPARE(f.fx.messages.texts.last(), QStringLiteral("Succesfully deleted alarm for Monday"));
     QCOMPARE(f.app.read("schedule/Monday.ini"),
              QByteArray("; mine\r\n[alarm]\r\nreason=\r\ntime=\r\nMUSIC=\r\n"));
-    QCOMPARE(f.status(), QStringLiteral("No alarm active..."));
+    QTRY_COMPARE(f.status(), QStringLiteral("No alarm active..."));
 
     // A write that fails is told, never celebrated; the dialog keeps what was typed.
     QDir(f.app.file("schedule")).removeRecursively();
@@ -299,6 +392,128 @@ void TestWindows::refusedInputWritesNothing()
     }
 }
 
+void TestWindows::theAlarmsWindowEditsTheWeek()
+{
+    const AlarmEditorNames& edit = alarmEditorNames;
+    Fixture f;
+    const QByteArray monday = "[alarm]\r\nREASON=Swim\r\nTIME=07:00\r\nMUSIC=\r\n"
+                              "[alarm 2]\r\nREASON=Late\r\nTIME=07:30\r\nMUSIC=\r\nOFF=1\r\n";
+    f.app.write("schedule/Monday.ini", monday);
+    for (const char* day : {"Tuesday", "Wednesday", "Thursday", "Friday"})
+        f.app.day(day, "06:45", "Work");
+    auto* window = static_cast<AlarmsWindow*>(f.list.get());
+    AlarmListModel* model = window->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    const auto rows = [model] {
+        QStringList out;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            QStringList cells;
+            for (int column = AlarmListModel::Days; column < AlarmListModel::ColumnCount; ++column)
+                cells << model->index(row, column).data().toString();
+            const bool on = model->index(row, 0).data(Qt::CheckStateRole) == Qt::Checked;
+            out << (on ? "on " : "off ") + cells.join('|');
+        }
+        return out;
+    };
+    QCOMPARE(rows(), QStringList({"on Tue\u2013Fri|06:45|Work|The default chime|As in Options "
+                                  "(Once)|As in Options (5 min)",
+                                  "on Mon|07:00|Swim|The default chime|As in Options (Once)|As in "
+                                  "Options (5 min)",
+                                  "off Mon|07:30|Late|The default chime|As in Options (Once)|As in "
+                                  "Options (5 min)"}));
+
+    // Add: Monday to Friday at 9:00, snoozing 10 minutes. Five files gain a section each.
+    QMap<QString, QByteArray> before;
+    for (const char* day : {"Monday", "Tuesday", "Wednesday", "Thursday", "Friday"})
+        before[day] = f.app.read(QStringLiteral("schedule/%1.ini").arg(day));
+    window->addAlarm();
+    AlarmEditor* editor = window->editor();
+    QVERIFY(editor);
+    child<QLineEdit>(editor, edit.reason)->setText("Stand-up");
+    child<QLineEdit>(editor, edit.time)->setText("25:99");
+    child<QPushButton>(editor, edit.ok)->click();
+    QCOMPARE(f.fx.messages.texts.last(),
+             QStringLiteral("Time (hh:mm): \"25:99\" is not a time as hh:mm on the 24-hour clock. "
+                            "Nothing was saved."));
+    QCOMPARE(f.app.read("schedule/Monday.ini"), monday);
+    child<QLineEdit>(editor, edit.time)->setText("9:00");
+    auto* snooze = child<QComboBox>(editor, edit.snooze);
+    snooze->setCurrentIndex(snooze->findData("10"));
+    child<QPushButton>(editor, edit.ok)->click();
+    QTRY_VERIFY(!window->editor());
+    for (const QString& day : before.keys())
+        QCOMPARE(f.app.read("schedule/" + day + ".ini"),
+                 before[day] + (day == "Monday" ? "[alarm 3]" : "[alarm 2]") +
+                     "\r\nREASON=Stand-up\r\nTIME=09:00\r\nMUSIC=\r\nSNOOZEMINUTES=10\r\n");
+    QCOMPARE(rows().last(), QStringLiteral("on Mon\u2013Fri|09:00|Stand-up|The default chime|As "
+                                           "in Options (Once)|10 min"));
+
+    // Space switches the 07:00 alarm off: 09:00 moves up into the first section, 07:00 is kept.
+    auto* table = window->table();
+    table->selectRow(1);
+    QTest::keyClick(table, Qt::Key_Space);
+    QVERIFY(f.app.read("schedule/Monday.ini")
+                .startsWith("[alarm]\r\nREASON=Stand-up\r\nTIME=09:00\r\nMUSIC=\r\n"));
+    QVERIFY(f.app.read("schedule/Monday.ini")
+                .endsWith("[alarm 4]\r\nREASON=Swim\r\nTIME=07:00\r\nMUSIC=\r\nOFF=1\r\n"));
+    QVERIFY(rows()[1].startsWith("off Mon|07:00"));
+
+    // Delete asks first, naming the alarm and its days; No keeps it.
+    f.fx.messages.answer = false;
+    table->selectRow(1);
+    child<QPushButton>(window, alarmsWindowNames.remove)->click();
+    QCOMPARE(f.fx.messages.texts.last(),
+             QStringLiteral("Delete the alarm \"Swim\" at 07:00 on Mon?"));
+    QCOMPARE(model->rowCount(), 4);
+    f.fx.messages.answer = true;
+    child<QPushButton>(window, alarmsWindowNames.remove)->click();
+    QCOMPARE(model->rowCount(), 3);
+    QVERIFY(!f.app.read("schedule/Monday.ini").contains("Swim"));
+    // Edit by Enter: only what changed is written.
+    table->selectRow(0);
+    QTest::keyClick(table, Qt::Key_Return);
+    QVERIFY(window->editor());
+    child<QLineEdit>(window->editor(), edit.reason)->setText("Office");
+    QTest::keyClick(child<QLineEdit>(window->editor(), edit.reason), Qt::Key_Return);
+    QCOMPARE(f.app.read("schedule/Friday.ini"), "[alarm]\r\nREASON=Office\r\nTIME=06:45\r\n"
+                                                "MUSIC=\r\n[alarm 2]\r\nREASON=Stand-up\r\n"
+                                                "TIME=09:00\r\nMUSIC=\r\nSNOOZEMINUTES=10\r\n");
+}
+
+void TestWindows::theAlarmsWindowNeverWritesOverAHandEdit()
+{
+    // Bad values are listed as they are, and kept byte for byte when another alarm changes.
+    Fixture f;
+    const QByteArray odd = "[alarm 5]\r\nTIME=7:5\r\nREASON=Odd\r\nRINGMINUTES=7\r\n"
+                           "SNOOZEMINUTES=999\r\nOFF=yes\r\n";
+    f.app.day("Monday", "08:00", "Gym", "", odd);
+    auto* window = static_cast<AlarmsWindow*>(f.list.get());
+    AlarmListModel* model = window->model();
+    QCOMPARE(model->rowCount(), 2);
+    QCOMPARE(model->index(1, AlarmListModel::Time).data().toString(),
+             QStringLiteral("7:5 (not a time)"));
+    QCOMPARE(model->index(1, 0).data(Qt::CheckStateRole), QVariant(Qt::Checked));
+    window->table()->selectRow(0);
+    window->editAlarm();
+    QVERIFY(window->editor());
+    child<QLineEdit>(window->editor(), alarmEditorNames.time)->setText("08:15");
+    child<QPushButton>(window->editor(), alarmEditorNames.ok)->click();
+    QVERIFY(f.app.read("schedule/Monday.ini").endsWith(odd));
+    QVERIFY(f.app.read("schedule/Monday.ini").contains("TIME=08:15"));
+
+    // Changed by hand while open in the editor: told, and nothing written.
+    window->table()->selectRow(0);
+    window->editAlarm();
+    f.app.day("Monday", "08:15", "Gym by hand", "", odd);
+    const QByteArray edited = f.app.read("schedule/Monday.ini");
+    child<QLineEdit>(window->editor(), alarmEditorNames.reason)->setText("Mine");
+    child<QPushButton>(window->editor(), alarmEditorNames.ok)->click();
+    QVERIFY(f.fx.messages.texts.last().contains("was changed by another program"));
+    QCOMPARE(f.app.read("schedule/Monday.ini"), edited);
+    QTRY_COMPARE(model->index(0, AlarmListModel::Reason).data().toString(),
+                 QStringLiteral("Gym by hand"));
+}
+
 void TestWindows::tabFollowsReadingOrder()
 {
     Fixture f;
@@ -308,7 +523,8 @@ void TestWindows::tabFollowsReadingOrder()
           "Text3", "Check2", "Text5", "Command2", "Option1", "Option2", "Command4"}},
         {f.schedule.get(),
          {"Combo1", "Command2", "Text1", "Text2", "Text4", "Command1", "Command3", "Command4"}},
-        {f.remove.get(), {"Combo2", "Command5"}}};
+        {f.remove.get(), {"Combo2", "Command5"}},
+        {f.list.get(), {"lvAlarms", "cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"}}};
     for (const auto& [window, expected] : windows) {
         QStringList order;
         for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())

@@ -18,6 +18,7 @@
 #include <QtCore/QMap>
 #include <QtCore/QSet>
 #include <QtCore/QTemporaryDir>
+#include <QtTest/QTest>
 #include <optional>
 
 namespace fakes {
@@ -32,10 +33,16 @@ struct FakeMessageBox final : chimewell::MessageBox
 {
     QStringList texts;
     QList<chimewell::MessageIcon> icons;
+    bool answer = true; // what the user answers a question
     void show(const QString& text, chimewell::MessageIcon icon) override
     {
         texts << text;
         icons << icon;
+    }
+    bool ask(const QString& text) override
+    {
+        texts << text;
+        return answer;
     }
 };
 
@@ -86,6 +93,14 @@ struct FakeNotifier final : chimewell::DesktopNotifier
     }
     void withdraw(int id) override { showing.remove(id); }
     int last() const { return showing.isEmpty() ? 0 : showing.lastKey(); }
+    /// The notice that shows a text holding `part`, or 0.
+    int showingWith(const QString& part) const
+    {
+        for (auto n = showing.begin(); n != showing.end(); ++n)
+            if (n->text.contains(part))
+                return n.key();
+        return 0;
+    }
     void press(int id, const QString& key) { emit actionInvoked(id, key); }
 };
 
@@ -108,7 +123,7 @@ struct FakeSoundDevice final : chimewell::SoundDevice
         }
         playing = file;
         repeating = repeat;
-        emit started(file);
+        emit started(file, 3000);
     }
     void stop() override { playing.clear(); }
     /// The sound comes to its end: it starts again while it repeats, else it has finished.
@@ -157,13 +172,15 @@ struct Services
                                          &notifier, &sound,    &picker, &autostart};
 };
 
-/// The control of that name within `parent`; a test cannot go on without it.
+/// The control of that name within `parent`. Missing, it fails the test, and a stand-in is
+/// returned so that the test function goes on to its next check rather than crashing.
 template <typename T = QObject> T* child(QObject* parent, const char* name)
 {
-    T* c = parent->findChild<T*>(QLatin1String(name));
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
+    if (T* c = parent ? parent->findChild<T*>(QLatin1String(name)) : nullptr)
+        return c;
+    QTest::qFail(qPrintable(QStringLiteral("no control %1").arg(QLatin1String(name))), __FILE__,
+                 __LINE__);
+    return new T(); // left to the end of the test program
 }
 
 /// A fresh application folder with its schedule and packs folders.
@@ -188,12 +205,12 @@ public:
         QFile f(file(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    /// A weekly alarm, as a user writes it.
+    /// A weekly alarm, as a user writes it; `more` adds to its section.
     void day(const QString& name, const QByteArray& time, const QByteArray& reason = "Gym",
-             const QByteArray& music = "") const
+             const QByteArray& music = "", const QByteArray& more = "") const
     {
-        write("schedule/" + name + ".ini",
-              "[alarm]\r\nREASON=" + reason + "\r\nTIME=" + time + "\r\nMUSIC=" + music + "\r\n");
+        write("schedule/" + name + ".ini", "[alarm]\r\nREASON=" + reason + "\r\nTIME=" + time +
+                                               "\r\nMUSIC=" + music + "\r\n" + more);
     }
 
 private:

@@ -18,6 +18,8 @@
 #include "platform/QtFilePicker.h"
 #include "platform/QtSoundDevice.h"
 #include "platform/QtTrayIcon.h"
+#include "schedule/AlarmEditor.h"
+#include "schedule/AlarmsWindow.h"
 #include "schedule/DeleteDialog.h"
 #include "schedule/ScheduleDialog.h"
 #include "tray/TrayModule.h"
@@ -45,6 +47,7 @@ class SilentMessages final : public MessageBox
 {
 public:
     void show(const QString&, MessageIcon) override {}
+    bool ask(const QString&) override { return false; }
 };
 
 struct Entry
@@ -63,13 +66,15 @@ struct Window
     QSet<QString> pictures; // picture boxes, which take no caption
 };
 
-// Texts the program sets while it runs (the About dialog's title and version) and the tray
-// menu's hidden heading are not for translating.
-bool runtimeText(const QString& window, const QString& key)
+// Texts the program sets while it runs (the About dialog's title and version, the tray menu's
+// Snooze with its length, the editor's day names from the pack's locale) and the tray menu's
+// hidden heading are not for translating.
+bool runtimeText(const QString& window, const QObject* control)
 {
-    static const QSet<QString> keys = {"Form1/mSysPopup", "frmAbout/lblTitle",
+    static const QSet<QString> keys = {"Form1/mSysPopup", "Form1/mnuSnooze", "frmAbout/lblTitle",
                                        "frmAbout/lblVersion"};
-    return keys.contains(window + "/" + key);
+    return keys.contains(window + "/" + control->objectName()) ||
+           control->property("runtimeText").toBool();
 }
 
 Window describe(QWidget* window)
@@ -84,7 +89,7 @@ Window describe(QWidget* window)
         w.controls.insert(name);
         if (form::isPicture(o))
             w.pictures.insert(name);
-        if (runtimeText(w.name, name))
+        if (runtimeText(w.name, o))
             continue;
         Entry e{name, {}, {}};
         if (auto* tabs = qobject_cast<QTabWidget*>(o)) {
@@ -134,13 +139,15 @@ QList<Window> catalog()
     services.picker = &picker;
     LanguagePack pack(messages);
     TrayModule tray(trayIcon, nullptr);
-    AlarmScheduler alarms(services, dir.path(), tray);
+    AlarmScheduler alarms(services, dir.path(), tray, pack);
     std::vector<std::unique_ptr<QWidget>> made;
     made.emplace_back(new MainWindow(services, alarms, tray));
     made.emplace_back(new OptionsDialog(services, dir.path(), pack, {}));
-    made.emplace_back(new DeleteDialog(services, dir.path(), {}));
-    made.emplace_back(new ScheduleDialog(services, dir.path(), {}));
+    made.emplace_back(new DeleteDialog(services, dir.path()));
+    made.emplace_back(new ScheduleDialog(services, dir.path()));
     made.emplace_back(new AboutDialog(dir.path(), pack));
+    made.emplace_back(new AlarmsWindow(services, dir.path(), alarms, pack));
+    made.emplace_back(new AlarmEditor({}, picker, alarms.sound(), QString(), pack));
     for (const auto& w : made)
         windows.append(describe(w.get()));
     return windows;
@@ -310,10 +317,9 @@ int check(const QString& input)
         // The places the program fills in (%1, %2...) must all stay.
         for (int place = 1; english.contains(QLatin1Char('%') + QString::number(place)); ++place)
             if (!translation.contains(QLatin1Char('%') + QString::number(place)))
-                problems << QStringLiteral("strings: %1 lacks %%2 (\"%3\")")
-                                .arg(QLatin1String(text.name))
-                                .arg(place)
-                                .arg(english);
+                problems << QStringLiteral("strings: %1 lacks %2 (\"%3\")")
+                                .arg(QLatin1String(text.name),
+                                     QLatin1Char('%') + QString::number(place), english);
     }
     for (std::size_t i = 1; i < p.forms.size(); ++i)
         if (!known.contains(toQ(p.forms[i].formName)))

@@ -1,0 +1,204 @@
+#include "AlarmEditor.h"
+
+#include "alarm/AlarmSound.h"
+#include "lang/Texts.h"
+#include "platform/FilePicker.h"
+#include "platform/MessageBox.h"
+#include "storage/AlarmTime.h"
+#include "storage/Settings.h"
+#include "widgets/BrowseButton.h"
+#include "widgets/FormLayout.h"
+#include "widgets/NamedComboBox.h"
+#include "widgets/QtText.h"
+
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QDialogButtonBox>
+#include <QtWidgets/QGridLayout>
+#include <QtWidgets/QGroupBox>
+#include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QVBoxLayout>
+
+namespace chimewell {
+
+using form::named;
+
+namespace {
+
+QString withoutMnemonic(QString text)
+{
+    return text.remove(QLatin1Char('&'));
+}
+
+} // namespace
+
+AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& sound,
+                         const QString& chime, const TextSource& texts, QWidget* parent)
+    : QDialog(parent), m_initial(values), m_sound(sound), m_chime(chime), m_texts(texts)
+{
+    const AlarmEditorNames& name = alarmEditorNames;
+    setObjectName(QLatin1String(name.window));
+    setWindowTitle(QStringLiteral("Alarm"));
+    form::setFixedBorder(this);
+    auto* layout = new QVBoxLayout(this);
+
+    // The days in the order of the pack's week, named by the pack's language.
+    auto* daysBox = named(new QGroupBox(QStringLiteral("Days"), this), name.daysBox);
+    auto* days = new QHBoxLayout(daysBox);
+    const QLocale locale = texts.locale();
+    for (int i = 0; i < 7; ++i) {
+        const int weekday = (locale.firstDayOfWeek() + i) % 7; // 0 for Sunday
+        auto* box =
+            named(new QCheckBox(locale.dayName(weekday == 0 ? 7 : weekday, QLocale::ShortFormat),
+                                daysBox),
+                  name.day);
+        box->setProperty("index", weekday);
+        box->setProperty("runtimeText", true);
+        box->setAccessibleName(locale.dayName(weekday == 0 ? 7 : weekday));
+        box->setChecked(values.days & (1u << weekday));
+        days->addWidget(box);
+        m_days[static_cast<std::size_t>(weekday)] = box;
+    }
+    layout->addWidget(daysBox);
+
+    auto* fields = new QGridLayout;
+    int row = 0;
+    auto field = [this, fields, &row](const char* labelName, const QString& caption, QWidget* w) {
+        auto* label = named(new QLabel(caption, this), labelName);
+        label->setBuddy(w);
+        fields->addWidget(label, row, 0);
+        fields->addWidget(w, row, 1);
+        ++row;
+        return w;
+    };
+    m_reason = named(new QLineEdit(values.reason, this), name.reason);
+    field(name.reasonLabel, QStringLiteral("&Reason"), m_reason);
+    m_time = named(new QLineEdit(values.time, this), name.time);
+    m_time->setPlaceholderText(QStringLiteral("hh:mm"));
+    field(name.timeLabel, QStringLiteral("&Time (hh:mm)"), m_time);
+
+    auto* soundRow = new QWidget(this);
+    auto* soundLayout = new QHBoxLayout(soundRow);
+    soundLayout->setContentsMargins(0, 0, 0, 0);
+    m_soundFile = named(new QLineEdit(values.sound, soundRow), name.sound);
+    soundLayout->addWidget(m_soundFile, 1);
+    soundLayout->addWidget(browseButton(soundRow, name.browse,
+                                        QStringLiteral("Browse for sound file"), picker,
+                                        kMusicFilterList, m_soundFile));
+    auto* play = named(new QPushButton(soundRow), name.play);
+    form::makeSymbolButton(play, form::Glyph::Play, 10);
+    form::nameByToolTip(play, QStringLiteral("Play"));
+    play->setAutoDefault(false);
+    auto* stop = named(new QPushButton(soundRow), name.stop);
+    form::makeSymbolButton(stop, form::Glyph::Stop, 8.25);
+    form::nameByToolTip(stop, QStringLiteral("Stop"));
+    stop->setAutoDefault(false);
+    soundLayout->addWidget(play);
+    soundLayout->addWidget(stop);
+    auto* soundLabel = named(new QLabel(QStringLiteral("&Sound"), this), name.soundLabel);
+    soundLabel->setBuddy(m_soundFile);
+    fields->addWidget(soundLabel, row, 0);
+    fields->addWidget(soundRow, row, 1);
+    ++row;
+
+    m_ring = named(new NamedComboBox(this), name.ring);
+    field(name.ringLabel, QStringLiteral("How long it &rings"), m_ring);
+    fillChoices(m_ring, {0, 1, 5, 15}, values.ringMinutes);
+    m_snooze = named(new NamedComboBox(this), name.snooze);
+    field(name.snoozeLabel, QStringLiteral("S&nooze length"), m_snooze);
+    fillChoices(m_snooze, {1, 2, 3, 5, 10, 15, 20, 30, 45, 60}, values.snoozeMinutes);
+    layout->addLayout(fields);
+
+    auto* buttons = new QDialogButtonBox(this);
+    auto* ok =
+        named(buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole), name.ok);
+    ok->setDefault(true);
+    named(buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole), name.cancel);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &AlarmEditor::okPressed);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(play, &QPushButton::clicked, this, [this] {
+        const QString file = m_soundFile->text().trimmed();
+        m_sound.play(file.isEmpty() ? m_chime : file);
+    });
+    connect(stop, &QPushButton::clicked, this, [this] { m_sound.stop(); });
+    // What it shows at first: a value the lists word as "As in Options" (one written by hand
+    // that means nothing) counts as changed only when the user changes it.
+    m_initial = AlarmEditor::values();
+}
+
+AlarmEditor::~AlarmEditor() = default;
+
+void AlarmEditor::fillChoices(NamedComboBox* box, const QList<int>& minutes, const QString& current)
+{
+    box->addItem(m_texts.words(texts::asInOptionsChoice), QString());
+    QList<int> offered = minutes;
+    // A length written by hand that the list lacks is offered as it is.
+    bool ok = false;
+    const int own = current.toInt(&ok);
+    const bool valid = box == m_ring ? alarmRingMinutes(toStd(current)).has_value()
+                                     : alarmSnoozeMinutes(toStd(current)).has_value();
+    if (ok && valid && !offered.contains(own)) {
+        offered << own;
+        std::sort(offered.begin(), offered.end());
+    }
+    for (const int m : offered)
+        box->addItem(m == 0 ? m_texts.words(texts::ringOnce)
+                            : m_texts.words(texts::minutesShort, {QString::number(m)}),
+                     QString::number(m));
+    const int index = valid ? box->findData(QString::number(own)) : 0;
+    box->setCurrentIndex(std::max(index, 0));
+}
+
+AlarmEditor::Values AlarmEditor::values() const
+{
+    Values v;
+    for (int weekday = 0; weekday < 7; ++weekday)
+        if (m_days[static_cast<std::size_t>(weekday)]->isChecked())
+            v.days |= 1u << weekday;
+    v.reason = m_reason->text();
+    v.time = m_time->text();
+    v.sound = m_soundFile->text();
+    v.ringMinutes = m_ring->currentData().toString();
+    v.snoozeMinutes = m_snooze->currentData().toString();
+    return v;
+}
+
+std::optional<AlarmEditor::Values> AlarmEditor::validated(MessageBox& messages) const
+{
+    Values v = values();
+    const auto caption = [this](const char* labelName) {
+        const auto* label = findChild<QLabel*>(QLatin1String(labelName));
+        return label ? withoutMnemonic(label->text()) : QString();
+    };
+    if (v.days == 0) {
+        messages.show(m_texts.words(texts::chooseDays), MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    if (v.reason.trimmed().isEmpty() || v.time.trimmed().isEmpty()) {
+        messages.show(m_texts.words(texts::fillInAllFields), MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    const auto minute = parseTimeOfDay(toStd(v.time));
+    if (!minute) {
+        messages.show(m_texts.words(texts::badTime, {caption(alarmEditorNames.timeLabel), v.time}),
+                      MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    v.time = toQ(formatTimeOfDay(*minute));
+    return v;
+}
+
+void AlarmEditor::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes the editor as Cancel does, writing nothing.
+    if (!form::closeOnEscape(this, event))
+        QDialog::keyPressEvent(event);
+}
+
+} // namespace chimewell

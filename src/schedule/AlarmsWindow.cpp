@@ -1,0 +1,325 @@
+#include "AlarmsWindow.h"
+
+#include "AlarmListModel.h"
+#include "alarm/AlarmScheduler.h"
+#include "lang/LanguagePack.h"
+#include "lang/Texts.h"
+#include "platform/MessageBox.h"
+#include "platform/PlatformServices.h"
+#include "storage/DaySchedule.h"
+#include "storage/Settings.h"
+#include "widgets/FormLayout.h"
+#include "widgets/QtText.h"
+
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QHeaderView>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QTableView>
+#include <QtWidgets/QVBoxLayout>
+
+namespace chimewell {
+
+using form::named;
+
+namespace {
+
+// The alarm of `row` as the day file of `weekday` holds it.
+DayAlarm onDay(const AlarmRow& row, int weekday)
+{
+    DayAlarm alarm = row.alarm;
+    for (const auto& [day, section] : row.days)
+        if (day == weekday)
+            alarm.section = section;
+    return alarm;
+}
+
+} // namespace
+
+AlarmsWindow::AlarmsWindow(PlatformServices& services, const QString& appDir,
+                           AlarmScheduler& alarms, LanguagePack& language, QWidget* parent)
+    : QDialog(parent), m_services(services), m_appDir(appDir), m_alarms(alarms),
+      m_language(language), m_model(new AlarmListModel(language, this))
+{
+    const AlarmsWindowNames& name = alarmsWindowNames;
+    setObjectName(QLatin1String(name.window));
+    setWindowTitle(QStringLiteral("Alarms"));
+    form::setFixedBorder(this);
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+
+    m_table = named(new QTableView(this), name.list);
+    auto* label = named(new QLabel(QStringLiteral("Weekly &alarms"), this), name.listLabel);
+    label->setBuddy(m_table);
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setTabKeyNavigation(false);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->setMinimumSize(640, 240);
+    m_table->installEventFilter(this);
+    form::nameByToolTip(m_table, QStringLiteral("Every weekly alarm"));
+    layout->addWidget(label);
+    layout->addWidget(m_table, 1);
+
+    auto* buttons = new QHBoxLayout;
+    auto button = [this, buttons](const char* buttonName, const QString& text, auto slot) {
+        auto* b = named(new QPushButton(text, this), buttonName);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, slot);
+        buttons->addWidget(b);
+        return b;
+    };
+    button(name.add, QStringLiteral("&Add..."), &AlarmsWindow::addAlarm);
+    button(name.edit, QStringLiteral("&Edit..."), &AlarmsWindow::editAlarm);
+    button(name.remove, QStringLiteral("&Delete"), &AlarmsWindow::deleteAlarm);
+    buttons->addStretch();
+    button(name.close, QStringLiteral("Close"), &QWidget::close);
+    layout->addLayout(buttons);
+
+    connect(m_table, &QTableView::doubleClicked, this, &AlarmsWindow::editAlarm);
+    connect(m_model, &AlarmListModel::switchRequested, this, &AlarmsWindow::switchAlarm);
+    // The list follows the day files through the alarms' one signal of change.
+    connect(&m_alarms, &AlarmScheduler::changed, this, &AlarmsWindow::reload);
+    m_language.apply(this);
+    reload();
+    if (m_model->rowCount() > 0)
+        m_table->selectRow(0);
+    m_table->setFocus();
+}
+
+AlarmsWindow::~AlarmsWindow()
+{
+    delete m_editor;
+}
+
+void AlarmsWindow::retranslate()
+{
+    m_language.apply(this);
+    if (m_editor)
+        m_language.apply(m_editor);
+    m_model->retranslate();
+}
+
+void AlarmsWindow::reload()
+{
+    // The row in hand stays in hand, found again by its time and reason.
+    const int current = currentRow();
+    const std::optional<DayAlarm> kept =
+        current >= 0 ? std::optional<DayAlarm>(m_model->alarmRow(current).alarm) : std::nullopt;
+    const std::string appDir = toStd(m_appDir);
+    m_model->setWeek(m_alarms.week(), ringMinutes(readSetting(appDir, kRingMinutesKey)),
+                     m_alarms.defaultSnoozeMinutes());
+    int select = m_model->rowCount() > 0 ? std::clamp(current, 0, m_model->rowCount() - 1) : -1;
+    for (int row = 0; kept && row < m_model->rowCount(); ++row)
+        if (m_model->alarmRow(row).alarm.time == kept->time &&
+            m_model->alarmRow(row).alarm.reason == kept->reason)
+            select = row;
+    if (select >= 0)
+        m_table->selectRow(select);
+}
+
+int AlarmsWindow::currentRow() const
+{
+    const QModelIndexList rows = m_table->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void AlarmsWindow::addAlarm()
+{
+    // A new alarm: every working day of the week, at the next full hour.
+    AlarmEditor::Values values;
+    values.days = 0b0111110;
+    values.time = QStringLiteral("07:00");
+    openEditor(values, -1);
+}
+
+void AlarmsWindow::editAlarm()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const AlarmRow& alarm = m_model->alarmRow(row);
+    openEditor({alarm.dayMask(), toQ(alarm.alarm.reason), toQ(alarm.alarm.time),
+                toQ(alarm.alarm.music), toQ(alarm.alarm.ringMinutes),
+                toQ(alarm.alarm.snoozeMinutes)},
+               row);
+}
+
+void AlarmsWindow::openEditor(const AlarmEditor::Values& values, int row)
+{
+    if (m_editor) {
+        form::bringForward(m_editor);
+        return;
+    }
+    m_editedRow = row;
+    m_editor = new AlarmEditor(values, *m_services.picker, m_alarms.sound(),
+                               toQ(appFile(toStd(m_appDir), kDefaultSoundName)), m_language, this);
+    m_editor->setAttribute(Qt::WA_DeleteOnClose);
+    m_editor->setWindowModality(Qt::WindowModal);
+    m_language.apply(m_editor);
+    connect(m_editor, &AlarmEditor::okPressed, this, &AlarmsWindow::save);
+    form::bringForward(m_editor);
+}
+
+void AlarmsWindow::save()
+{
+    AlarmEditor* editor = m_editor;
+    if (!editor)
+        return;
+    const AlarmEditor::Values shown = editor->values();
+    const auto checked = editor->validated(*m_services.messages);
+    if (!checked)
+        return; // nothing saved: the user mends what was wrong
+    const AlarmRow* row = m_editedRow >= 0 && m_editedRow < m_model->rowCount()
+                              ? &m_model->alarmRow(m_editedRow)
+                              : nullptr;
+    if (row && !unchangedOnDisk(*row)) {
+        editor->close();
+        return;
+    }
+    // Only what the user changed is written where the alarm was; a new day gets all of it.
+    const AlarmEditor::Values& before = editor->initial();
+    AlarmChange change;
+    if (shown.reason != before.reason)
+        change.reason = toStd(checked->reason);
+    if (shown.time != before.time)
+        change.time = toStd(checked->time);
+    if (shown.sound != before.sound)
+        change.music = toStd(checked->sound);
+    if (shown.ringMinutes != before.ringMinutes)
+        change.ringMinutes = toStd(checked->ringMinutes);
+    if (shown.snoozeMinutes != before.snoozeMinutes)
+        change.snoozeMinutes = toStd(checked->snoozeMinutes);
+    DayAlarm fresh;
+    fresh.reason = toStd(checked->reason);
+    fresh.time = toStd(checked->time);
+    fresh.music = toStd(checked->sound);
+    fresh.ringMinutes = toStd(checked->ringMinutes);
+    fresh.snoozeMinutes = toStd(checked->snoozeMinutes);
+    const DayAlarm added = row ? changedAlarm(row->alarm, change) : fresh;
+
+    const std::string appDir = toStd(m_appDir);
+    const unsigned had = row ? row->dayMask() : 0;
+    bool saved = true;
+    for (int weekday = 0; weekday < 7 && saved; ++weekday) {
+        const bool was = had & (1u << weekday);
+        const bool is = checked->days & (1u << weekday);
+        const std::string_view day = dayName(weekday);
+        std::string error;
+        if (was && is && !change.isEmpty())
+            saved = changeDayAlarm(appDir, day, onDay(*row, weekday), change, &error);
+        else if (was && !is)
+            saved = deleteDayAlarm(appDir, day, onDay(*row, weekday), &error);
+        else if (!was && is)
+            saved = addDayAlarm(appDir, day, added, &error);
+        if (!saved)
+            reportFailure(weekday, error);
+    }
+    m_alarms.lookNow();
+    if (saved)
+        editor->close();
+}
+
+void AlarmsWindow::deleteAlarm()
+{
+    const int current = currentRow();
+    if (current < 0)
+        return;
+    const AlarmRow row = m_model->alarmRow(current);
+    if (!m_services.messages->ask(
+            translated(texts::deleteQuestion, {toQ(row.alarm.reason), toQ(row.alarm.time),
+                                               m_model->daysText(row.dayMask())})))
+        return;
+    if (!unchangedOnDisk(row))
+        return;
+    const std::string appDir = toStd(m_appDir);
+    for (const auto& [weekday, section] : row.days) {
+        std::string error;
+        if (!deleteDayAlarm(appDir, dayName(weekday), onDay(row, weekday), &error)) {
+            reportFailure(weekday, error);
+            break;
+        }
+    }
+    m_alarms.lookNow();
+}
+
+void AlarmsWindow::switchAlarm(int current, bool on)
+{
+    if (current < 0 || current >= m_model->rowCount())
+        return;
+    const AlarmRow row = m_model->alarmRow(current);
+    if (row.alarm.off == !on || !unchangedOnDisk(row))
+        return;
+    AlarmChange change;
+    change.off = !on;
+    const std::string appDir = toStd(m_appDir);
+    for (const auto& [weekday, section] : row.days) {
+        std::string error;
+        if (!changeDayAlarm(appDir, dayName(weekday), onDay(row, weekday), change, &error)) {
+            reportFailure(weekday, error);
+            break;
+        }
+    }
+    m_alarms.lookNow();
+}
+
+bool AlarmsWindow::unchangedOnDisk(const AlarmRow& row)
+{
+    // Every day of the row is looked at before anything is written: a hand edit meanwhile is
+    // told, never written over.
+    const std::string appDir = toStd(m_appDir);
+    for (const auto& [weekday, section] : row.days) {
+        const DayAlarms now = readDayAlarms(appDir, dayName(weekday));
+        const DayAlarm expected = onDay(row, weekday);
+        const bool same = std::any_of(now.alarms.begin(), now.alarms.end(),
+                                      [&expected](const DayAlarm& a) { return a == expected; });
+        if (!same) {
+            m_services.messages->show(
+                translated(texts::changedMeanwhile, {toQ(dayFilePath(appDir, dayName(weekday)))}),
+                MessageIcon::Exclamation);
+            m_alarms.lookNow();
+            return false;
+        }
+    }
+    return true;
+}
+
+void AlarmsWindow::reportFailure(int weekday, const std::string& error)
+{
+    const QString day = toQ(dayName(weekday));
+    const QString file = toQ(dayFilePath(toStd(m_appDir), dayName(weekday)));
+    m_services.messages->show(translated(texts::dayNotSaved, {day, file, toQ(error)}),
+                              MessageIcon::Stop);
+}
+
+bool AlarmsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int row = currentRow();
+        // Space switches the row in hand on or off, whichever column has the focus.
+        if (key->key() == Qt::Key_Space && row >= 0) {
+            switchAlarm(row, m_model->alarmRow(row).alarm.off);
+            return true;
+        }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && row >= 0) {
+            editAlarm();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void AlarmsWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes the window as its close box does.
+    if (!form::closeOnEscape(this, event))
+        QDialog::keyPressEvent(event);
+}
+
+} // namespace chimewell

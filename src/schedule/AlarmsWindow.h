@@ -1,0 +1,71 @@
+#pragma once
+
+#include "AlarmEditor.h"
+
+#include <QtCore/QPointer>
+#include <QtWidgets/QDialog>
+
+class QTableView;
+
+namespace chimewell {
+
+class AlarmListModel;
+class AlarmScheduler;
+class LanguagePack;
+struct AlarmRow;
+struct PlatformServices;
+
+// Language packs address the window and its controls by these names: keep them as they are.
+inline constexpr struct AlarmsWindowNames
+{
+    const char *window = "frmAlarms", *listLabel = "Label1", *list = "lvAlarms", *add = "cmdAdd",
+               *edit = "cmdEdit", *remove = "cmdDelete", *close = "cmdClose";
+} alarmsWindowNames{};
+
+/// `frmAlarms`, "Alarms": every weekly alarm in one list, to add, change, switch off and delete.
+/// It shows the day files as the alarms read them and follows their changes; every change it
+/// makes writes each day file it touches once.
+class AlarmsWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    AlarmsWindow(PlatformServices& services, const QString& appDir, AlarmScheduler& alarms,
+                 LanguagePack& language, QWidget* parent = nullptr);
+    ~AlarmsWindow() override;
+
+    AlarmListModel* model() const { return m_model; }
+    QTableView* table() const { return m_table; }
+    /// The editor while it is open.
+    AlarmEditor* editor() const { return m_editor; }
+    /// Puts the pack's texts on the window (and the open editor) again.
+    void retranslate();
+
+    void addAlarm();
+    void editAlarm();
+    void deleteAlarm();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void reload();
+    void openEditor(const AlarmEditor::Values& values, int row);
+    void save();
+    void switchAlarm(int row, bool on);
+    /// Whether the days of `row` still hold it as the list shows it; tells the user when not.
+    bool unchangedOnDisk(const AlarmRow& row);
+    void reportFailure(int weekday, const std::string& error);
+    int currentRow() const;
+
+    PlatformServices& m_services;
+    QString m_appDir;
+    AlarmScheduler& m_alarms;
+    LanguagePack& m_language;
+    AlarmListModel* m_model;
+    QTableView* m_table;
+    QPointer<AlarmEditor> m_editor;
+    int m_editedRow = -1; // the row the editor changes; -1 for a new alarm
+};
+
+} // namespace chimewell
