@@ -64,43 +64,34 @@ OptionsDialog::OptionsDialog(PlatformServices& services, const QString& appDir,
     place(m_startupCheck, 240, 360, 4815, 375);
 
     QGroupBox* ringBox = group(name.ringBox, QStringLiteral("How long an alarm rings"), 3120, 1215);
+    QGroupBox* snoozeBox = group(name.snoozeBox, QStringLiteral("Snooze length"), 4440, 855);
     m_ringChoice = new QButtonGroup(this);
+    m_snoozeChoice = new QButtonGroup(this);
     const struct
     {
+        QButtonGroup* group;
+        QGroupBox* box;
         const char* name;
         const char* caption;
         int minutes;
         int left;
         int top;
-    } choices[] = {{name.ringOnce, "Once", 0, 240, 360},
-                   {name.ringOneMinute, "1 minute", 1, 2760, 360},
-                   {name.ringFiveMinutes, "5 minutes", 5, 240, 720},
-                   {name.ringFifteenMinutes, "15 minutes", 15, 2760, 720}};
+        int width;
+    } choices[] = {
+        {m_ringChoice, ringBox, name.ringOnce, "Once", 0, 240, 360, 2415},
+        {m_ringChoice, ringBox, name.ringOneMinute, "1 minute", 1, 2760, 360, 2415},
+        {m_ringChoice, ringBox, name.ringFiveMinutes, "5 minutes", 5, 240, 720, 2415},
+        {m_ringChoice, ringBox, name.ringFifteenMinutes, "15 minutes", 15, 2760, 720, 2415},
+        {m_snoozeChoice, snoozeBox, name.snoozeFive, "5 minutes", 5, 240, 360, 1575},
+        {m_snoozeChoice, snoozeBox, name.snoozeTen, "10 minutes", 10, 1920, 360, 1575},
+        {m_snoozeChoice, snoozeBox, name.snoozeFifteen, "15 minutes", 15, 3600, 360, 1575}};
     for (const auto& choice : choices) {
         auto* button =
-            named(new QRadioButton(QString::fromLatin1(choice.caption), ringBox), choice.name);
+            named(new QRadioButton(QString::fromLatin1(choice.caption), choice.box), choice.name);
         button->setFont(verdana(8.25));
-        place(button, choice.left, choice.top, 2415, 315);
-        m_ringChoice->addButton(button, choice.minutes);
-    }
-
-    QGroupBox* snoozeBox = group(name.snoozeBox, QStringLiteral("Snooze length"), 4440, 855);
-    m_snoozeChoice = new QButtonGroup(this);
-    const struct
-    {
-        const char* name;
-        const char* caption;
-        int minutes;
-        int left;
-    } snoozes[] = {{name.snoozeFive, "5 minutes", 5, 240},
-                   {name.snoozeTen, "10 minutes", 10, 1920},
-                   {name.snoozeFifteen, "15 minutes", 15, 3600}};
-    for (const auto& choice : snoozes) {
-        auto* button =
-            named(new QRadioButton(QString::fromLatin1(choice.caption), snoozeBox), choice.name);
-        button->setFont(verdana(8.25));
-        place(button, choice.left, 360, 1575, 315);
-        m_snoozeChoice->addButton(button, choice.minutes);
+        place(button, choice.left, choice.top, choice.width, 315);
+        form::nameWithFrame(button); // "5 minutes" rings, or snoozes
+        choice.group->addButton(button, choice.minutes);
     }
 
     connect(change, &QPushButton::clicked, this, &OptionsDialog::applyChosenLanguage);

@@ -109,9 +109,10 @@ DBusNotifier::DBusNotifier(const QString& iconFile, QObject* parent)
     m_owner =
         new QDBusServiceWatcher(kService, bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     m_ownerSettles.setSingleShot(true);
-    m_ownerSettles.setInterval(500);
     connect(m_owner, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this] { m_ownerSettles.start(); });
+            [this](const QString&, const QString&, const QString& owner) {
+                m_ownerSettles.start(owner.isEmpty() ? kServerBackMs : 500);
+            });
     connect(&m_ownerSettles, &QTimer::timeout, this, &DBusNotifier::showAgain);
 }
 
@@ -152,9 +153,7 @@ void DBusNotifier::notify(int id, const Notice& notice)
                                    send(id, sending, notice, capabilities.value());
                                    return;
                                }
-                               m_waiting.remove(sending);
-                               if (m_latestSending.value(id) == sending)
-                                   giveUp(id);
+                               callFailed(id, sending, capabilities.error());
                            });
 }
 
@@ -184,11 +183,12 @@ void DBusNotifier::send(int id, int sending, const Notice& notice, const QString
     message << QStringLiteral("Chimewell") << m_serverIdOf.value(id, 0u) << icon << notice.title
             << body << actions << hints << qint32(notice.urgent ? 0 : -1);
     callLater<uint>(this, message, [=, this](const QDBusPendingReply<uint>& serverId) {
-        m_waiting.remove(sending);
-        if (serverId.isValid())
+        if (serverId.isValid()) {
+            m_waiting.remove(sending);
             taken(id, sending, serverId.value());
-        else if (m_latestSending.value(id) == sending)
-            giveUp(id);
+        } else {
+            callFailed(id, sending, serverId.error());
+        }
         if (m_waiting.isEmpty())
             m_early.clear();
     });
@@ -204,6 +204,7 @@ void DBusNotifier::taken(int id, int sending, uint serverId)
     }
     m_serverIdOf.insert(id, serverId);
     m_noticeOf.insert(serverId, id);
+    m_shownAgain.remove(id);
     m_shownAt.insert(id, QDateTime::currentMSecsSinceEpoch());
     for (qsizetype i = 0; i < m_early.size();) {
         if (m_early[i].first == serverId)
@@ -213,8 +214,29 @@ void DBusNotifier::taken(int id, int sending, uint serverId)
     }
 }
 
+void DBusNotifier::callFailed(int id, int sending, const QDBusError& error)
+{
+    m_waiting.remove(sending);
+    if (m_latestSending.value(id) != sending)
+        return;
+    // A server that went away during the call (it restarts) gets the notice again once a
+    // server is back; only a second failure, or no server at all, tells it another way.
+    const bool serverGone = error.type() == QDBusError::NoReply ||
+                            error.type() == QDBusError::Disconnected ||
+                            error.type() == QDBusError::ServiceUnknown;
+    if (serverGone && !m_shownAgain.contains(id)) {
+        m_latestSending.remove(id);
+        m_serverIdOf.remove(id);
+        if (!m_ownerSettles.isActive())
+            m_ownerSettles.start(kServerBackMs);
+        return;
+    }
+    giveUp(id);
+}
+
 void DBusNotifier::giveUp(int id)
 {
+    m_shownAgain.remove(id);
     m_latestSending.remove(id);
     m_shown.remove(id);
     emit failed(id);
@@ -224,6 +246,8 @@ void DBusNotifier::withdraw(int id)
 {
     m_latestSending.remove(id);
     m_shown.remove(id);
+    m_shownAgain.remove(id);
+    m_shownAt.remove(id);
     m_quickCloses.remove(id);
     if (const uint serverId = m_serverIdOf.take(id)) {
         m_noticeOf.remove(serverId);
@@ -244,10 +268,15 @@ void DBusNotifier::showAgain()
     // Whatever the server (or its successor) still shows of ours is unknown now.
     m_noticeOf.clear();
     m_serverIdOf.clear();
-    const QList<int> urgent = m_shown.keys();
-    for (const int id : urgent)
-        if (m_shown.value(id).urgent)
-            notify(id, m_shown.value(id));
+    const QList<int> shown = m_shown.keys();
+    for (const int id : shown) {
+        if (!m_shown.value(id).urgent) {
+            m_shown.remove(id); // a passing notice is not worth showing again
+            continue;
+        }
+        m_shownAgain.insert(id);
+        notify(id, m_shown.value(id));
+    }
 }
 
 void DBusNotifier::onActionInvoked(uint serverId, const QString& key)
@@ -268,6 +297,8 @@ void DBusNotifier::onClosed(uint serverId, uint reason)
     m_serverIdOf.remove(id);
     if (reason == kDismissedByUser) {
         m_shown.remove(id);
+        m_shownAt.remove(id);
+        m_quickCloses.remove(id);
         emit dismissed(id);
         return;
     }

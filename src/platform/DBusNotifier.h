@@ -7,6 +7,7 @@
 #include <QtCore/QPair>
 #include <QtCore/QSet>
 #include <QtCore/QTimer>
+#include <QtDBus/QDBusError>
 #include <QtDBus/QDBusPendingCall>
 
 class QDBusServiceWatcher;
@@ -25,6 +26,8 @@ public:
     static constexpr int kCallTimeoutMs = 120'000;
     /// How long Notify may take before the notice is told another way.
     static constexpr int kAnswerMs = 10'000;
+    /// How long a server that went away is waited for before its notices are told another way.
+    static constexpr int kServerBackMs = 5'000;
 
     /// `iconFile`: a picture of the program, shown by servers that draw one.
     explicit DBusNotifier(const QString& iconFile = {}, QObject* parent = nullptr);
@@ -44,6 +47,7 @@ private:
     void send(int id, int sending, const Notice& notice, const QStringList& capabilities);
     void taken(int id, int sending, uint serverId);
     void close(uint serverId);
+    void callFailed(int id, int sending, const QDBusError& error);
     /// The notice is told another way from now on.
     void giveUp(int id);
     void showAgain();
@@ -56,6 +60,7 @@ private:
     QHash<int, uint> m_serverIdOf;       // notice -> the server's id, once it answered
     QHash<uint, int> m_noticeOf;         // the server's id -> notice
     QHash<int, Notice> m_shown;          // what each notice shows, until withdrawn or dismissed
+    QSet<int> m_shownAgain;              // notices sent again after their server went away
     QHash<int, int> m_quickCloses;       // urgent notices the server closed at once, in a row
     QHash<int, qint64> m_shownAt;        // when the server took each notice (ms since epoch)
     QList<QPair<uint, QString>> m_early; // buttons pressed before Notify's answer arrived

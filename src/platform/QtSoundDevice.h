@@ -29,8 +29,8 @@ public:
     /// A sound that was heard and then stands still this long has failed: its sound server has
     /// gone, and GStreamer does not always say so.
     static constexpr int kStallMs = 2000;
-    /// How long before a round's end the next round starts: about what a loaded player takes
-    /// to be heard.
+    /// How long before a round's end the next round starts: about what a new player takes to
+    /// be heard (130 to 210 ms here, with GStreamer and PulseAudio).
     static constexpr int kLeadMs = 150;
 
     explicit QtSoundDevice(QObject* parent = nullptr);

@@ -80,19 +80,18 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
     m_time->setPlaceholderText(QStringLiteral("hh:mm"));
     field(name.timeLabel, QStringLiteral("&Time (hh:mm)"), m_time);
 
-    auto* soundRow = new QWidget(this);
-    auto* soundLayout = new QHBoxLayout(soundRow);
-    soundLayout->setContentsMargins(0, 0, 0, 0);
-    m_soundFile = named(new QLineEdit(values.sound, soundRow), name.sound);
+    // The sound's field and its buttons in one row; all of them the dialog's own, so that the
+    // label names the field for screen readers.
+    auto* soundLayout = new QHBoxLayout;
+    m_soundFile = named(new QLineEdit(values.sound, this), name.sound);
     soundLayout->addWidget(m_soundFile, 1);
-    soundLayout->addWidget(browseButton(soundRow, name.browse,
-                                        QStringLiteral("Browse for sound file"), picker,
-                                        kMusicFilterList, m_soundFile));
-    auto* play = named(new QPushButton(soundRow), name.play);
+    soundLayout->addWidget(browseButton(this, name.browse, QStringLiteral("Browse for sound file"),
+                                        picker, kMusicFilterList, m_soundFile));
+    auto* play = named(new QPushButton(this), name.play);
     form::makeSymbolButton(play, form::Glyph::Play, 10);
     form::nameByToolTip(play, QStringLiteral("Play"));
     play->setAutoDefault(false);
-    auto* stop = named(new QPushButton(soundRow), name.stop);
+    auto* stop = named(new QPushButton(this), name.stop);
     form::makeSymbolButton(stop, form::Glyph::Stop, 8.25);
     form::nameByToolTip(stop, QStringLiteral("Stop"));
     stop->setAutoDefault(false);
@@ -101,7 +100,7 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
     auto* soundLabel = named(new QLabel(QStringLiteral("&Sound"), this), name.soundLabel);
     soundLabel->setBuddy(m_soundFile);
     fields->addWidget(soundLabel, row, 0);
-    fields->addWidget(soundRow, row, 1);
+    fields->addLayout(soundLayout, row, 1);
     ++row;
 
     m_ring = named(new NamedComboBox(this), name.ring);
@@ -127,6 +126,7 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
         m_sound.play(file.isEmpty() ? m_chime : file);
     });
     connect(stop, &QPushButton::clicked, this, [this] { m_sound.stop(); });
+    m_reason->setFocus();
     // What it shows at first: a value the lists word as "As in Options" (one written by hand
     // that means nothing) counts as changed only when the user changes it.
     m_initial = AlarmEditor::values();

@@ -4,6 +4,7 @@
 
 #include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
+#include <QtGui/QKeyEvent>
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QHBoxLayout>
@@ -94,14 +95,24 @@ public:
         fit();
         show();
         raise();
-        if (programActive) {
+        // The first button has the focus whenever the window has it.
+        if (auto* first = findChild<QPushButton*>(); first && !focusWidget())
+            first->setFocus();
+        if (programActive)
             activateWindow();
-            if (auto* first = findChild<QPushButton*>())
-                first->setFocus();
-        }
+        // The window manager's frame is known once the window shows: clear of the panels with it.
+        QTimer::singleShot(200, this, [this] { fit(); });
     }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        // Escape closes the window as its close box does.
+        if (event->key() == Qt::Key_Escape)
+            close();
+        else
+            QWidget::keyPressEvent(event);
+    }
     void closeEvent(QCloseEvent* event) override
     {
         if (!m_closedByProgram && m_tray)
@@ -244,7 +255,7 @@ void TrayModule::showOnIcon(int id)
     m_icon.showBalloon(notice.title, notice.text);
     // The balloon goes by itself; an urgent notice stays, in the window, until acted on.
     if (notice.urgent)
-        QTimer::singleShot(kBalloonMilliseconds, this, [this, id] {
+        QTimer::singleShot(m_balloonTime, this, [this, id] {
             if (m_notices.contains(id))
                 showInWindow(id);
         });

@@ -6,6 +6,7 @@
 #include <QtCore/QObject>
 #include <QtCore/QPointer>
 #include <QtCore/QString>
+#include <chrono>
 
 class QMenu;
 class QWidget;
@@ -48,6 +49,8 @@ public:
     void withdraw(int id) override;
     /// The notice window while it shows.
     QWidget* noticeWindow() const;
+    /// How long a balloon shows before an urgent notice moves to the window (tests shorten it).
+    void setBalloonTime(std::chrono::milliseconds time) { m_balloonTime = time; }
 
 signals:
     void leftPressed();
@@ -63,6 +66,7 @@ private:
     int m_lastId = 0;
     int m_lastPassing = 0;
     QPointer<NoticeWindow> m_window;
+    std::chrono::milliseconds m_balloonTime{kBalloonMilliseconds};
 };
 
 } // namespace chimewell

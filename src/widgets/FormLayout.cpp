@@ -49,16 +49,27 @@ void nameByFrame(QWidget* control)
     renameByFrames(control->window());
 }
 
+void nameWithFrame(QWidget* choice)
+{
+    choice->setProperty("namedWithFrame", true);
+    renameByFrames(choice->window());
+}
+
 void renameByFrames(QWidget* window)
 {
     for (NamedComboBox* combo : window->findChildren<NamedComboBox*>())
         combo->refreshName();
     for (QWidget* control : window->findChildren<QWidget*>()) {
-        if (!control->property("namedByFrame").toBool())
+        const bool byFrame = control->property("namedByFrame").toBool();
+        const bool withFrame = control->property("namedWithFrame").toBool();
+        if (!byFrame && !withFrame)
             continue;
         for (QWidget* holder = control->parentWidget(); holder; holder = holder->parentWidget())
             if (auto* frame = qobject_cast<QGroupBox*>(holder)) {
-                control->setAccessibleName(frame->title().remove(QLatin1Char('&')));
+                QString name = frame->title().remove(QLatin1Char('&'));
+                if (auto* button = qobject_cast<QAbstractButton*>(control); button && withFrame)
+                    name += QStringLiteral(": ") + button->text().remove(QLatin1Char('&'));
+                control->setAccessibleName(name);
                 break;
             }
     }

@@ -39,6 +39,9 @@ bool isNamedByToolTip(const QObject* control);
 /// Names a control that has no label of its own for screen readers by the title of the frame
 /// it stands in; renameByFrames() names it again once a pack has translated the frame.
 void nameByFrame(QWidget* control);
+/// Names a choice for screen readers by its frame's title and its caption ("Snooze length: 5
+/// minutes"), for choices whose captions other frames of the window share.
+void nameWithFrame(QWidget* choice);
 void renameByFrames(QWidget* window);
 
 /// The border of every window of the program: fixed, with a close box and no minimise and
