@@ -74,8 +74,19 @@ start_desktop() {
     export DISPLAY=:$(head -1 "$E2E_WORK/display")
     wait_for 10 xdpyinfo || fail "Xvfb did not answer"
 
-    local out
-    out=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 \
+    # Without dunst, no notification server may be started on demand either: the bus then
+    # starts every service it knows but that one.
+    local out config=/usr/share/dbus-1/session.conf service
+    if [ "${E2E_NOTIFY:-dunst}" != dunst ]; then
+        mkdir -p "$E2E_WORK/services"
+        for service in /usr/share/dbus-1/services/*.service; do
+            grep -q "^Name=org.freedesktop.Notifications" "$service" || cp "$service" "$E2E_WORK/services/"
+        done
+        sed "s|<standard_session_servicedirs */>|<servicedir>$E2E_WORK/services</servicedir>|" \
+            "$config" >"$E2E_WORK/session.conf"
+        config=$E2E_WORK/session.conf
+    fi
+    out=$(dbus-daemon --config-file="$config" --fork --print-address=1 --print-pid=1 \
         --address="unix:path=$XDG_RUNTIME_DIR/bus")
     export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$out")
     E2E_PIDS+=("$(sed -n 2p <<<"$out")")

@@ -119,8 +119,11 @@ TEST_CASE("theAlarmSectionAlwaysHoldsASwitchedOnAlarm")
     }
     SUBCASE("deleted, the first alarm makes room for the earliest switched-on one")
     {
-        Day day(seven + half + eight);
+        Day day(seven + half + eight + section("alarm 9", "07:45"));
         CHECK(deleteDayAlarm(day.dir.path(), "Monday", day.alarm("alarm")));
+        CHECK_EQ(day.text(),
+                 "[alarm]\r\nREASON=alarm 9\r\nTIME=07:45\r\nMUSIC=\r\n" + half + eight);
+        CHECK(clearDayAlarm(day.dir.path(), "Monday"));
         CHECK_EQ(day.text(), "[alarm]\r\nREASON=alarm 7\r\nTIME=08:00\r\nMUSIC=\r\n" + half);
         // and with none left but a switched-off one, "alarm" is left empty, as Delete leaves it
         CHECK(clearDayAlarm(day.dir.path(), "Monday"));

@@ -10,6 +10,7 @@ movable_clock "2026-12-07 12:58:00" # a Monday
 launch "$app"
 main=$(wait_window Chimewell 20) || fail "no main window"
 sleep 1
+[[ $(atspi clock) == *12:58:0* ]] || fail "the program's clock reads $(atspi clock)"
 check_windows() { # MAIN MENU-KEYS TITLE...: the main window, then each dialog its keys open
     local title keys=($2)
     atspi names "$1" >"$E2E_WORK/names.log" || fail "$(tail -1 "$E2E_WORK/names.log")"
@@ -25,8 +26,25 @@ check_windows() { # MAIN MENU-KEYS TITLE...: the main window, then each dialog i
     done
     log "$(wc -l <"$E2E_WORK/names.log") focusable controls named"
 }
+check_list() { # KEYS TITLE ADD-KEY EDITOR-TITLE: the alarm list and its editor
+    keys "$main" $1
+    local list
+    list=$(wait_window "$2" 10) || fail "\"$2\" did not open"
+    sleep 0.5
+    atspi names "$2" >>"$E2E_WORK/names.log" || fail "$2: $(tail -1 "$E2E_WORK/names.log")"
+    keys "$list" "$3"
+    wait_window "$4" 10 >/dev/null || fail "\"$4\" did not open"
+    sleep 0.5
+    atspi names "$4" >>"$E2E_WORK/names.log" || fail "$4: $(tail -1 "$E2E_WORK/names.log")"
+    keys "$(wait_window "$4")" Escape
+    wait_for 5 window_gone "$4"
+    keys "$list" Escape
+    wait_for 5 window_gone "$2"
+}
 check_windows Chimewell "alt+f+s alt+f+d alt+f+o alt+h+a" \
     "Schedule alarm" "Delete alarm" "Options" "About..."
+check_list alt+f+a Alarms alt+a Alarm
+grep -qx "combo box: Select day" "$E2E_WORK/names.log" || fail "the day box is not named by its frame"
 pass "every focusable control has a name of its own, in English"
 
 write_day_file "$app" Monday 13:00 "Sport" "" # the change of language words the status anew
@@ -36,7 +54,9 @@ keys "$options" Home Down Down Tab space Escape # German
 wait_for 5 window_gone Optionen
 check_windows Chimewell "alt+d+p alt+d+l alt+d+o alt+h+b" \
     "Wecker planen" "Wecker löschen" "Optionen" "Über..."
+check_list alt+d+a "Alle Wecker" alt+h "Wecker einstellen"
 grep -q "Abspielen" "$E2E_WORK/names.log" || fail "the names are not German"
+grep -qx "combo box: Tag wählen" "$E2E_WORK/names.log" || fail "the day box is not named in German"
 pass "every focusable control has a name of its own, in German"
 
 status=$(atspi status)

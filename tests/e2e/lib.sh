@@ -66,12 +66,49 @@ atspi() {
 }
 
 # The tray icon's tooltip under a StatusNotifier tray (xfce).
-tray_tip() {
-    local item
-    item=$(gdbus call --session --dest org.kde.StatusNotifierWatcher \
+sni_item() {
+    gdbus call --session --dest org.kde.StatusNotifierWatcher \
         --object-path /StatusNotifierWatcher --method org.freedesktop.DBus.Properties.Get \
         org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems | grep -o "'[^']*'" | head -1 |
-        tr -d "'")
+        tr -d "'"
+}
+tray_tip() {
+    local item
+    item=$(sni_item)
     gdbus call --session --dest "${item%%/*}" --object-path "/${item#*/}" \
         --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem ToolTip
+}
+# The tray menu as a StatusNotifier host reads it when it opens the menu: one line per item,
+# its label and what it says of being enabled or visible.
+tray_menu() {
+    local item service menu
+    item=$(sni_item)
+    service=${item%%/*}
+    menu=$(gdbus call --session --dest "$service" --object-path "/${item#*/}" \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu |
+        grep -o "'/[^']*'" | tr -d "'")
+    gdbus call --session --dest "$service" --object-path "$menu" \
+        --method com.canonical.dbusmenu.Event 0 opened "<0>" 0 >/dev/null
+    gdbus call --session --dest "$service" --object-path "$menu" \
+        --method com.canonical.dbusmenu.AboutToShow 0 >/dev/null
+    gdbus call --session --dest "$service" --object-path "$menu" \
+        --method com.canonical.dbusmenu.GetLayout -- 0 -1 "[]" | grep -o "{[^{}]*'label'[^{}]*}"
+    gdbus call --session --dest "$service" --object-path "$menu" \
+        --method com.canonical.dbusmenu.Event 0 closed "<0>" 0 >/dev/null
+}
+
+# The loudness of the last recording in 50 ms windows, against its median: prints "min max"
+# of the windows between its first and last sound.
+record_evenness() {
+    python3 - "$E2E_WORK/sound.raw" <<'PY'
+import math, struct, sys
+data = open(sys.argv[1], "rb").read()
+left = struct.unpack("<%dh" % (len(data) // 2), data[: len(data) // 2 * 2])[0::2]
+w = 2205
+rms = [math.sqrt(sum(x * x for x in left[i:i + w]) / w) for i in range(0, len(left) - w, w)]
+loud = [i for i, r in enumerate(rms) if r > 1000]
+body = rms[loud[0] + 1:loud[-1]] if len(loud) > 2 else [0]
+median = sorted(body)[len(body) // 2] or 1
+print("%.2f %.2f" % (min(body) / median, max(body) / median))
+PY
 }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # An alarm's notification, on a server that takes 3 s to answer: critical, with Stop and
 # Snooze, its text escaped for a server that reads markup; Stop works before the server has
-# answered and with another notification on top; a button of an unknown notification and
-# an expiry change nothing; dismissing stops the alarm; and when the server crashes inside
-# Notify, the alarm is told by a balloon and then by a window that stays.
+# answered and with another notification on top; a button of an unknown notification changes
+# nothing; a notice the server expires, or loses in a restart, is shown again; dismissing
+# stops the alarm; and when the server crashes inside Notify, or never answers it, the alarm is
+# told by a balloon and then by a window that stays.
 . "$(dirname "$0")/lib.sh"
 E2E_NOTIFY=fake NOTIFY_DELAY_MS=3000 start_desktop trayer
 app=$(app_folder "servers" firstload=0)
@@ -47,19 +48,32 @@ sleep 3 # the server's answer
 press stop 999
 close_notice "$(notice_id "Time for Whims")" 1 # expired, by the server's own choice
 loud "$(sound_after 1)" || fail "an unknown button or an expired notice stopped the alarm"
-pass "a button of an unknown notification and an expiry change nothing"
+wait_for 10 bash -c "[ \$(grep -c 'Time for Whims' '$E2E_WORK/notices') = 2 ]" ||
+    fail "the expired notice was not shown again"
+kill "$(pgrep -f "e2e-notify-server $E2E_WORK/notices")"
+spawn "$E2E_NOTIFY_SERVER" "$E2E_WORK/notices"
+wait_for 10 bash -c "[ \$(grep -c 'Time for Whims' '$E2E_WORK/notices') = 3 ]" ||
+    fail "the notice was not shown again on the restarted server"
+pass "an unknown button changes nothing; an expired notice, and one lost in a restart, come back"
 next_alarm 03 "Dismissed"
 sleep 3
 close_notice "$(notice_id "Time for Dismissed")" 2 # by the user
 silent "$(sound_after 1)" || fail "dismissing the notification did not stop the alarm"
 pass "dismissing the alarm's notification stops it"
 
-kill "$(pgrep -f "e2e-notify-server $E2E_WORK/notices")"
-NOTIFY_CRASH=1 spawn "$E2E_NOTIFY_SERVER" "$E2E_WORK/notices"
-sleep 1
-write_day_file "$app" Monday 13:04 "Crash" ""
-move_clock "2026-12-07 13:03:58"
-sleep 14
-[ "$(xdotool search --onlyvisible --name '^Chimewell$' | wc -l)" = 2 ] || # and the main window
-    fail "no notice in view after the server crashed inside Notify"
-pass "a server that crashes inside Notify: the balloon, then a window that stays"
+for server in CRASH HANG; do
+    pkill -f "e2e-notify-server $E2E_WORK/notices" || true # the crashed one is gone already
+    env "NOTIFY_$server=1" "$E2E_NOTIFY_SERVER" "$E2E_WORK/notices" &
+    E2E_PIDS+=($!)
+    sleep 1
+    minute=$([ $server = CRASH ] && echo 04 || echo 05)
+    write_day_file "$app" Monday "13:$minute" "$server" ""
+    move_clock "2026-12-07 13:$((10#$minute - 1)):58"
+    # a crashed server is waited for 5 s to come back, a hung one 10 s to answer; then the
+    # balloon shows for 10 s
+    sleep $([ $server = CRASH ] && echo 19 || echo 24)
+    [ "$(xdotool search --onlyvisible --name '^Chimewell$' | wc -l)" = 2 ] || # and the main window
+        fail "no notice in view after a server that ${server}ed"
+    keys "$(xdotool search --onlyvisible --name '^Chimewell$' | tail -1)" Escape # its Stop
+done
+pass "a server that crashes inside Notify or never answers: the balloon, then a window that stays"

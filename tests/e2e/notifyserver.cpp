@@ -1,12 +1,14 @@
 // A notification server for the end-to-end scenarios: it owns org.freedesktop.Notifications on
 // the session bus, logs every Notify call one line each, and acts on commands written to
 // LOG.press: "action ID KEY" presses a button, "close ID REASON" closes a notification (ID
-// may be "last"). NOTIFY_DELAY_MS delays every answer to Notify; NOTIFY_CRASH=1 makes the
-// server die inside the first Notify call. Usage: e2e-notify-server LOG
+// may be "last"). NOTIFY_DELAY_MS delays every answer to Notify; NOTIFY_HANG=1 never answers
+// it; NOTIFY_CRASH=1 makes the server die inside the first Notify call. CloseNotification
+// calls are logged too ("closed id=N"). Usage: e2e-notify-server LOG
 #include <QtCore/QCoreApplication>
 #include <QtCore/QFile>
 #include <QtCore/QTextStream>
 #include <QtCore/QTimer>
+#include <QtDBus/QDBusArgument>
 #include <QtDBus/QDBusConnection>
 #include <QtDBus/QDBusMessage>
 #include <unistd.h>
@@ -24,7 +26,7 @@ public:
 
 public slots:
     QStringList GetCapabilities() { return {"body", "body-markup", "actions"}; }
-    uint Notify(const QString& app, uint replaces, const QString&, const QString& summary,
+    uint Notify(const QString& app, uint replaces, const QString& icon, const QString& summary,
                 const QString& body, const QStringList& actions, const QVariantMap& hints,
                 int timeout, const QDBusMessage& message)
     {
@@ -33,10 +35,23 @@ public slots:
         const uint id = replaces ? replaces : ++m_lastId;
         QFile f(m_log);
         f.open(QIODevice::Append);
-        QTextStream(&f) << "id=" << id << " app=" << app
+        // The picture: its file, and the size of the image-data hint's image.
+        QString image = QStringLiteral("none");
+        if (hints.contains("image-data")) {
+            const QDBusArgument data = hints.value("image-data").value<QDBusArgument>();
+            int width = 0, height = 0;
+            data.beginStructure();
+            data >> width >> height;
+            image = QString::number(width) + 'x' + QString::number(height);
+        }
+        QTextStream(&f) << "id=" << id << " app=" << app << " icon=" << icon << " image=" << image
                         << " urgency=" << hints.value("urgency", 1).toInt()
                         << " timeout=" << timeout << " actions=" << actions.join(',')
                         << " summary=" << summary << " body=" << body << "\n";
+        if (qEnvironmentVariableIntValue("NOTIFY_HANG")) {
+            message.setDelayedReply(true); // and never answered
+            return 0;
+        }
         if (const int delay = qEnvironmentVariableIntValue("NOTIFY_DELAY_MS")) {
             message.setDelayedReply(true);
             QTimer::singleShot(delay, this, [message, id] {
@@ -45,7 +60,13 @@ public slots:
         }
         return id;
     }
-    void CloseNotification(uint id) { emit NotificationClosed(id, 3); }
+    void CloseNotification(uint id)
+    {
+        QFile f(m_log);
+        f.open(QIODevice::Append);
+        QTextStream(&f) << "closed id=" << id << "\n";
+        emit NotificationClosed(id, 3);
+    }
 
 signals:
     void ActionInvoked(uint id, const QString& key);

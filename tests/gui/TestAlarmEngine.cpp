@@ -136,6 +136,7 @@ void TestAlarmEngine::everySwitchedOnAlarmOfADayRings()
     e.app.day("Monday", "7:00", "Swim", "/music/monday.mp3",
               "[alarm 2]\r\nTIME=07:30\r\nREASON=Off\r\nOFF=1\r\n"
               "[Alarm 7]\r\nTIME=08:00\r\nREASON=Bus\r\n[alarm 8]\r\nTIME=08:00\r\nREASON=Keys\r\n"
+              "[alarm 11]\r\nTIME=08:00\r\nREASON=Off too\r\nOFF=1\r\n"
               "[alarm 9]\r\nTIME=25:99\r\nREASON=Never\r\n[alarm 10]\r\nTIME=8:5\r\n");
     e.app.day("Tuesday", "00:00", "Midnight");
     e.fx.clock.time = QDateTime(kMonday, QTime(6, 59, 59));
@@ -336,8 +337,11 @@ void TestAlarmEngine::noticesWithoutANotificationService()
     e.fx.notifier.serviceRuns = true;
     e.armAt13();
     e.tickAt(QTime(13, 0, 0));
+    e.tray.setBalloonTime(std::chrono::milliseconds(10));
     emit e.fx.notifier.failed(e.fx.notifier.last());
     QCOMPARE(e.fx.tray.balloons, QStringList{"Chimewell|It's 13:00. Time for Meeting."});
+    // The balloon goes by itself: the alarm stays in view, in the notice window.
+    QTRY_VERIFY(e.tray.noticeWindow());
 
     // No tray either: one window lists each alarm with its own buttons, and each is told;
     // closing the window is Stop for every alarm in it.
