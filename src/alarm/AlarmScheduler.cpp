@@ -63,7 +63,12 @@ AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir
     m_quiet.setSingleShot(true);
     connect(&m_quiet, &QTimer::timeout, this, &AlarmScheduler::readAgain);
     watchSchedule();
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &AlarmScheduler::onDiskChange);
+    // A folder that changed is let go until the batch is read: a storm of files made and
+    // removed beside the program then costs nothing more than the first of them.
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& path) {
+        m_watcher->removePath(path);
+        onDiskChange();
+    });
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &AlarmScheduler::onDiskChange);
     if (SystemEvents* events = services.systemEvents) {
         connect(events, &SystemEvents::clockChanged, m_ticker, &SecondTicker::wake);

@@ -85,8 +85,10 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
     auto* soundLayout = new QHBoxLayout;
     m_soundFile = named(new QLineEdit(values.sound, this), name.sound);
     soundLayout->addWidget(m_soundFile, 1);
-    soundLayout->addWidget(browseButton(this, name.browse, QStringLiteral("Browse for sound file"),
-                                        picker, kMusicFilterList, m_soundFile));
+    QPushButton* browse = browseButton(this, name.browse, QStringLiteral("Browse for sound file"),
+                                       picker, kMusicFilterList, m_soundFile);
+    browse->setMaximumWidth(browse->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 24);
+    soundLayout->addWidget(browse);
     auto* play = named(new QPushButton(this), name.play);
     form::makeSymbolButton(play, form::Glyph::Play, 10);
     form::nameByToolTip(play, QStringLiteral("Play"));
