@@ -4,8 +4,9 @@
 # (Xvfb, trayer, null audio sink):
 #   start to first shown window, RSS and PSS a second after start (min/median/max of RUNS
 #   interleaved runs), wake-ups (context switches of all threads) and CPU time a minute while
-#   waiting, shown and hidden, over IDLE seconds; tick offsets from the second boundary (over
-#   TICKS seconds); the time of one tick's work; and what KILLS kills during writes leave.
+#   waiting, shown and hidden (hidden with 7 x 20 weekly alarms), over IDLE seconds; the time
+#   the Alarms window and Options take to open; tick offsets from the second boundary (over
+#   TICKS seconds); the time of one look at the clock; and what KILLS kills during writes leave.
 #   bench/run.sh [BUILD-FOLDER]     (RUNS=7 IDLE=60 by default; build first)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -72,6 +73,16 @@ switches() { # PID: wake-ups (voluntary context switches) of all threads, then o
         "$(awk '/^voluntary_ctxt_switches/ { s += $2 } END { print s }' "/proc/$1/task/$1/status")"
 }
 app2=$(app_folder bench-shown firstload=0)
+# The hidden one holds 20 alarms on each day of the week, none due while it is measured.
+now_minute=$((10#$(date +%H) * 60 + 10#$(date +%M)))
+for day in Sunday Monday Tuesday Wednesday Thursday Friday Saturday; do
+    for k in $(seq 0 19); do
+        m=$(((now_minute + 20 + k * 61) % 1440))
+        [ "$k" = 0 ] && section=alarm || section="alarm $((k + 1))"
+        printf '[%s]\r\nREASON=Bench %s\r\nTIME=%02d:%02d\r\nMUSIC=\r\n' "$section" "$k" \
+            $((m / 60)) $((m % 60))
+    done >"$app/schedule/$day.ini"
+done
 "$app/chimewell" -minimized >/dev/null 2>&1 &
 hpid=$!
 E2E_PIDS+=("$hpid")
@@ -92,6 +103,37 @@ declare -A cpu0 sw0 cpu1 sw1
 for p in $hpid $spid $bpid; do cpu0[$p]=$(cpu_ticks $p) sw0[$p]=$(switches $p); done
 sleep "$idle"
 for p in $hpid $spid $bpid; do cpu1[$p]=$(cpu_ticks $p) sw1[$p]=$(switches $p); done
+# How long the Alarms window (with its 140 alarms) and Options take to open, from the menu's
+# key to the window on screen, in turns.
+kill "$hpid" "$bpid" 2>/dev/null || true
+open_ms() { # MENU-KEY TITLE: from the File menu's key to the window on screen
+    local start
+    xdotool windowfocus --sync "$main"
+    xdotool key alt+f
+    sleep 0.3
+    start=$(now_ms)
+    xdotool key "$1"
+    until xdotool search --onlyvisible --name "^$2\$" >/dev/null 2>&1; do :; done
+    echo $(($(now_ms) - start))
+    sleep 0.3
+    xdotool key Escape
+    wait_for 5 window_gone "$2"
+}
+kill "$spid"
+"$app/chimewell" >/dev/null 2>&1 &
+E2E_PIDS+=($!)
+main=$(wait_window Chimewell 20)
+sleep 2
+open_ms a Alarms >/dev/null # the first opening of each fills the caches
+open_ms o Options >/dev/null
+: >"$E2E_WORK/open-alarms.txt"
+: >"$E2E_WORK/open-options.txt"
+for _ in $(seq "$runs"); do
+    open_ms a Alarms >>"$E2E_WORK/open-alarms.txt"
+    open_ms o Options >>"$E2E_WORK/open-options.txt"
+done
+read -r a_min a_med a_max < <(stats <"$E2E_WORK/open-alarms.txt")
+read -r o_min o_med o_max < <(stats <"$E2E_WORK/open-options.txt")
 # Alone afterwards: ticking in step with the program would only preempt it.
 log "tick offsets over ${TICKS:-20}s"
 "$build/bench/tickoffsets" "${TICKS:-20}" >"$E2E_WORK/ticks.txt" 2>&1 || true
@@ -124,9 +166,15 @@ $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(. /etc/os-release; 
 
 | Waiting, over ${idle} s | Wake-ups a minute, all threads | Main thread | CPU ms a minute |
 |---|---|---|---|
-| Chimewell hidden in the tray | $(idle_row $hpid) |
+| Chimewell hidden in the tray, 7 x 20 weekly alarms | $(idle_row $hpid) |
 | Chimewell shown (its clock redrawn each second) | $(idle_row $spid) |
 | Bare Qt window + tray | $(idle_row $bpid) |
+
+| Opening, from the menu key (ms) | min / median / max |
+|---|---|
+| Alarms window (140 alarms) | $a_min / $a_med / $a_max |
+| Options | $o_min / $o_med / $o_max |
+| Ratio of the medians | $(ratio "$a_med" "$o_med") |
 
 Ticks of the program's one-second ticker over ${TICKS:-20} s:
 $(sed 's/^/    /' "$E2E_WORK/ticks.txt")
