@@ -11,6 +11,8 @@ install(TARGETS chimewell chimewell-lpk RUNTIME DESTINATION .)
 install(FILES ${ASSETS}/alarm.mp3 ${ASSETS}/ra2.ico ${ASSETS}/changelog.txt ${ASSETS}/timer.jpg
               ${ASSETS}/org.chimewell.Chimewell.metainfo.xml ${PROJECT_SOURCE_DIR}/LICENSE
         DESTINATION .)
+# The picture that notifications show, found by its file wherever the folder is.
+install(FILES ${PROJECT_SOURCE_DIR}/src/app/images/bell-64.png DESTINATION . RENAME chimewell.png)
 foreach(pack ${CHIMEWELL_PACKS})
     install(FILES ${CHIMEWELL_APP_DIR}/packs/${pack}.lpk DESTINATION packs)
 endforeach()

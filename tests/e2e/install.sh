@@ -9,7 +9,7 @@ start_desktop trayer
 dir="$E2E_WORK/my apps/\$Chime 100%"
 mkdir -p "$(dirname "$dir")"
 cmake --install "$build" --prefix "$dir" >"$E2E_WORK/install.log" || fail "cmake --install failed"
-for f in chimewell chimewell-lpk Chimewell.ini alarm.mp3 ra2.ico changelog.txt timer.jpg \
+for f in chimewell chimewell-lpk Chimewell.ini alarm.mp3 ra2.ico chimewell.png changelog.txt timer.jpg \
     packs/English.lpk packs/German.lpk install-menu.sh schedule LICENSE; do
     [ -e "$dir/$f" ] || fail "the installed folder lacks $f"
 done
