@@ -156,7 +156,7 @@ void AlarmsWindow::openEditor(const AlarmEditor::Values& values, int row)
         form::bringForward(m_editor);
         return;
     }
-    m_editedRow = row;
+    m_edited = row >= 0 ? std::optional<AlarmRow>(m_model->alarmRow(row)) : std::nullopt;
     m_editor = new AlarmEditor(values, *m_services.picker, m_alarms.sound(),
                                toQ(appFile(toStd(m_appDir), kDefaultSoundName)), m_language, this);
     m_editor->setAttribute(Qt::WA_DeleteOnClose);
@@ -175,9 +175,7 @@ void AlarmsWindow::save()
     const auto checked = editor->validated(*m_services.messages);
     if (!checked)
         return; // nothing saved: the user mends what was wrong
-    const AlarmRow* row = m_editedRow >= 0 && m_editedRow < m_model->rowCount()
-                              ? &m_model->alarmRow(m_editedRow)
-                              : nullptr;
+    const AlarmRow* row = m_edited ? &*m_edited : nullptr;
     if (row && !unchangedOnDisk(*row)) {
         editor->close();
         return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AlarmEditor.h"
+#include "storage/DaySchedule.h"
 
 #include <QtCore/QPointer>
 #include <QtWidgets/QDialog>
@@ -12,7 +13,6 @@ namespace chimewell {
 class AlarmListModel;
 class AlarmScheduler;
 class LanguagePack;
-struct AlarmRow;
 struct PlatformServices;
 
 // Language packs address the window and its controls by these names: keep them as they are.
@@ -65,7 +65,9 @@ private:
     AlarmListModel* m_model;
     QTableView* m_table;
     QPointer<AlarmEditor> m_editor;
-    int m_editedRow = -1; // the row the editor changes; -1 for a new alarm
+    /// The alarms the editor changes, as they were when it opened; nothing for a new alarm.
+    /// (The list may be read again meanwhile: a row number could then name another alarm.)
+    std::optional<AlarmRow> m_edited;
 };
 
 } // namespace chimewell
