@@ -131,7 +131,7 @@ int AlarmsWindow::currentRow() const
 
 void AlarmsWindow::addAlarm()
 {
-    // A new alarm: every working day of the week, at the next full hour.
+    // A new alarm starts as the working days of the week at 07:00.
     AlarmEditor::Values values;
     values.days = 0b0111110;
     values.time = QStringLiteral("07:00");
