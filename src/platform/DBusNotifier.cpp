@@ -189,8 +189,10 @@ void DBusNotifier::send(int id, int sending, const Notice& notice, const QString
         } else {
             callFailed(id, sending, serverId.error());
         }
-        if (m_waiting.isEmpty())
+        if (m_waiting.isEmpty()) {
             m_early.clear();
+            m_earlyCloses.clear();
+        }
     });
 }
 
@@ -212,6 +214,16 @@ void DBusNotifier::taken(int id, int sending, uint serverId)
         else
             ++i;
     }
+    // A server may expire or close a notice before its answer to Notify reaches us.
+    QList<uint> reasons;
+    for (qsizetype i = 0; i < m_earlyCloses.size();) {
+        if (m_earlyCloses[i].first == serverId)
+            reasons << m_earlyCloses.takeAt(i).second;
+        else
+            ++i;
+    }
+    for (const uint reason : reasons)
+        onClosed(serverId, reason);
 }
 
 void DBusNotifier::callFailed(int id, int sending, const QDBusError& error)
@@ -290,8 +302,11 @@ void DBusNotifier::onActionInvoked(uint serverId, const QString& key)
 void DBusNotifier::onClosed(uint serverId, uint reason)
 {
     const auto found = m_noticeOf.constFind(serverId);
-    if (found == m_noticeOf.constEnd())
+    if (found == m_noticeOf.constEnd()) {
+        if (!m_waiting.isEmpty())
+            m_earlyCloses.append({serverId, reason}); // perhaps a notice not answered yet
         return;
+    }
     const int id = *found;
     m_noticeOf.erase(found);
     m_serverIdOf.remove(id);

@@ -55,16 +55,17 @@ private:
     QString m_iconFile;
     QVariant m_image; // the image-data hint, when the picture could be read
     int m_sendings = 0;
-    QHash<int, int> m_latestSending;     // a notice's latest Notify call, until withdrawn
-    QSet<int> m_waiting;                 // Notify calls not answered yet
-    QHash<int, uint> m_serverIdOf;       // notice -> the server's id, once it answered
-    QHash<uint, int> m_noticeOf;         // the server's id -> notice
-    QHash<int, Notice> m_shown;          // what each notice shows, until withdrawn or dismissed
-    QSet<int> m_shownAgain;              // notices sent again after their server went away
-    QHash<int, int> m_quickCloses;       // urgent notices the server closed at once, in a row
-    QHash<int, qint64> m_shownAt;        // when the server took each notice (ms since epoch)
-    QList<QPair<uint, QString>> m_early; // buttons pressed before Notify's answer arrived
-    QList<QDBusPendingCall> m_closing;   // CloseNotification calls not answered yet
+    QHash<int, int> m_latestSending;        // a notice's latest Notify call, until withdrawn
+    QSet<int> m_waiting;                    // Notify calls not answered yet
+    QHash<int, uint> m_serverIdOf;          // notice -> the server's id, once it answered
+    QHash<uint, int> m_noticeOf;            // the server's id -> notice
+    QHash<int, Notice> m_shown;             // what each notice shows, until withdrawn or dismissed
+    QSet<int> m_shownAgain;                 // notices sent again after their server went away
+    QHash<int, int> m_quickCloses;          // urgent notices the server closed at once, in a row
+    QHash<int, qint64> m_shownAt;           // when the server took each notice (ms since epoch)
+    QList<QPair<uint, QString>> m_early;    // buttons pressed before Notify's answer arrived
+    QList<QPair<uint, uint>> m_earlyCloses; // closes (with their reason) before the answer
+    QList<QDBusPendingCall> m_closing;      // CloseNotification calls not answered yet
     QDBusServiceWatcher* m_owner = nullptr;
     QTimer m_ownerSettles;
 };
