@@ -54,6 +54,10 @@ kill "$(pgrep -f "e2e-notify-server $E2E_WORK/notices")"
 spawn "$E2E_NOTIFY_SERVER" "$E2E_WORK/notices"
 wait_for 10 bash -c "[ \$(grep -c 'Time for Whims' '$E2E_WORK/notices') = 3 ]" ||
     fail "the notice was not shown again on the restarted server"
+id=$(notice_id "Time for Whims") lines=$(wc -l <"$E2E_WORK/notices")
+press stop "$id"
+wait_for 10 bash -c "tail -n +$((lines + 1)) '$E2E_WORK/notices' | grep -qx 'closed id=$id'" ||
+    fail "Stop on the notice shown again did not withdraw it"
 pass "an unknown button changes nothing; an expired notice, and one lost in a restart, come back"
 next_alarm 03 "Dismissed"
 sleep 3
@@ -70,10 +74,11 @@ for server in CRASH HANG; do
     write_day_file "$app" Monday "13:$minute" "$server" ""
     move_clock "2026-12-07 13:$((10#$minute - 1)):58"
     # a crashed server is waited for 5 s to come back, a hung one 10 s to answer; then the
-    # balloon shows for 10 s
-    sleep $([ $server = CRASH ] && echo 19 || echo 24)
-    [ "$(xdotool search --onlyvisible --name '^Chimewell$' | wc -l)" = 2 ] || # and the main window
+    # balloon shows for 10 s, and the window comes (beside the main window)
+    wait_for 30 bash -c "[ \$(xdotool search --onlyvisible --name '^Chimewell\$' | wc -l) = 2 ]" ||
         fail "no notice in view after a server that ${server}ed"
     keys "$(xdotool search --onlyvisible --name '^Chimewell$' | tail -1)" Escape # its Stop
+    wait_for 5 bash -c "[ \$(xdotool search --onlyvisible --name '^Chimewell\$' | wc -l) = 1 ]" ||
+        fail "Escape did not close the notice window"
 done
 pass "a server that crashes inside Notify or never answers: the balloon, then a window that stays"
