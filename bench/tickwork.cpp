@@ -9,8 +9,8 @@
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
-#include "platform/QtSoundDevice.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/SoundDevice.h"
 #include "storage/AlarmTime.h"
 #include "storage/IniFile.h"
 #include "tray/TrayModule.h"
@@ -58,12 +58,12 @@ void timeChecks(const char* what, const std::function<void(const QString&)>& wri
 
     SteppedClock clock;
     NoMessages messages;
-    QtSoundDevice sound;
+    const auto sound = makeSoundDevice();
     QtTrayIcon icon;
     PlatformServices services;
     services.clock = &clock;
     services.messages = &messages;
-    services.sound = &sound;
+    services.sound = sound.get();
     services.tray = &icon;
     LanguagePack texts(messages);
     TrayModule tray(icon, nullptr);

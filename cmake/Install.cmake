@@ -9,14 +9,19 @@ set(ASSETS ${PROJECT_SOURCE_DIR}/assets)
 install(CODE "set(CMAKE_INSTALL_DO_STRIP TRUE)")
 install(TARGETS chimewell chimewell-lpk RUNTIME DESTINATION .)
 install(FILES ${ASSETS}/alarm.mp3 ${ASSETS}/ra2.ico ${ASSETS}/changelog.txt ${ASSETS}/timer.jpg
-              ${ASSETS}/org.chimewell.Chimewell.metainfo.xml ${PROJECT_SOURCE_DIR}/LICENSE
         DESTINATION .)
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsRuntime.cmake)
+else()
+    install(FILES ${ASSETS}/org.chimewell.Chimewell.metainfo.xml ${PROJECT_SOURCE_DIR}/LICENSE
+            DESTINATION .)
+    install(DIRECTORY ${ASSETS}/icons DESTINATION .)
+endif()
 # The picture that notifications show, found by its file wherever the folder is.
 install(FILES ${PROJECT_SOURCE_DIR}/src/app/images/bell-64.png DESTINATION . RENAME chimewell.png)
 foreach(pack ${CHIMEWELL_PACKS})
     install(FILES ${CHIMEWELL_APP_DIR}/packs/${pack}.lpk DESTINATION packs)
 endforeach()
-install(DIRECTORY ${ASSETS}/icons DESTINATION .)
 if(NOT WIN32)
     install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/install-menu.sh DESTINATION .)
 endif()

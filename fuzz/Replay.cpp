@@ -9,12 +9,15 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) __attribute__((weak));
+#ifdef FUZZ_HAS_INITIALIZE
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
+#endif
 
 int main(int argc, char** argv)
 {
-    if (LLVMFuzzerInitialize)
-        LLVMFuzzerInitialize(&argc, &argv);
+#ifdef FUZZ_HAS_INITIALIZE
+    LLVMFuzzerInitialize(&argc, &argv);
+#endif
     int runs = 0;
     for (int i = 1; i < argc; ++i) {
         std::vector<std::filesystem::path> files;

@@ -1,4 +1,6 @@
 # Compiles a pack source, decompiles the pack, and fails unless the source comes back as it was.
+# TOOL may be a list: a program that runs the tool (Wine), then the tool.
+string(REPLACE "|" ";" TOOL "${TOOL}")
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${TOOL} compile ${SOURCE} -o ${WORK}/pack.lpk RESULT_VARIABLE r)
 if(NOT r EQUAL 0)

@@ -3,7 +3,7 @@
 #include "Startup.h"
 #include "lang/LanguagePack.h"
 #include "platform/Autostart.h"
-#include "platform/DBusNotifier.h"
+#include "platform/DesktopNotifier.h"
 #include "platform/DisplaySetup.h"
 #include "platform/LockFileSingleInstance.h"
 #include "platform/PlatformServices.h"
@@ -11,10 +11,11 @@
 #include "platform/QtFilePicker.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtShellOpen.h"
-#include "platform/QtSoundDevice.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/SoundDevice.h"
 #include "platform/SystemEvents.h"
 
+#include <QtCore/QDir>
 #include <QtCore/QFileInfo>
 #include <QtGui/QIcon>
 #include <QtWidgets/QApplication>
@@ -32,20 +33,21 @@ int main(int argc, char* argv[])
     icon.addFile(QStringLiteral(":/images/bell-64.png"));
     QApplication::setWindowIcon(icon);
 
-    const QString appDir = QApplication::applicationDirPath();
+    // In the system's own spelling: paths are joined with its separator and shown to the user.
+    const QString appDir = QDir::toNativeSeparators(QApplication::applicationDirPath());
     chimewell::QtClock clock;
     chimewell::QtMessageBox messages;
     chimewell::QtShellOpen shell;
     chimewell::LockFileSingleInstance instance(appDir);
     chimewell::QtTrayIcon tray;
-    chimewell::DBusNotifier notifier(appDir + QStringLiteral("/chimewell.png"));
-    chimewell::QtSoundDevice sound;
+    const auto notifier = chimewell::makeDesktopNotifier(appDir + QStringLiteral("/chimewell.png"));
+    const auto sound = chimewell::makeSoundDevice();
     chimewell::QtFilePicker picker;
     const auto autostart = chimewell::makeAutostart(
         appDir + QLatin1Char('/') + QFileInfo(QApplication::applicationFilePath()).fileName());
     const auto systemEvents = chimewell::makeSystemEvents();
-    chimewell::PlatformServices services{&clock,          &messages,         &shell, &instance,
-                                         &tray,           &notifier,         &sound, &picker,
+    chimewell::PlatformServices services{&clock,          &messages,         &shell,      &instance,
+                                         &tray,           notifier.get(),    sound.get(), &picker,
                                          autostart.get(), systemEvents.get()};
 
     chimewell::CursorBlinkLimit blinkLimit;

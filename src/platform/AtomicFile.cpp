@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -197,6 +198,44 @@ bool readWholeFile(const std::string& path, std::string& contents)
         return false;
     contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return !in.bad();
+}
+
+bool canWriteFile(const std::string& path, std::string* reason)
+{
+    auto fail = [reason](const std::string& text) {
+        if (reason)
+            *reason = text;
+        return false;
+    };
+    const fs::path target = pathFromUtf8(path);
+    std::error_code ec;
+    const auto status = fs::status(target, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return fail(path + " is not an ordinary file");
+    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        return fail(path + " is read-only");
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, ec))
+        return fail(utf8FromPath(folder) + " is not a folder");
+    // The name of the program's own temporaries, so that a kill right here leaves nothing
+    // that the next start would not clear away.
+    const fs::path probe = folder / pathFromUtf8(temporaryName(target));
+#ifdef _WIN32
+    const int descriptor =
+        _wopen(probe.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+    const int descriptor = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+#endif
+    if (descriptor < 0)
+        return fail(utf8FromPath(folder) + " does not take new files (" +
+                    std::generic_category().message(errno) + ")");
+#ifdef _WIN32
+    _close(descriptor);
+#else
+    ::close(descriptor);
+#endif
+    fs::remove(probe, ec);
+    return true;
 }
 
 bool writeFileAtomically(const std::string& path, const std::string& contents, std::string* error)

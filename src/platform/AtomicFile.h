@@ -19,6 +19,11 @@ std::string utf8FromPath(const std::filesystem::path& path);
 /// Returns false and fills `error` when anything fails; no temporary file is left behind.
 bool writeFileAtomically(const std::string& path, const std::string& contents, std::string* error);
 
+/// Whether `path` can be written as writeFileAtomically() writes it: the file, where it exists,
+/// is an ordinary file that is not read-only, and its folder takes a new file (one is made and
+/// removed at once). When not, `reason` says why, naming the file or the folder.
+bool canWriteFile(const std::string& path, std::string* reason);
+
 /// Removes the temporary files that a write to one of `targets` (file names in `folder`) left
 /// when the program was killed; only names of the program's own pattern. Returns how many.
 /// (On Linux the bytes go to an unnamed file first, so such leftovers are rare there.)

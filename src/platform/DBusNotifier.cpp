@@ -333,4 +333,9 @@ void DBusNotifier::onClosed(uint serverId, uint reason)
     notify(id, notice);
 }
 
+std::unique_ptr<DesktopNotifier> makeDesktopNotifier(const QString& iconFile)
+{
+    return std::make_unique<DBusNotifier>(iconFile);
+}
+
 } // namespace chimewell

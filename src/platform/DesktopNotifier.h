@@ -3,6 +3,7 @@
 #include <QtCore/QList>
 #include <QtCore/QObject>
 #include <QtCore/QString>
+#include <memory>
 
 namespace chimewell {
 
@@ -48,5 +49,10 @@ signals:
     /// The service did not take notice `id`: it has to be told another way.
     void failed(int id);
 };
+
+/// The notification service of the system the program was built for, showing `iconFile` where
+/// it draws a picture; none where the system has no such service (Windows), whose notices then
+/// go to the tray icon and the program's own notice window.
+std::unique_ptr<DesktopNotifier> makeDesktopNotifier(const QString& iconFile);
 
 } // namespace chimewell

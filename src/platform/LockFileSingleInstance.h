@@ -8,8 +8,9 @@
 
 namespace chimewell {
 
-/// A lock file in the user's runtime folder, named after the application folder. A lock left
-/// by a copy that was killed names a process that no longer runs and is taken over at once.
+/// A lock file in the user's runtime folder (userRuntimeFolder()), named after the application
+/// folder. A lock left by a copy that was killed names a process that no longer runs and is
+/// taken over at once.
 class LockFileSingleInstance final : public SingleInstance
 {
 public:

@@ -1,8 +1,9 @@
 #include "QtSoundDevice.h"
 
+#include "Beeps.h"
+
 #include <QtCore/QFileInfo>
 #include <QtCore/QUrl>
-#include <QtCore/QtMath>
 #include <QtMultimedia/QAudioOutput>
 #include <QtMultimedia/QAudioSink>
 #include <QtMultimedia/QMediaDevices>
@@ -13,24 +14,9 @@
 namespace chimewell {
 namespace {
 
-constexpr int kBeepSeconds = 6;
-
 qint64 beepMilliseconds()
 {
     return kBeepSeconds * 1000;
-}
-
-// Six seconds of short 880 Hz beeps, 16-bit mono.
-QByteArray beepSamples(int rate)
-{
-    const int total = rate * kBeepSeconds;
-    QByteArray bytes(total * 2, Qt::Uninitialized);
-    auto* out = reinterpret_cast<qint16*>(bytes.data());
-    for (int i = 0; i < total; ++i) {
-        const bool on = i % (rate / 2) < rate / 4; // a quarter of a second every half second
-        out[i] = on ? qint16(12000 * qSin(2 * M_PI * 880 * i / rate)) : 0;
-    }
-    return bytes;
 }
 
 } // namespace
@@ -309,6 +295,11 @@ void QtSoundDevice::dropAll()
     for (QMediaPlayer* player : std::as_const(m_retired))
         player->deleteLater();
     m_retired.clear();
+}
+
+std::unique_ptr<SoundDevice> makeSoundDevice()
+{
+    return std::make_unique<QtSoundDevice>();
 }
 
 } // namespace chimewell

@@ -2,6 +2,7 @@
 
 #include <QtGui/QIcon>
 #include <QtGui/QImageReader>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QSystemTrayIcon>
 
@@ -53,7 +54,9 @@ void QtTrayIcon::add(const QString& iconPath, const QString& tip, QMenu* menu)
                         emit leftPressed();
                 });
     }
-    m_icon->setIcon(loadIcon16(iconPath));
+    // The program's own icon where the file is missing or cannot be read.
+    const QIcon icon = loadIcon16(iconPath);
+    m_icon->setIcon(icon.isNull() ? QApplication::windowIcon() : icon);
     m_icon->setToolTip(tip);
     m_icon->setContextMenu(menu);
     m_icon->show();

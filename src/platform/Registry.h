@@ -1,7 +1,8 @@
 #pragma once
 
 // The registry routines of the start-at-log-on entry (Windows only): text values under a key
-// of HKEY_CURRENT_USER.
+// of HKEY_CURRENT_USER. Names and texts are UTF-8 here and reach the registry through its
+// wide-character calls, so that a folder named in any script is written as it is.
 
 #include <optional>
 #include <string>
@@ -21,5 +22,9 @@ bool deleteRegistryValue(const std::string& keyPath, const std::string& name);
 /// The Run value that starts `executable` (a Windows path) hidden in the tray: the path in
 /// quotes, since an unquoted path with spaces does not start, then -minimized.
 std::string runCommand(const std::string& executable);
+
+/// UTF-8 to the system's wide characters and back.
+std::wstring wideFromUtf8(const std::string& text);
+std::string utf8FromWide(const std::wstring& text);
 
 } // namespace chimewell

@@ -2,6 +2,7 @@
 
 #include <QtCore/QObject>
 #include <QtCore/QString>
+#include <memory>
 
 namespace chimewell {
 
@@ -35,5 +36,8 @@ signals:
     /// `file` played to its end (never while it repeats).
     void finished(const QString& file);
 };
+
+/// The sound device of the system the program was built for.
+std::unique_ptr<SoundDevice> makeSoundDevice();
 
 } // namespace chimewell

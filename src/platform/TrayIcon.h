@@ -17,8 +17,8 @@ public:
 
     /// Whether the desktop has a notification area to show the icon in.
     virtual bool isAvailable() const = 0;
-    /// Shows the icon from `iconPath` (an empty icon when it can't be read) with a tooltip;
-    /// `menu` pops up on a right press.
+    /// Shows the icon from `iconPath` (the program's window icon when it can't be read) with a
+    /// tooltip; `menu` pops up on a right press.
     virtual void add(const QString& iconPath, const QString& tip, QMenu* menu) = 0;
     /// Replaces the tooltip of the icon that was added.
     virtual void setToolTip(const QString& tip) = 0;

@@ -9,25 +9,29 @@ namespace {
 
 constexpr char kValueName[] = "Chimewell";
 
+std::string utf8(const QString& text)
+{
+    return text.toUtf8().toStdString();
+}
+
 } // namespace
 
 QString WindowsAutostart::command(const QString& executable)
 {
-    return QString::fromLocal8Bit(
-        runCommand(QDir::toNativeSeparators(executable).toLocal8Bit().toStdString()));
+    return QString::fromStdString(runCommand(utf8(QDir::toNativeSeparators(executable))));
 }
 
 bool WindowsAutostart::isEnabled() const
 {
     const auto value = readRegistryText(kRunKey, kValueName);
-    return value && *value == command(m_executable).toLocal8Bit().toStdString();
+    return value && *value == utf8(command(m_executable));
 }
 
 bool WindowsAutostart::setEnabled(bool enabled)
 {
     if (!enabled)
         return deleteRegistryValue(kRunKey, kValueName);
-    return setRegistryText(kRunKey, kValueName, command(m_executable).toLocal8Bit().toStdString());
+    return setRegistryText(kRunKey, kValueName, utf8(command(m_executable)));
 }
 
 QString WindowsAutostart::location() const

@@ -1,7 +1,7 @@
-// Draws Chimewell's pictures: the bell icon (ra2.ico, 16x16 and 32x32, and the menu icons of
-// 16 to 256 px), the two status bar bells, and the picture of the About dialog. Run by
-// tools/make-assets.sh; the results are committed, so a build needs neither this tool's
-// output folder nor a display.
+// Draws Chimewell's pictures: the bell icon (ra2.ico, 16x16 and 32x32; chimewell.ico, built
+// into the Windows program; and the menu icons of 16 to 256 px), the two status bar bells, and
+// the picture of the About dialog. Run by tools/make-assets.sh; the results are committed, so
+// a build needs neither this tool's output folder nor a display.
 
 #include <QtCore/QBuffer>
 #include <QtCore/QDataStream>
@@ -200,6 +200,13 @@ int main(int argc, char** argv)
     ok = drawBell(32, Look::Grey).save(images + "/bell-idle@2x.png") && ok;
     ok = drawBell(32, Look::Gold).save(images + "/bell-32.png") && ok;
     ok = drawBell(64, Look::Gold).save(images + "/bell-64.png") && ok;
+    // The Windows program's own icon, built into Chimewell.exe: what Explorer and the task bar
+    // show, and the tray icon's stand-in when ra2.ico cannot be read.
+    ok =
+        save(images + "/chimewell.ico",
+             iconFile({drawBell(16, Look::Gold), drawBell(24, Look::Gold), drawBell(32, Look::Gold),
+                       drawBell(48, Look::Gold), drawBell(64, Look::Gold)})) &&
+        ok;
     // The icon of the applications menu, in the sizes of the hicolor theme.
     QDir(assets).mkpath(QStringLiteral("icons"));
     for (int size : {16, 32, 48, 64, 128, 256})

@@ -16,8 +16,8 @@
 #include "platform/PlatformServices.h"
 #include "platform/QtClock.h"
 #include "platform/QtFilePicker.h"
-#include "platform/QtSoundDevice.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/SoundDevice.h"
 #include "schedule/AlarmEditor.h"
 #include "schedule/AlarmsWindow.h"
 #include "schedule/DeleteDialog.h"
@@ -129,13 +129,13 @@ QList<Window> catalog()
     SilentMessages messages;
     QtClock clock;
     QtTrayIcon trayIcon;
-    QtSoundDevice sound;
+    const auto sound = makeSoundDevice();
     QtFilePicker picker;
     PlatformServices services;
     services.clock = &clock;
     services.messages = &messages;
     services.tray = &trayIcon;
-    services.sound = &sound;
+    services.sound = sound.get();
     services.picker = &picker;
     LanguagePack pack(messages);
     TrayModule tray(trayIcon, nullptr);
