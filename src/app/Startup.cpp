@@ -20,6 +20,8 @@
 #include "tray/TrayModule.h"
 #include "widgets/QtText.h"
 
+#include <filesystem>
+
 namespace chimewell {
 
 const QString Startup::kAlreadyRunningText = QStringLiteral("Chimewell is already running.");
@@ -67,6 +69,7 @@ bool Startup::run(const QStringList& arguments)
     const bool startHidden = arguments == QStringList{QStringLiteral("-minimized")};
     if (!startHidden || !m_tray->hasNotificationArea())
         m_mainWindow->show();
+    tellUnwritableFiles();
 
     const std::string appDir = toStd(m_appDir);
     if (readSetting(appDir, kFirstLoadKey) == "1") {
@@ -89,6 +92,24 @@ void Startup::removeLeftoverTemporaries()
         dayFiles.push_back(std::string(dayName(day)) + ".ini");
     removeStaleTemporaries(folder, {std::string(kSettingsFileName)});
     removeStaleTemporaries(appFile(folder, kScheduleFolder), dayFiles);
+}
+
+void Startup::tellUnwritableFiles()
+{
+    // A folder the user cannot write to (a copy unpacked into C:\Program Files, a read-only
+    // medium) is told once, now, rather than as every change fails to be kept. The schedule
+    // folder, where it is missing, is told where it is needed.
+    const std::string appDir = toStd(m_appDir);
+    std::vector<std::string> files = {settingsFilePath(appDir)};
+    if (std::filesystem::exists(pathFromUtf8(appFile(appDir, kScheduleFolder))))
+        files.push_back(appFile(appDir, kScheduleFolder, std::string(dayName(0)) + ".ini"));
+    std::string reason;
+    for (const std::string& file : files)
+        if (!canWriteFile(file, &reason)) {
+            m_services.messages->show(translated(texts::filesNotWritable, {toQ(reason)}),
+                                      MessageIcon::Exclamation);
+            return;
+        }
 }
 
 void Startup::setUpWindows()

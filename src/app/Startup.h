@@ -46,6 +46,7 @@ signals:
 
 private:
     void removeLeftoverTemporaries();
+    void tellUnwritableFiles();
     void setUpWindows();
     void applyLanguageToAll();
     void useQtTranslations();

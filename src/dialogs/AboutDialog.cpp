@@ -160,6 +160,8 @@ void AboutDialog::loadTexts()
         picture->setPixmap(QPixmap::fromImage(image));
     else
         picture->clear();
+    // The texts set here are fitted too, in whatever font the system draws them.
+    form::fitTexts(this);
 }
 
 QString AboutDialog::readTextFile(const QString& path)

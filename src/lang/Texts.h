@@ -50,6 +50,10 @@ inline constexpr Text dayFileRefused{"DayFileRefused",
 inline constexpr Text settingsRefused{"SettingsRefused",
                                       "%1 is not read (%2). Chimewell goes on with its own "
                                       "settings and does not write over it."};
+inline constexpr Text filesNotWritable{
+    "FilesNotWritable", "Chimewell cannot keep what you change here: %1. It goes on, but new "
+                        "alarms and settings are lost when it ends. Run it from a folder of your "
+                        "own to keep them."};
 inline constexpr Text scheduledActive{"StatusScheduled", "Scheduled alarm active (%1)"};
 inline constexpr Text alarmActive{"StatusActive", "Alarm active"};
 inline constexpr Text noAlarm{"StatusNone", "No alarm active..."};
@@ -107,6 +111,7 @@ inline constexpr Text all[] = {stop,
                                noSound,
                                dayFileRefused,
                                settingsRefused,
+                               filesNotWritable,
                                scheduledActive,
                                alarmActive,
                                noAlarm,

@@ -35,6 +35,9 @@ public:
         m_scroll = new QScrollArea(this);
         m_scroll->setWidgetResizable(true);
         m_scroll->setFrameShape(QFrame::NoFrame);
+        // A click beside the buttons leaves the focus where it is (on Stop); Tab scrolls to
+        // the buttons it reaches.
+        m_scroll->setFocusPolicy(Qt::NoFocus);
         auto* rows = new QWidget(m_scroll);
         m_rows = new QVBoxLayout(rows);
         m_rows->addStretch();
@@ -92,12 +95,14 @@ public:
     {
         const bool programActive = QApplication::activeWindow() != nullptr;
         setAttribute(Qt::WA_ShowWithoutActivating, !programActive);
+        // The first button has the focus whenever the window has it (not the text, which can
+        // take it too), also where showing the window activates it at once (Windows).
+        if (auto* first = findChild<QPushButton*>();
+            first && !qobject_cast<QPushButton*>(focusWidget()))
+            first->setFocus();
         fit();
         show();
         raise();
-        // The first button has the focus whenever the window has it.
-        if (auto* first = findChild<QPushButton*>(); first && !focusWidget())
-            first->setFocus();
         if (programActive)
             activateWindow();
         // The window manager's frame is known once the window shows: clear of the panels with it.
@@ -253,12 +258,8 @@ void TrayModule::showOnIcon(int id)
     }
     const Notice notice = cut(m_notices.value(id));
     m_icon.showBalloon(notice.title, notice.text);
-    // The balloon goes by itself; an urgent notice stays, in the window, until acted on.
     if (notice.urgent)
-        QTimer::singleShot(m_balloonTime, this, [this, id] {
-            if (m_notices.contains(id))
-                showInWindow(id);
-        });
+        showInWindow(id);
 }
 
 void TrayModule::showInWindow(int id)

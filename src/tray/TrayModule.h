@@ -6,7 +6,6 @@
 #include <QtCore/QObject>
 #include <QtCore/QPointer>
 #include <QtCore/QString>
-#include <chrono>
 
 class QMenu;
 class QWidget;
@@ -19,10 +18,13 @@ class TrayIcon;
 
 /// The main window's icon in the notification area and the notices the program gives. A notice
 /// goes to the desktop's notification service where there is one, so that it can stay and
-/// carry buttons; else, or when the service fails it, it is a balloon on the icon; and on a
-/// desktop without a notification area, or once the balloon of an urgent notice has gone, it
-/// is a row of the program's own notice window, which lists every such notice with its own
-/// buttons. A balloon's texts are cut to the widths the tray record holds.
+/// carry buttons; else (on Windows always), or when the service fails it, it is a balloon on
+/// the icon. An urgent notice that no service took is at the same time a row of the program's
+/// own notice window, which lists every such notice with its own buttons until it is acted on:
+/// a balloon has no buttons and goes by itself, and on a StatusNotifier tray it is itself a
+/// notification, sent to the service that just failed. On a desktop without a notification
+/// area every notice is a row of that window. A balloon's texts are cut to the widths the tray
+/// record holds.
 class TrayModule : public NoticeBoard
 {
     Q_OBJECT
@@ -32,8 +34,6 @@ public:
     static constexpr int kTitleLimit = 63;
     /// How long a notice that is not urgent stays in the notice window.
     static constexpr int kNoticeMilliseconds = 15000;
-    /// Desktops take a balloon away after about this long.
-    static constexpr int kBalloonMilliseconds = 10000;
 
     TrayModule(TrayIcon& icon, DesktopNotifier* notifier, QObject* parent = nullptr);
     ~TrayModule() override;
@@ -49,8 +49,6 @@ public:
     void withdraw(int id) override;
     /// The notice window while it shows.
     QWidget* noticeWindow() const;
-    /// How long a balloon shows before an urgent notice moves to the window (tests shorten it).
-    void setBalloonTime(std::chrono::milliseconds time) { m_balloonTime = time; }
 
 signals:
     void leftPressed();
@@ -66,7 +64,6 @@ private:
     int m_lastId = 0;
     int m_lastPassing = 0;
     QPointer<NoticeWindow> m_window;
-    std::chrono::milliseconds m_balloonTime{kBalloonMilliseconds};
 };
 
 } // namespace chimewell

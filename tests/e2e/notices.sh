@@ -74,11 +74,11 @@ for server in CRASH HANG; do
     write_day_file "$app" Monday "13:$minute" "$server" ""
     move_clock "2026-12-07 13:$((10#$minute - 1)):58"
     # a crashed server is waited for 5 s to come back, a hung one 10 s to answer; then the
-    # balloon shows for 10 s, and the window comes (beside the main window)
-    wait_for 30 bash -c "[ \$(xdotool search --onlyvisible --name '^Chimewell\$' | wc -l) = 2 ]" ||
+    # balloon and the window come (beside the main window)
+    wait_for 20 bash -c "[ \$(xdotool search --onlyvisible --name '^Chimewell\$' | wc -l) = 2 ]" ||
         fail "no notice in view after a server that ${server}ed"
     keys "$(xdotool search --onlyvisible --name '^Chimewell$' | tail -1)" Escape # its Stop
     wait_for 5 bash -c "[ \$(xdotool search --onlyvisible --name '^Chimewell\$' | wc -l) = 1 ]" ||
         fail "Escape did not close the notice window"
 done
-pass "a server that crashes inside Notify or never answers: the balloon, then a window that stays"
+pass "a server that crashes inside Notify or never answers: the balloon and a window that stays"

@@ -119,11 +119,12 @@ void TestAlarmEngine::typedTargetsReachTheDesktopAsTheShellReadsThem()
     // (What the desktop then makes of them: e2e_one_shot.)
     fakes::AppFolder work;
     work.write("notes.txt", "x");
-    const QString rows[][2] = {{"~/notes.txt", "file:///home/me/notes.txt"},
-                               {"notes.txt", "file://" + work.file("notes.txt")},
-                               {" /docs/report.txt", "file:///docs/report.txt"},
-                               {"https://example.org/a?b=1", "https://example.org/a?b=1"},
-                               {"www.example.org", "http://www.example.org"}};
+    const QString rows[][2] = {
+        {"~/notes.txt", "file:///home/me/notes.txt"},
+        {"notes.txt", QUrl::fromLocalFile(work.file("notes.txt")).toString()},
+        {" /docs/report.txt", "file:///docs/report.txt"},
+        {"https://example.org/a?b=1", "https://example.org/a?b=1"},
+        {"www.example.org", "http://www.example.org"}};
     for (const auto& [typed, url] : rows)
         QCOMPARE(urlForTarget(typed, work.path(), "/home/me").toString(), url);
 }
@@ -337,11 +338,10 @@ void TestAlarmEngine::noticesWithoutANotificationService()
     e.fx.notifier.serviceRuns = true;
     e.armAt13();
     e.tickAt(QTime(13, 0, 0));
-    e.tray.setBalloonTime(std::chrono::milliseconds(10));
     emit e.fx.notifier.failed(e.fx.notifier.last());
     QCOMPARE(e.fx.tray.balloons, QStringList{"Chimewell|It's 13:00. Time for Meeting."});
-    // The balloon goes by itself: the alarm stays in view, in the notice window.
-    QTRY_VERIFY(e.tray.noticeWindow());
+    // The balloon has no buttons and goes by itself: the notice window comes with it.
+    QVERIFY(e.tray.noticeWindow() && e.tray.noticeWindow()->isVisible());
 
     // No tray either: one window lists each alarm with its own buttons, and each is told;
     // closing the window is Stop for every alarm in it.
@@ -420,6 +420,11 @@ void TestAlarmEngine::aSkippedDaylightSavingHourRingsAtTheJump()
 {
     qputenv("TZ", "Europe/Berlin");
     tzset();
+    // (Windows takes its time zone from the system alone.)
+    if (QDateTime(QDate(2027, 3, 28), QTime(2, 30)).isValid()) {
+        qunsetenv("TZ");
+        QSKIP("the local time zone cannot be set here");
+    }
     Engine e;
     e.app.day("Sunday", "02:30", "Skipped hour");
     e.fx.clock.time = QDateTime(QDate(2027, 3, 28), QTime(1, 59, 40)); // clocks go to 03:00

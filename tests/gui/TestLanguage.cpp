@@ -15,6 +15,7 @@
 
 #include <QtCore/QLibraryInfo>
 #include <QtCore/QProcess>
+#include <QtGui/QFontInfo>
 #include <QtGui/QScreen>
 #include <QtTest/QtTest>
 #include <QtWidgets/QCheckBox>
@@ -166,13 +167,15 @@ void TestLanguage::aFailedLoadKeepsThePackBefore()
     broken.chop(3);
     f.app.write("packs/broken.lpk", broken);
     f.app.write("packs/huge.lpk", QByteArray(LanguagePack::kMaxPackBytes + 1, 'x'));
-    QVERIFY(QProcess::execute("mkfifo", {f.app.file("packs/pipe.lpk")}) == 0);
-    const QString refused[][2] = {{f.app.file("packs/broken.lpk"), "truncated"},
-                                  {f.app.file("packs/missing.lpk"), "missing.lpk"},
-                                  {f.app.file("packs"), "is a folder"},
-                                  {"/dev/zero", "not a regular file"},
-                                  {f.app.file("packs/pipe.lpk"), "not a regular file"},
-                                  {f.app.file("packs/huge.lpk"), "too large"}};
+    QList<std::pair<QString, QString>> refused = {{f.app.file("packs/broken.lpk"), "truncated"},
+                                                  {f.app.file("packs/missing.lpk"), "missing.lpk"},
+                                                  {f.app.file("packs"), "is a folder"},
+                                                  {f.app.file("packs/huge.lpk"), "too large"}};
+    // Devices and pipes where the system has them in its file tree.
+    if (QFile::exists("/dev/zero") &&
+        QProcess::execute("mkfifo", {f.app.file("packs/pipe.lpk")}) == 0)
+        refused += {{"/dev/zero", "not a regular file"},
+                    {f.app.file("packs/pipe.lpk"), "not a regular file"}};
     for (const auto& [file, cause] : refused) {
         QString error;
         QVERIFY(!f.pack.loadPack(file, &error));
@@ -308,7 +311,11 @@ void TestLanguage::listingPacks()
     QStringList listed;
     for (int i = 0; i < list->count(); ++i)
         listed << list->item(i)->text();
-    QCOMPARE(listed, QStringList({"english.LPK", "German.lpk", "Mine|Yours.lpk"}));
+    // (Windows has no file names with a "|".)
+    QStringList expected = {"english.LPK", "German.lpk"};
+    if (QFile::exists(f.app.file("packs/Mine|Yours.lpk")))
+        expected << "Mine|Yours.lpk";
+    QCOMPARE(listed, expected);
     QVERIFY(f.fx.messages.texts.isEmpty());
     QCOMPARE(f.pack.packFiles(f.app.file("nowhere")), QStringList());
     QCOMPARE(f.fx.messages.texts, QStringList{f.app.file("nowhere") + " doesn't exist."});
@@ -373,6 +380,9 @@ void TestLanguage::everyTextFitsInEveryLanguage_data()
 
 void TestLanguage::everyTextFitsInEveryLanguage()
 {
+    // (Qt's headless platform on Windows draws every letter as a box of one size.)
+    if (QFontInfo(QApplication::font()).family().isEmpty())
+        QSKIP("this platform has no fonts to measure texts with");
     QFETCH(QByteArray, pack);
     fakes::Services fx;
     fakes::AppFolder app;

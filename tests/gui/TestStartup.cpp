@@ -19,6 +19,7 @@ private slots:
     void welcomeOnlyWhenFirstLoadIsExactlyOne();
     void hiddenOnlyForTheWholeMinimizedArgument();
     void oneCopyPerFolder();
+    void unwritableFilesToldOnceAtStart();
 };
 
 void TestStartup::welcomeOnlyWhenFirstLoadIsExactlyOne()
@@ -76,6 +77,62 @@ void TestStartup::oneCopyPerFolder()
     QVERIFY(first.tryAcquire());
     QVERIFY(!again.tryAcquire());
     QVERIFY(other.tryAcquire());
+
+    // A lock left by an earlier process that had this one's id (Windows hands ids out again)
+    // does not keep this one from starting.
+    fakes::AppFolder third;
+    LockFileSingleInstance reused(third.path(), locks.path());
+    QFile left(reused.lockPath());
+    QVERIFY(left.open(QIODevice::WriteOnly));
+    left.write(QByteArray::number(QCoreApplication::applicationPid()) + "\nChimewell\n" +
+               QSysInfo::machineHostName().toUpper().toUtf8() + "\n");
+    left.close();
+    QVERIFY(reused.tryAcquire());
+
+    // The lock's place is the user's, whatever the environment says.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QString withRuntime = LockFileSingleInstance(one.path()).lockPath();
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString without = LockFileSingleInstance(one.path()).lockPath();
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    QCOMPARE(without, withRuntime);
+    QVERIFY(runtime.isEmpty() || !withRuntime.startsWith(QString::fromLocal8Bit(runtime)));
+    // Not strewn into the home folder (Qt's runtime folder on Windows).
+    QVERIFY(QFileInfo(withRuntime).absolutePath() != QDir::homePath());
+}
+
+void TestStartup::unwritableFilesToldOnceAtStart()
+{
+    // A settings file that cannot be written, or a schedule folder that is no folder: one
+    // message naming it and why, and the program goes on.
+    for (const QString& broken : {QStringLiteral("Chimewell.ini"), QStringLiteral("schedule")}) {
+        fakes::Services fx;
+        fakes::AppFolder app;
+        if (broken == QLatin1String("schedule")) {
+            QDir(app.path()).rmdir(QStringLiteral("schedule"));
+            app.write("schedule", "not a folder");
+        } else {
+            app.write(broken, "[options]\r\nlanguage=English.lpk\r\n");
+            QFile(app.file(broken)).setPermissions(QFile::ReadOwner);
+        }
+        LanguagePack pack(fx.messages);
+        Startup startup(fx.services, app.path(), pack);
+        QVERIFY(startup.run({}));
+        QCOMPARE(fx.messages.texts.size(), 1);
+        QVERIFY2(fx.messages.texts.first().contains(QDir::toNativeSeparators(app.file(broken))),
+                 qPrintable(fx.messages.texts.first()));
+        QVERIFY(fx.messages.texts.first().contains(
+            broken == QLatin1String("schedule") ? "is not a folder" : "is read-only"));
+        QCOMPARE(fx.messages.icons.first(), MessageIcon::Exclamation);
+        QVERIFY(startup.mainWindow()->isVisible());
+    }
+    // A folder that can be written says nothing.
+    fakes::Services fx;
+    fakes::AppFolder app;
+    LanguagePack pack(fx.messages);
+    Startup startup(fx.services, app.path(), pack);
+    QVERIFY(startup.run({}));
+    QVERIFY(fx.messages.texts.isEmpty());
 }
 
 QTEST_MAIN(TestStartup)

@@ -192,8 +192,12 @@ public:
         for (const char* folder : {"schedule", "packs"})
             QDir(path()).mkdir(folder);
     }
-    QString path() const { return m_dir.path(); }
-    QString file(const QString& name) const { return m_dir.filePath(name); }
+    /// In the system's spelling, as the program is given its folder.
+    QString path() const { return QDir::toNativeSeparators(m_dir.path()); }
+    QString file(const QString& name) const
+    {
+        return QDir::toNativeSeparators(m_dir.filePath(name));
+    }
     void write(const QString& name, const QByteArray& bytes) const
     {
         QFile f(file(name));
