@@ -209,13 +209,13 @@ tray_icon() {
 keys() {
     local w=$1
     shift
-    xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+    timeout 5 xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
     xdotool key --delay 60 "$@"
 }
 type_text() {
     local w=$1
     shift
-    xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
+    timeout 5 xdotool windowfocus --sync "$w" 2>/dev/null || xdotool windowfocus "$w"
     xdotool type --delay 40 "$*"
 }
 

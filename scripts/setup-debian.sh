@@ -2,13 +2,17 @@
 # Installs the Debian 12 packages that Chimewell needs and that are not installed yet.
 #   setup-debian.sh build   to build and run the program
 #   setup-debian.sh test    also what the tests need (headless desktop, sound server, fuzzers)
-#   setup-debian.sh windows the Windows cross-compiler, Wine and the Qt headers
+#   setup-debian.sh windows the Windows cross-compiler, Wine, the build machine's Qt tools and
+#                           the headless desktop that the Windows program's scenarios run on
 set -euo pipefail
 want=${1:-build}
 
 packages=(g++ make cmake qt6-base-dev qt6-multimedia-dev
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good qt6-translations-l10n doctest-dev)
-[ "$want" = windows ] && packages=(g++-mingw-w64-x86-64-posix wine64 doctest-dev qt6-base-dev qt6-multimedia-dev)
+[ "$want" = windows ] && packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+                                    binutils-mingw-w64-x86-64 wine64 fonts-wine unzip xvfb xauth
+                                    x11-utils xdotool imagemagick fonts-dejavu-core dbus
+                                    pulseaudio pulseaudio-utils sox)
 if [ "$want" = test ]; then
     packages+=(xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core dbus dbus-x11 trayer
                dunst pulseaudio pulseaudio-utils sox lame faketime desktop-file-utils

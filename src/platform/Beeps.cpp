@@ -18,9 +18,8 @@ QByteArray beepSamples(int rate)
     return bytes;
 }
 
-QByteArray beepWaveFile(int rate)
+QByteArray waveFile(const QByteArray& samples, int rate)
 {
-    const QByteArray samples = beepSamples(rate);
     QByteArray file;
     QDataStream out(&file, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);

@@ -10,7 +10,7 @@ inline constexpr int kBeepSeconds = 6;
 
 /// The beeps as 16-bit mono samples at `rate` samples a second.
 QByteArray beepSamples(int rate);
-/// The same as a WAV file, for players that play only files.
-QByteArray beepWaveFile(int rate);
+/// 16-bit mono `samples` at `rate` as a WAV file, for players that play only files.
+QByteArray waveFile(const QByteArray& samples, int rate);
 
 } // namespace chimewell
