@@ -27,6 +27,8 @@ struct Alarm
     /// How long its sound repeats; zero plays it once, to its end.
     std::chrono::seconds ringFor{0};
     std::chrono::minutes snoozeFor{5};
+    /// Weekly: the weekday (0 for Sunday) of the day file it is in.
+    int weekday = -1;
 };
 
 /// An alarm that passed while the program could not ring it, and when it was due.

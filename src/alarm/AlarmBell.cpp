@@ -4,6 +4,9 @@
 #include "NoticeBoard.h"
 #include "lang/Texts.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace chimewell {
 namespace {
 
@@ -59,7 +62,8 @@ Notice AlarmBell::alarmNotice(const Alarm& alarm, bool silent) const
         text,
         true,
         {{kStopKey, m_texts.words(texts::stop)},
-         {kSnoozeKey, m_texts.words(texts::snooze, {QString::number(alarm.snoozeFor.count())})}}};
+         {kSnoozeKey, m_texts.words(texts::snooze, {QString::number(alarm.snoozeFor.count())})}},
+        {}};
 }
 
 void AlarmBell::ring(const QList<Alarm>& alarms)
@@ -67,21 +71,30 @@ void AlarmBell::ring(const QList<Alarm>& alarms)
     if (alarms.isEmpty())
         return;
     m_silent = false;
-    QList<int> rung;
+    // An alarm's ring time is its own: one that still rings is not cut short by the new ones.
+    auto longest = std::chrono::duration_cast<std::chrono::milliseconds>(m_sound.ringTimeLeft());
+    QList<int> rung = m_ringing;
     for (const Alarm& alarm : alarms) {
         const int notice = m_notices.tell(alarmNotice(alarm, false));
         m_alarms.insert(notice, alarm);
         rung << notice;
+        if (alarm.ringFor.count() > 0)
+            m_ringsUntil.insert(notice, QDeadlineTimer(alarm.ringFor));
+        longest = std::max(longest, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        std::chrono::duration<double>(alarm.ringFor)));
     }
     m_last = rung;
     setRinging(rung);
-    m_sound.ring(alarms.first().soundFile, alarms.first().ringFor);
+    m_sound.ring(alarms.first().soundFile,
+                 std::chrono::ceil<std::chrono::seconds>(std::chrono::milliseconds(longest)));
 }
 
 QString AlarmBell::tellMissed(const QList<MissedAlarm>& missed, const QDate& today)
 {
     QStringList lines;
-    for (const MissedAlarm& m : missed) {
+    // The latest first: the notice starts with what matters now.
+    for (qsizetype i = missed.size() - 1; i >= 0; --i) {
+        const MissedAlarm& m = missed[i];
         // Today's by the time alone; one of an earlier day by its day too.
         const QString prefix =
             m.day == today
@@ -90,19 +103,26 @@ QString AlarmBell::tellMissed(const QList<MissedAlarm>& missed, const QDate& tod
                                 {m_texts.locale().toString(m.day, QStringLiteral("dddd d MMM"))});
         lines << prefix + QLatin1Char(' ') + message(m.alarm);
     }
-    const QString shown = lines.join(QLatin1Char('\n'));
-    tellUrgent(shown);
+    if (lines.size() <= kMissedLines) {
+        tellUrgent(lines.join(QLatin1Char('\n')));
+        return lines.join(QLatin1Char('\n'));
+    }
+    const QString shown =
+        lines.mid(0, kMissedLines).join(QLatin1Char('\n')) + QLatin1Char('\n') +
+        m_texts.words(texts::andMore, {QString::number(lines.size() - kMissedLines)});
+    tellUrgent(shown, lines.join(QLatin1Char('\n')));
     return shown;
 }
 
-void AlarmBell::tellUrgent(const QString& text)
+void AlarmBell::tellUrgent(const QString& text, const QString& details)
 {
-    m_urgent << m_notices.tell({kTitle, text, true, {{kCloseKey, m_texts.words(texts::close)}}});
+    const Notice notice{kTitle, text, true, {{kCloseKey, m_texts.words(texts::close)}}, details};
+    m_urgent << m_notices.tell(notice);
 }
 
 void AlarmBell::preview(const Alarm& alarm)
 {
-    m_notices.tell({kTitle, message(alarm), false, {}});
+    m_notices.tell({kTitle, message(alarm), false, {}, {}});
 }
 
 void AlarmBell::stop()
@@ -131,6 +151,7 @@ void AlarmBell::withdrawAll()
     for (const int notice : m_alarms.keys() + m_urgent)
         m_notices.withdraw(notice);
     m_alarms.clear();
+    m_ringsUntil.clear();
     m_urgent.clear();
     setRinging({});
 }
@@ -148,9 +169,22 @@ void AlarmBell::stopNotice(int notice)
     if (!m_alarms.contains(notice))
         return;
     QList<int> ringing = m_ringing;
-    // The sound stops with the last of the alarms it rings for.
-    if (ringing.removeAll(notice) && ringing.isEmpty())
-        m_sound.stop();
+    // The sound stops with the last of the alarms it rings for; rings on until the longest of
+    // those left is over.
+    if (ringing.removeAll(notice)) {
+        if (ringing.isEmpty()) {
+            m_sound.stop();
+        } else {
+            std::chrono::milliseconds left{0};
+            for (const int other : std::as_const(ringing))
+                if (m_ringsUntil.contains(other))
+                    left = std::max(left, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              m_ringsUntil.value(other).remainingTimeAsDuration()));
+            if (left < m_sound.ringTimeLeft())
+                m_sound.setRingTimeLeft(left);
+        }
+    }
+    m_ringsUntil.remove(notice);
     setRinging(ringing);
     m_alarms.remove(notice);
     m_last.removeAll(notice);

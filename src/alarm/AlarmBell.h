@@ -2,6 +2,7 @@
 
 #include "Alarm.h"
 
+#include <QtCore/QDeadlineTimer>
 #include <QtCore/QHash>
 #include <QtCore/QList>
 #include <QtCore/QObject>
@@ -26,13 +27,20 @@ public:
               QObject* parent = nullptr);
     ~AlarmBell() override;
 
-    /// Rings alarms that fall due together; the first one's sound plays.
+    /// Rings alarms that fall due together; the first one's sound plays. Alarms that still
+    /// ring go on ringing: the sound becomes the new alarms', and rings until the last of
+    /// them all is over.
     void ring(const QList<Alarm>& alarms);
+    /// At most this many missed alarms are named in a notice; the rest are counted.
+    static constexpr int kMissedLines = 20;
+
     /// Tells, in one notice, alarms that were missed (those of days before `today` with their
-    /// day); returns the text shown.
+    /// day), the latest first: at most kMissedLines of them and how many more, with every one
+    /// in the notice's details; returns the text shown.
     QString tellMissed(const QList<MissedAlarm>& missed, const QDate& today);
-    /// Tells something that stays until the user closes it (a file that is not read).
-    void tellUrgent(const QString& text);
+    /// Tells something that stays until the user closes it (a file that is not read), with
+    /// the whole of it in `details` where `text` is a summary.
+    void tellUrgent(const QString& text, const QString& details = {});
     /// The notice `alarm` will show, now and without sound.
     void preview(const Alarm& alarm);
 
@@ -69,11 +77,12 @@ private:
     AlarmSound& m_sound;
     NoticeBoard& m_notices;
     const TextSource& m_texts;
-    QHash<int, Alarm> m_alarms; // the alarm notices that still show
-    QList<int> m_urgent;        // the other notices that stay (missed alarms, files)
-    QList<int> m_ringing;       // the notices of the alarms whose sound plays
-    QList<int> m_last;          // the notices of the alarms rung last
-    bool m_silent = false;      // the ringing alarms have no sound now
+    QHash<int, Alarm> m_alarms;              // the alarm notices that still show
+    QList<int> m_urgent;                     // the other notices that stay (missed alarms, files)
+    QList<int> m_ringing;                    // the notices of the alarms whose sound plays
+    QList<int> m_last;                       // the notices of the alarms rung last
+    QHash<int, QDeadlineTimer> m_ringsUntil; // the timed rings' ends, by notice
+    bool m_silent = false;                   // the ringing alarms have no sound now
 };
 
 } // namespace chimewell

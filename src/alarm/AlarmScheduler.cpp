@@ -56,6 +56,7 @@ AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir
         const qint64 due = m_services.clock->now().toSecsSinceEpoch() +
                            std::chrono::seconds(alarm.snoozeFor).count();
         m_snoozed.append({alarm, QDateTime::fromSecsSinceEpoch(due)});
+        ++m_snoozeRevision;
         m_ticker->wake();
     });
     // A day file edited by hand takes effect at once, not at the next planned wake; so does
@@ -153,7 +154,8 @@ void AlarmScheduler::arm(const OneShotAlarm& alarm)
 void AlarmScheduler::disarm()
 {
     m_oneShot.reset();
-    m_snoozed.removeIf([](const Snoozed& s) { return s.alarm.kind == Alarm::Kind::OneShot; });
+    m_snoozeRevision +=
+        m_snoozed.removeIf([](const Snoozed& s) { return s.alarm.kind == Alarm::Kind::OneShot; });
     m_bell->alarmOff();
     refreshComing(reading());
 }
@@ -189,13 +191,24 @@ void AlarmScheduler::check()
 {
     const ClockReading now = reading();
     const QDateTime clock = m_services.clock->now();
+    // As for every alarm: one whose time passed in a gap of more than a minute between two
+    // looks at the clock (a sleep, a stopped program, a clock set forward) is told, not rung.
+    const bool gap =
+        m_lastLook > 0 && now.epochSeconds - m_lastLook > AlarmTrigger::kMaxTickGapSeconds;
+    m_lastLook = now.epochSeconds;
     QList<Alarm> due;
     QList<MissedAlarm> passed;
     for (qsizetype i = 0; i < m_snoozed.size();) {
-        if (m_snoozed[i].due <= clock)
-            due << m_snoozed.takeAt(i).alarm;
-        else
+        if (m_snoozed[i].due > clock) {
             ++i;
+            continue;
+        }
+        const Snoozed snoozed = m_snoozed.takeAt(i);
+        ++m_snoozeRevision;
+        if (gap)
+            passed << MissedAlarm{snoozed.alarm, snoozed.due.date()};
+        else
+            due << snoozed.alarm;
     }
     if (m_oneShot) {
         for (const AlarmCheck& found : m_oneShotTrigger.check(m_oneShot->minuteOfDay, now)) {
@@ -206,26 +219,25 @@ void AlarmScheduler::check()
         }
     }
     const std::string appDir = toStd(m_appDir);
-    QHash<std::int64_t, std::vector<DayAlarm>> read;
+    QHash<std::int64_t, AlarmList> read;
     const auto minutesOn = [&](std::int64_t day) -> std::optional<std::vector<int>> {
-        const DayAlarms day_ = readDayAlarms(appDir, dayName(weekdayOfDayNumber(day)));
+        const int weekday = weekdayOfDayNumber(day);
+        const DayAlarms day_ = readDayAlarms(appDir, dayName(weekday));
         if (day_.state == DayAlarms::Torn)
             return std::nullopt;
-        std::vector<int> minutes;
-        for (const DayAlarm& alarm : day_.alarms)
-            if (const auto minute = alarm.minuteOfDay(); minute && !alarm.off)
-                minutes.push_back(*minute);
         read.insert(day, day_.alarms);
-        return minutes;
+        return switchedOnMinutes(weekday, day_.alarms);
     };
     for (const AlarmCheck& found : m_weeklyTrigger.check(minutesOn, now)) {
-        for (const DayAlarm& alarm : read.value(found.day)) {
+        for (const DayAlarm& alarm : *read.value(found.day)) {
             if (alarm.off || alarm.minuteOfDay() != found.minuteOfDay)
                 continue;
+            Alarm weekly = weeklyAlarm(alarm, settingsDefaults());
+            weekly.weekday = weekdayOfDayNumber(found.day);
             if (found.due == AlarmDue::Ring)
-                due << weeklyAlarm(alarm, settingsDefaults());
+                due << weekly;
             else
-                passed << MissedAlarm{weeklyAlarm(alarm, settingsDefaults()), dateOfDay(found.day)};
+                passed << MissedAlarm{weekly, dateOfDay(found.day)};
         }
     }
     ring(due);
@@ -234,62 +246,121 @@ void AlarmScheduler::check()
         emit missed(m_bell->tellMissed(passed, clock.date()));
 }
 
+const std::vector<int>& AlarmScheduler::switchedOnMinutes(int weekday, const AlarmList& alarms)
+{
+    auto& [list, minutes] = m_minutes[static_cast<std::size_t>(weekday)];
+    if (list != alarms) {
+        list = alarms;
+        minutes.clear();
+        for (const DayAlarm& alarm : *alarms)
+            if (const auto minute = alarm.minuteOfDay(); minute && !alarm.off)
+                minutes.push_back(*minute);
+        std::sort(minutes.begin(), minutes.end());
+        minutes.erase(std::unique(minutes.begin(), minutes.end()), minutes.end());
+    }
+    return minutes;
+}
+
+void AlarmScheduler::dropStaleSnoozes()
+{
+    m_snoozeRevision += m_snoozed.removeIf([this](const Snoozed& snoozed) {
+        const Alarm& a = snoozed.alarm;
+        if (a.kind != Alarm::Kind::Weekly || a.weekday < 0)
+            return false;
+        const AlarmList& day = m_week[static_cast<std::size_t>(a.weekday)];
+        return std::none_of(day->begin(), day->end(), [&a](const DayAlarm& alarm) {
+            return !alarm.off && toQ(alarm.time) == a.time && toQ(alarm.reason) == a.reason &&
+                   toQ(alarm.music) == a.soundFile;
+        });
+    });
+}
+
 void AlarmScheduler::refreshComing(const ClockReading& now)
 {
-    // Every look at the clock comes here: it reads the day files only when they changed, and
-    // words the alarms for the windows only when something changed.
+    // Every look at the clock comes here. It reads the day files only when they changed, and
+    // works out what comes only when the files, the one-shot alarm or the snoozes changed, or
+    // the first alarm to come has passed: a large day file costs nothing while it waits.
     const std::string appDir = toStd(m_appDir);
-    Week week;
-    std::array<std::vector<std::optional<int>>, 7> minutes;
+    WeekAlarms week;
     for (int weekday = 0; weekday < 7; ++weekday) {
         const std::string_view day = dayName(weekday);
         DayAlarms read = readDayAlarms(appDir, day);
         tellRefusal(toQ(dayFilePath(appDir, day)), read.refusal, true);
-        for (const DayAlarm& alarm : read.alarms)
-            minutes[weekday].push_back(alarm.off ? std::nullopt : alarm.minuteOfDay());
-        week[weekday] = std::move(read.alarms);
+        week[static_cast<std::size_t>(weekday)] = std::move(read.alarms);
     }
-    std::vector<std::int64_t> snoozedWall;
     const std::int64_t nowWall = wallSeconds(now.local);
+    const bool weekChanged = week != m_week;
+    if (weekChanged) {
+        m_week = week;
+        dropStaleSnoozes();
+    }
+    const std::int64_t today = nowWall / 86400;
+    if (!weekChanged && m_oneShotShown == m_oneShot.has_value() &&
+        m_snoozesShown == m_snoozeRevision && today == m_computedDay &&
+        (m_comingTimes.empty() || nowWall < m_comingTimes.front().wallSecond)) {
+        const bool withinADay =
+            !m_comingTimes.empty() && m_comingTimes.front().wallSecond - nowWall <= 86400;
+        if (withinADay != m_withinADay) {
+            m_withinADay = withinADay;
+            emit changed();
+        }
+        return;
+    }
+    m_computedDay = today;
+    std::array<std::vector<std::optional<int>>, 7> minutes;
+    for (int weekday = 0; weekday < 7; ++weekday)
+        for (const DayAlarm& alarm : *m_week[static_cast<std::size_t>(weekday)])
+            minutes[static_cast<std::size_t>(weekday)].push_back(alarm.off ? std::nullopt
+                                                                           : alarm.minuteOfDay());
+    std::vector<std::int64_t> snoozedWall;
     for (const Snoozed& snoozed : std::as_const(m_snoozed))
         snoozedWall.push_back(nowWall + snoozed.due.toSecsSinceEpoch() - now.epochSeconds);
     std::vector<ComingAlarm> times = comingAlarms(
         now.local, m_oneShot ? std::optional<int>(m_oneShot->minuteOfDay) : std::nullopt, minutes,
         snoozedWall);
 
+    // The status line names what comes first, whatever it is.
     Status status;
-    for (const ComingAlarm& c : times) {
+    if (!times.empty()) {
+        const ComingAlarm& c = times.front();
         if (c.wallSecond / 86400 != nowWall / 86400)
-            break;
-        if (c.kind == ComingAlarm::Weekly) {
-            status = {Status::WeeklyToday, toQ(week[c.weekday][c.index].time)};
-            break;
-        }
-        if (c.kind == ComingAlarm::OneShot && status.kind == Status::None)
-            status = {Status::OneShot, {}};
+            status = {Status::Later, {}, dateTimeOf(c.wallSecond)};
+        else if (c.kind == ComingAlarm::Weekly)
+            status = {Status::WeeklyToday,
+                      toQ((*m_week[static_cast<std::size_t>(c.weekday)])[c.index].time),
+                      {}};
+        else if (c.kind == ComingAlarm::Snoozed)
+            status = {
+                Status::Snoozed, dateTimeOf(c.wallSecond).toString(QStringLiteral("hh:mm")), {}};
+        else
+            status = {Status::OneShot, {}, {}};
     }
     // Within a day of the next alarm the tooltip words it without a date.
     const bool withinADay = !times.empty() && times.front().wallSecond - nowWall <= 86400;
-    if (times == m_comingTimes && week == m_week && status == m_status &&
-        withinADay == m_withinADay && m_oneShotShown == m_oneShot.has_value())
+    if (times == m_comingTimes && !weekChanged && status == m_status &&
+        withinADay == m_withinADay && m_oneShotShown == m_oneShot.has_value() &&
+        m_snoozesShown == m_snoozeRevision)
         return;
     m_comingTimes = std::move(times);
-    m_week = std::move(week);
     m_status = status;
     m_withinADay = withinADay;
     m_oneShotShown = m_oneShot.has_value();
+    m_snoozesShown = m_snoozeRevision;
 
     const Defaults defaults = settingsDefaults();
     m_coming.clear();
     for (const ComingAlarm& c : m_comingTimes) {
-        if (c.kind == ComingAlarm::Snoozed)
+        if (c.kind == ComingAlarm::Snoozed) {
             m_coming << Coming{m_snoozed[qsizetype(c.index)].due,
                                m_snoozed[qsizetype(c.index)].alarm, true};
-        else if (c.kind == ComingAlarm::OneShot)
+        } else if (c.kind == ComingAlarm::OneShot) {
             m_coming << Coming{dateTimeOf(c.wallSecond), oneShotAlarm(defaults), false};
-        else
-            m_coming << Coming{dateTimeOf(c.wallSecond),
-                               weeklyAlarm(m_week[c.weekday][c.index], defaults), false};
+        } else {
+            Alarm weekly =
+                weeklyAlarm((*m_week[static_cast<std::size_t>(c.weekday)])[c.index], defaults);
+            weekly.weekday = c.weekday;
+            m_coming << Coming{dateTimeOf(c.wallSecond), weekly, false};
+        }
     }
     emit changed();
 }

@@ -52,16 +52,19 @@ public:
     static constexpr int kQuietMs = 200;
     static constexpr int kLongestBatchMs = 1000;
 
-    /// What the status line tells.
+    /// What the status line tells: the alarm that comes next.
     struct Status
     {
         enum Kind
         {
-            WeeklyToday, // today's next weekly alarm is still to come, at `time` as written
-            OneShot,     // the armed one-shot alarm is still to come today
+            WeeklyToday, // a weekly alarm, today, at `time` as written
+            OneShot,     // the armed one-shot alarm, today
+            Snoozed,     // a snoozed alarm, today, at `time` (hh:mm)
+            Later,       // an alarm of a later day, at `at`
             None
         } kind = None;
         QString time;
+        QDateTime at;
         bool operator==(const Status&) const = default;
     };
 
@@ -98,7 +101,7 @@ public:
     /// The snooze length of alarms without one of their own.
     int defaultSnoozeMinutes() const { return settingsDefaults().snoozeMinutes; }
     /// The alarms of the day files as last read, Sunday's first.
-    const std::array<std::vector<DayAlarm>, 7>& week() const { return m_week; }
+    const WeekAlarms& week() const { return m_week; }
     /// Reads the files again and looks at the clock now (a window of the program wrote them).
     void lookNow() { readAgain(); }
     /// When the clock must next be looked at while nobody watches it, in seconds since the
@@ -131,6 +134,10 @@ private:
     Alarm weeklyAlarm(const DayAlarm& alarm, const Defaults& defaults) const;
     void ring(const QList<Alarm>& alarms);
     void tellRefusal(const QString& file, const std::string& refusal, bool dayFile);
+    /// The minutes of a day's switched-on alarms, sorted, made once for each list.
+    const std::vector<int>& switchedOnMinutes(int weekday, const AlarmList& alarms);
+    /// Snoozes of weekly alarms that their day file no longer holds switched on go.
+    void dropStaleSnoozes();
 
     PlatformServices& m_services;
     QString m_appDir;
@@ -151,13 +158,17 @@ private:
         QDateTime due;
     };
     QList<Snoozed> m_snoozed;
-    using Week = std::array<std::vector<DayAlarm>, 7>;
-    Week m_week;                            // the day files' alarms, Sunday first
+    WeekAlarms m_week; // the day files' alarms, Sunday first
+    std::array<std::pair<AlarmList, std::vector<int>>, 7> m_minutes; // switchedOnMinutes()
+    qint64 m_lastLook = 0; // seconds since the epoch of the look at the clock before
     std::vector<ComingAlarm> m_comingTimes; // the same alarms as m_coming, in wall seconds
     QList<Coming> m_coming;
     Status m_status;
     bool m_withinADay = false;
     bool m_oneShotShown = false;
+    qsizetype m_snoozeRevision = 0;    // counts every change to m_snoozed
+    qsizetype m_snoozesShown = -1;     // the revision m_coming shows
+    std::int64_t m_computedDay = 0;    // the day m_coming was worked out on
     QHash<QString, QString> m_refused; // file -> the refusal told of it
     bool m_started = false;
 };

@@ -56,6 +56,23 @@ void AlarmSound::ring(const QString& file, std::chrono::seconds duration)
     playNext();
 }
 
+std::chrono::milliseconds AlarmSound::ringTimeLeft() const
+{
+    if (!m_ringing || !m_repeat || !m_ringTime.isActive())
+        return std::chrono::milliseconds(0);
+    return m_ringTime.remainingTimeAsDuration();
+}
+
+void AlarmSound::setRingTimeLeft(std::chrono::milliseconds left)
+{
+    if (!m_ringing || !m_repeat)
+        return;
+    if (left.count() <= 0)
+        end();
+    else
+        m_ringTime.start(left);
+}
+
 void AlarmSound::playNext()
 {
     m_heard = false;

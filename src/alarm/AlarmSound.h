@@ -37,6 +37,10 @@ public:
     /// Silences whatever plays.
     void stop();
     bool isRinging() const { return m_ringing; }
+    /// How long a timed ring still rings; zero for a ring that plays once, or none.
+    std::chrono::milliseconds ringTimeLeft() const;
+    /// A timed ring rings for `left` from now (at once over when it is not positive).
+    void setRingTimeLeft(std::chrono::milliseconds left);
 
 signals:
     /// The alarm's sound is over: it played out, its time was up, or it was silenced.

@@ -109,10 +109,12 @@ void MainWindow::buildControls()
 
     m_targets = new OpenTargetsBox(*m_services.picker, central);
 
-    m_alarmOnButton = named(new QRadioButton(QStringLiteral("Alarm on"), central), name.alarmOn);
+    m_alarmOnButton =
+        named(new QRadioButton(QStringLiteral("This alarm on"), central), name.alarmOn);
     m_alarmOnButton->setFont(verdana(8.25, true));
     place(m_alarmOnButton, 360, 6360, 1815, 375);
-    m_alarmOffButton = named(new QRadioButton(QStringLiteral("Alarm off"), central), name.alarmOff);
+    m_alarmOffButton =
+        named(new QRadioButton(QStringLiteral("This alarm off"), central), name.alarmOff);
     m_alarmOffButton->setFont(verdana(8.25, true));
     place(m_alarmOffButton, 2280, 6360, 2055, 375);
     m_alarmOffButton->setChecked(true);
@@ -209,7 +211,7 @@ void MainWindow::armAlarm()
     m_previewPlays = false;
     updateStopButton();
     m_alarms.arm({alarm->minuteOfDay, alarm->reason, alarm->music, m_targets->targets()});
-    m_panel->showStatus({AlarmScheduler::Status::OneShot, {}});
+    m_panel->showStatus({AlarmScheduler::Status::OneShot, {}, {}});
 }
 
 void MainWindow::disarmAlarm()

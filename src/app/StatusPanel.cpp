@@ -52,10 +52,28 @@ void StatusPanel::showStatus(const AlarmScheduler::Status& status)
     case AlarmScheduler::Status::OneShot:
         set(translated(texts::alarmActive), true);
         break;
+    case AlarmScheduler::Status::Snoozed:
+        set(translated(texts::snoozedActive, {status.time}), true);
+        break;
+    case AlarmScheduler::Status::Later:
+        // Nothing more today: what comes next, on its day.
+        set(translated(texts::nextPrefix) + QLatin1Char(' ') +
+                whenWords(status.at, status.at.addDays(-1)),
+            false);
+        break;
     case AlarmScheduler::Status::None:
         set(translated(texts::noAlarm), false);
         break;
     }
+}
+
+QString StatusPanel::whenWords(const QDateTime& at, const QDateTime& now)
+{
+    // A weekday alone reads as the coming one: further off, the date too.
+    const bool withinADay = now.secsTo(at) <= 86400;
+    return translatedLocale().toString(at.date(), withinADay ? QStringLiteral("dddd")
+                                                             : QStringLiteral("dddd d MMM")) +
+           QLatin1Char(' ') + at.time().toString(QStringLiteral("hh:mm"));
 }
 
 QString StatusPanel::text() const

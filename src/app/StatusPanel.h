@@ -21,6 +21,9 @@ public:
     /// The words for what is still to come, in the pack's language.
     void showStatus(const AlarmScheduler::Status& status);
     QString text() const;
+    /// "Monday 07:00", or "Monday 14 Dec 07:00" for an alarm further off than a day from
+    /// `now`, in the pack's language.
+    static QString whenWords(const QDateTime& at, const QDateTime& now);
 
 private:
     QLabel* m_picture;

@@ -1,6 +1,7 @@
 #include "TrayMenu.h"
 
 #include "MainWindow.h"
+#include "StatusPanel.h"
 #include "alarm/AlarmBell.h"
 #include "alarm/AlarmScheduler.h"
 #include "lang/Texts.h"
@@ -59,15 +60,9 @@ void TrayMenu::reshape()
 void TrayMenu::updateToolTip()
 {
     QString tip = QStringLiteral("Chimewell");
-    if (const auto next = m_alarms.nextAlarm()) {
-        // A weekday alone reads as the coming one: further off, the date too.
-        const QLocale locale = translatedLocale();
-        const bool withinADay = m_clock.now().secsTo(*next) <= 86400;
-        const QString day = locale.toString(
-            next->date(), withinADay ? QStringLiteral("dddd") : QStringLiteral("dddd d MMM"));
-        tip += QLatin1Char('\n') + translated(texts::nextPrefix) + QLatin1Char(' ') + day +
-               QLatin1Char(' ') + next->time().toString(QStringLiteral("hh:mm"));
-    }
+    if (const auto next = m_alarms.nextAlarm())
+        tip += QLatin1Char('\n') + translated(texts::nextPrefix) + QLatin1Char(' ') +
+               StatusPanel::whenWords(*next, m_clock.now());
     m_tray.setToolTip(tip);
 }
 

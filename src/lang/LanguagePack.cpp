@@ -252,6 +252,8 @@ void LanguagePack::apply(QWidget* window) const
         }
     }
     form::renameByFrames(window);
+    // A translation (or the design) that gives two controls one access key gets one each.
+    form::uniqueAccessKeys(window);
     // Controls grow where the new texts need more room than the design gave them.
     form::fitTexts(window);
 }

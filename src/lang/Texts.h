@@ -41,6 +41,7 @@ inline constexpr Text traySnooze{"TraySnooze", "S&nooze %1 minutes"};
 inline constexpr Text close{"NoticeClose", "Close"};
 inline constexpr Text missedPrefix{"MissedAlarm", "Missed alarm:"};
 inline constexpr Text missedOn{"MissedAlarmOn", "Missed alarm on %1:"};
+inline constexpr Text andMore{"AndMore", "... and %1 more (the full list is in the notice window)"};
 inline constexpr Text nextPrefix{"NextAlarm", "Next alarm:"};
 inline constexpr Text alarm{"AlarmText", "It's %1. Time for %2."};
 inline constexpr Text noSound{"NoSound", "No sound could be played."};
@@ -64,6 +65,16 @@ inline constexpr Text chooseFileToPlay{"ChooseFileToPlay", "You must select a fi
 inline constexpr Text chooseDay{"ChooseDay", "Please choose a day from the list."};
 inline constexpr Text dayAdded{"DayAdded", "Succesfully added alarm for %1"};
 inline constexpr Text dayDeleted{"DayDeleted", "Succesfully deleted alarm for %1"};
+inline constexpr Text dayReplaced{
+    "DayReplaced", "Succesfully added alarm for %1 in place of its alarm at %2 (%3). The day's "
+                   "%4 other alarms stay as they were."};
+inline constexpr Text dayAddedBeside{"DayAddedBeside",
+                                     "Succesfully added alarm for %1. The day's %2 other alarms "
+                                     "stay as they were."};
+inline constexpr Text dayDeletedOne{
+    "DayDeletedOne", "Succesfully deleted the alarm at %2 (%3) for %1. The day's %4 other alarms "
+                     "stay as they were."};
+inline constexpr Text snoozedActive{"StatusSnoozed", "Snoozed alarm active (%1)"};
 inline constexpr Text dayNotSaved{"DayNotSaved", "The alarm for %1 could not be saved in %2 (%3)."};
 inline constexpr Text settingNotSaved{"SettingNotSaved",
                                       "The setting could not be saved in %1 (%2)."};
@@ -94,6 +105,10 @@ inline constexpr Text badTime{"BadTime",
                               "%1: \"%2\" is not a time as hh:mm on the 24-hour clock. Nothing "
                               "was saved."};
 inline constexpr Text chooseDays{"ChooseDays", "Please tick at least one day. Nothing was saved."};
+inline constexpr Text nothingSaved{"NothingSaved", "Nothing was saved:\n%1"};
+inline constexpr Text partlySaved{"PartlySaved",
+                                  "The alarm was saved for %1 only: not for %2 (%3). The editor "
+                                  "shows it as it is saved now."};
 inline constexpr Text changedMeanwhile{"ChangedMeanwhile",
                                        "%1 was changed by another program while the alarm was "
                                        "open. Nothing was saved; the list now shows the file as "
@@ -106,6 +121,7 @@ inline constexpr Text all[] = {stop,
                                close,
                                missedPrefix,
                                missedOn,
+                               andMore,
                                nextPrefix,
                                alarm,
                                noSound,
@@ -121,6 +137,10 @@ inline constexpr Text all[] = {stop,
                                chooseDay,
                                dayAdded,
                                dayDeleted,
+                               dayReplaced,
+                               dayAddedBeside,
+                               dayDeletedOne,
+                               snoozedActive,
                                dayNotSaved,
                                settingNotSaved,
                                logOnNotSaved,
@@ -144,6 +164,8 @@ inline constexpr Text all[] = {stop,
                                deleteQuestion,
                                badTime,
                                chooseDays,
+                               nothingSaved,
+                               partlySaved,
                                changedMeanwhile};
 
 } // namespace texts

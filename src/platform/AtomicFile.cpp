@@ -188,6 +188,39 @@ int removeStaleTemporaries(const std::string& folder, const std::vector<std::str
     return removed;
 }
 
+std::optional<std::string> notAnOrdinaryFile(const std::string& path)
+{
+    std::error_code ec;
+    const fs::path p = pathFromUtf8(path);
+    const auto link = fs::symlink_status(p, ec);
+    if (ec || !fs::exists(link))
+        return std::nullopt;
+    const auto status = fs::status(p, ec);
+    if (ec) {
+        if (ec == std::errc::too_many_symbolic_link_levels)
+            return "a loop of symbolic links";
+        // A link to a file not made yet is nothing there, as a missing file is.
+        if (ec == std::errc::no_such_file_or_directory)
+            return std::nullopt;
+        return ec.message();
+    }
+    switch (status.type()) {
+    case fs::file_type::regular:
+        return std::nullopt;
+    case fs::file_type::directory:
+        return "a folder";
+    case fs::file_type::fifo:
+        return "a pipe, not a file";
+    case fs::file_type::character:
+    case fs::file_type::block:
+        return "a device, not a file";
+    case fs::file_type::socket:
+        return "a socket, not a file";
+    default:
+        return "not an ordinary file";
+    }
+}
+
 bool readWholeFile(const std::string& path, std::string& contents)
 {
     std::error_code ec;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ struct FileStamp
     bool operator==(const FileStamp&) const = default;
 };
 FileStamp fileStamp(const std::string& path);
+
+/// Why what is at `path` is no ordinary file, found without opening it (opening a pipe waits
+/// for a writer): "a folder", "a pipe, not a file", "a device, not a file", "a socket, not a
+/// file", "a loop of symbolic links", or the system's reason it cannot be looked at; nothing
+/// for an ordinary file, or when nothing is there.
+std::optional<std::string> notAnOrdinaryFile(const std::string& path);
 
 /// Reads the whole file into `contents`. Returns false when it is missing or unreadable.
 bool readWholeFile(const std::string& path, std::string& contents);

@@ -22,6 +22,8 @@ struct Notice
     /// Stays until dismissed, where the desktop allows it (an alarm, a missed alarm).
     bool urgent = false;
     QList<NoticeAction> actions;
+    /// Where `text` is a summary: the whole of it, for the program's own notice window.
+    QString details;
 };
 
 /// The desktop's notification service (org.freedesktop.Notifications on Linux). The caller

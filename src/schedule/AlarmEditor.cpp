@@ -42,7 +42,8 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
     const AlarmEditorNames& name = alarmEditorNames;
     setObjectName(QLatin1String(name.window));
     setWindowTitle(QStringLiteral("Alarm"));
-    form::setFixedBorder(this);
+    // A dialog of the window that opened it: in front of it, never left behind it.
+    form::setFixedBorder(this, Qt::Dialog);
     auto* layout = new QVBoxLayout(this);
 
     // The days in the order of the pack's week, named by the pack's language.
@@ -57,6 +58,7 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
                   name.day);
         box->setProperty("index", weekday);
         box->setProperty("runtimeText", true);
+        box->setProperty("wantsAccessKey", true);
         box->setAccessibleName(locale.dayName(weekday == 0 ? 7 : weekday));
         box->setChecked(values.days & (1u << weekday));
         days->addWidget(box);
@@ -106,7 +108,7 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
     ++row;
 
     m_ring = named(new NamedComboBox(this), name.ring);
-    field(name.ringLabel, QStringLiteral("How long it &rings"), m_ring);
+    field(name.ringLabel, QStringLiteral("&How long it rings"), m_ring);
     fillChoices(m_ring, {0, 1, 5, 15}, values.ringMinutes);
     m_snooze = named(new NamedComboBox(this), name.snooze);
     field(name.snoozeLabel, QStringLiteral("S&nooze length"), m_snooze);
@@ -117,7 +119,8 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
     auto* ok =
         named(buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole), name.ok);
     ok->setDefault(true);
-    named(buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole), name.cancel);
+    auto* cancel = named(buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole),
+                         name.cancel);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -128,6 +131,15 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
         m_sound.play(file.isEmpty() ? m_chime : file);
     });
     connect(stop, &QPushButton::clicked, this, [this] { m_sound.stop(); });
+    // Reading order: the days, the fields from top to bottom, then OK and Cancel.
+    QList<QWidget*> order;
+    for (int i = 0; i < 7; ++i)
+        order << m_days[static_cast<std::size_t>((locale.firstDayOfWeek() + i) % 7)];
+    order << m_reason << m_time << m_soundFile << browse << play << stop << m_ring << m_snooze << ok
+          << cancel;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    form::uniqueAccessKeys(this);
     m_reason->setFocus();
     // What it shows at first: a value the lists word as "As in Options" (one written by hand
     // that means nothing) counts as changed only when the user changes it.

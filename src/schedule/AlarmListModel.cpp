@@ -5,6 +5,7 @@
 #include "widgets/QtText.h"
 
 #include <QtCore/QFileInfo>
+#include <QtGui/QPalette>
 
 namespace chimewell {
 
@@ -12,8 +13,7 @@ AlarmListModel::AlarmListModel(const TextSource& texts, QObject* parent)
     : QAbstractTableModel(parent), m_texts(texts)
 {}
 
-void AlarmListModel::setWeek(const std::array<std::vector<DayAlarm>, 7>& week, int ringMinutes,
-                             int snoozeMinutes)
+void AlarmListModel::setWeek(const WeekAlarms& week, int ringMinutes, int snoozeMinutes)
 {
     std::vector<AlarmRow> rows = alarmRows(week);
     m_ringMinutes = ringMinutes;
@@ -97,6 +97,9 @@ QVariant AlarmListModel::data(const QModelIndex& index, int role) const
         return alarm.off ? Qt::Unchecked : Qt::Checked;
     if (role == Qt::ToolTipRole && index.column() == Sound && !alarm.music.empty())
         return toQ(alarm.music);
+    // A switched-off row is drawn as one that does nothing.
+    if (role == Qt::ForegroundRole && alarm.off)
+        return QPalette().brush(QPalette::Disabled, QPalette::Text);
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
         return {};
     switch (index.column()) {

@@ -33,14 +33,13 @@ public:
 
     /// Shows the alarms of `week` (Sunday's first), which take the settings' ring time and
     /// snooze length where they have none of their own.
-    void setWeek(const std::array<std::vector<DayAlarm>, 7>& week, int ringMinutes,
-                 int snoozeMinutes);
+    void setWeek(const WeekAlarms& week, int ringMinutes, int snoozeMinutes);
     const AlarmRow& alarmRow(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
     /// Words everything again, in the pack's language.
     void retranslate();
 
     /// "Mon–Fri", "Sat, Sun", "Every day": the days of `mask` (bit w for weekday w, 0 for
-    /// Sunday), in the order of the pack's week.
+    /// Sunday), in the order of the pack's week, a run of days never split by its first day.
     QString daysText(unsigned mask) const;
     /// How long an alarm rings or snoozes, as the table words it.
     QString ringText(const std::string& value) const;

@@ -12,10 +12,12 @@
 #include "widgets/QtText.h"
 
 #include <QtGui/QKeyEvent>
+#include <QtGui/QScreen>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTableView>
 #include <QtWidgets/QVBoxLayout>
 
@@ -50,15 +52,16 @@ AlarmsWindow::AlarmsWindow(PlatformServices& services, const QString& appDir,
     auto* layout = new QVBoxLayout(this);
 
     m_table = named(new QTableView(this), name.list);
-    auto* label = named(new QLabel(QStringLiteral("Weekly &alarms"), this), name.listLabel);
+    auto* label = named(new QLabel(QStringLiteral("&Weekly alarms"), this), name.listLabel);
     label->setBuddy(m_table);
     m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setTabKeyNavigation(false);
+    m_table->setWordWrap(false);
     m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setStretchLastSection(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->setMinimumSize(640, 240);
     m_table->installEventFilter(this);
@@ -82,6 +85,8 @@ AlarmsWindow::AlarmsWindow(PlatformServices& services, const QString& appDir,
     layout->addLayout(buttons);
 
     connect(m_table, &QTableView::doubleClicked, this, &AlarmsWindow::editAlarm);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &AlarmsWindow::updateButtons);
     connect(m_model, &AlarmListModel::switchRequested, this, &AlarmsWindow::switchAlarm);
     // The list follows the day files through the alarms' one signal of change.
     connect(&m_alarms, &AlarmScheduler::changed, this, &AlarmsWindow::reload);
@@ -103,6 +108,7 @@ void AlarmsWindow::retranslate()
     if (m_editor)
         m_language.apply(m_editor);
     m_model->retranslate();
+    fitColumns();
 }
 
 void AlarmsWindow::reload()
@@ -115,12 +121,41 @@ void AlarmsWindow::reload()
     m_model->setWeek(m_alarms.week(), ringMinutes(readSetting(appDir, kRingMinutesKey)),
                      m_alarms.defaultSnoozeMinutes());
     int select = m_model->rowCount() > 0 ? std::clamp(current, 0, m_model->rowCount() - 1) : -1;
-    for (int row = 0; kept && row < m_model->rowCount(); ++row)
-        if (m_model->alarmRow(row).alarm.time == kept->time &&
-            m_model->alarmRow(row).alarm.reason == kept->reason)
+    // An alarm just saved is the row in hand; else the one that was.
+    const std::optional<DayAlarm> wanted = m_select ? m_select : kept;
+    m_select.reset();
+    for (int row = 0; wanted && row < m_model->rowCount(); ++row)
+        if (m_model->alarmRow(row).alarm.time == wanted->time &&
+            m_model->alarmRow(row).alarm.reason == wanted->reason)
             select = row;
     if (select >= 0)
         m_table->selectRow(select);
+    updateButtons();
+    fitColumns();
+}
+
+void AlarmsWindow::updateButtons()
+{
+    const bool selected = currentRow() >= 0;
+    for (const char* name : {alarmsWindowNames.edit, alarmsWindowNames.remove})
+        findChild<QPushButton*>(QLatin1String(name))->setEnabled(selected);
+}
+
+void AlarmsWindow::fitColumns()
+{
+    // Every column as wide as its widest text, and the window as wide as the columns, within
+    // the screen: no text is cut, and no scroll bar hides the last column.
+    ensurePolished(); // the style's fonts and margins first: they decide the widths
+    QHeaderView* header = m_table->horizontalHeader();
+    header->resizeSections(QHeaderView::ResizeToContents);
+    int width = 2 * m_table->frameWidth() + m_table->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        width += header->sectionSize(column);
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect();
+    if (!screen.isEmpty())
+        width = std::min(width, screen.width() - 64);
+    m_table->setMinimumWidth(std::max(640, width));
+    adjustSize();
 }
 
 int AlarmsWindow::currentRow() const
@@ -201,26 +236,57 @@ void AlarmsWindow::save()
     fresh.snoozeMinutes = toStd(checked->snoozeMinutes);
     const DayAlarm added = row ? changedAlarm(row->alarm, change) : fresh;
 
+    // Every day is written, or none: each write is tried first without writing.
     const std::string appDir = toStd(m_appDir);
     const unsigned had = row ? row->dayMask() : 0;
-    bool saved = true;
-    for (int weekday = 0; weekday < 7 && saved; ++weekday) {
+    const auto write = [&](int weekday, bool checkOnly, std::string* error) {
         const bool was = had & (1u << weekday);
         const bool is = checked->days & (1u << weekday);
         const std::string_view day = dayName(weekday);
-        std::string error;
         if (was && is && !change.isEmpty())
-            saved = changeDayAlarm(appDir, day, onDay(*row, weekday), change, &error);
-        else if (was && !is)
-            saved = deleteDayAlarm(appDir, day, onDay(*row, weekday), &error);
-        else if (!was && is)
-            saved = addDayAlarm(appDir, day, added, &error);
-        if (!saved)
-            reportFailure(weekday, error);
+            return changeDayAlarm(appDir, day, onDay(*row, weekday), change, error, nullptr,
+                                  checkOnly);
+        if (was && !is)
+            return deleteDayAlarm(appDir, day, onDay(*row, weekday), error, nullptr, checkOnly);
+        if (!was && is)
+            return addDayAlarm(appDir, day, added, error, checkOnly);
+        return true;
+    };
+    QStringList refused;
+    for (int weekday = 0; weekday < 7; ++weekday)
+        if (std::string error; !write(weekday, true, &error))
+            refused << toQ(dayName(weekday)) + QStringLiteral(": ") + toQ(error);
+    if (!refused.isEmpty()) {
+        m_services.messages->show(translated(texts::nothingSaved, {refused.join('\n')}),
+                                  MessageIcon::Stop);
+        return; // the editor stays, with what the user typed
     }
+    unsigned written = 0;
+    for (int weekday = 0; weekday < 7; ++weekday) {
+        std::string error;
+        if (write(weekday, false, &error)) {
+            written |= 1u << weekday;
+            continue;
+        }
+        // A write that failed after its check (a full disk): what was written is told, and
+        // the editor shows the alarm as the days now hold it.
+        m_services.messages->show(
+            translated(texts::partlySaved, {m_model->daysText(written & checked->days),
+                                            toQ(dayName(weekday)), toQ(error)}),
+            MessageIcon::Stop);
+        break;
+    }
+    m_select = added;
     m_alarms.lookNow();
-    if (saved)
-        editor->close();
+    const unsigned now = (had & ~written) | (written & checked->days);
+    editor->close();
+    if (now != checked->days)
+        for (int r = 0; r < m_model->rowCount(); ++r)
+            if (m_model->alarmRow(r).alarm.sameAs(added)) {
+                m_table->selectRow(r);
+                editAlarm();
+                break;
+            }
 }
 
 void AlarmsWindow::deleteAlarm()
@@ -274,7 +340,7 @@ bool AlarmsWindow::unchangedOnDisk(const AlarmRow& row)
     for (const auto& [weekday, section] : row.days) {
         const DayAlarms now = readDayAlarms(appDir, dayName(weekday));
         const DayAlarm expected = onDay(row, weekday);
-        const bool same = std::any_of(now.alarms.begin(), now.alarms.end(),
+        const bool same = std::any_of(now.alarms->begin(), now.alarms->end(),
                                       [&expected](const DayAlarm& a) { return a == expected; });
         if (!same) {
             m_services.messages->show(

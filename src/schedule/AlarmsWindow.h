@@ -50,6 +50,8 @@ protected:
 
 private:
     void reload();
+    void updateButtons();
+    void fitColumns();
     void openEditor(const AlarmEditor::Values& values, int row);
     void save();
     void switchAlarm(int row, bool on);
@@ -68,6 +70,8 @@ private:
     /// The alarms the editor changes, as they were when it opened; nothing for a new alarm.
     /// (The list may be read again meanwhile: a row number could then name another alarm.)
     std::optional<AlarmRow> m_edited;
+    /// The alarm the next reload selects: one just saved.
+    std::optional<DayAlarm> m_select;
 };
 
 } // namespace chimewell

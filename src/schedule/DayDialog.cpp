@@ -59,6 +59,24 @@ void DayDialog::reportWriteFailure(const QString& day, const std::string& error)
                               MessageIcon::Stop);
 }
 
+void DayDialog::tellDone(const QString& day, const DayAlarms& before, const Text& alone,
+                         const Text& replaced, const Text* beside)
+{
+    const DayAlarm* first = nullptr;
+    int others = 0;
+    for (const DayAlarm& alarm : *before.alarms)
+        alarm.isFirst() ? void(first = &alarm) : void(++others);
+    QString text;
+    if (others == 0)
+        text = translated(alone, {day});
+    else if (first)
+        text = translated(replaced,
+                          {day, toQ(first->time), toQ(first->reason), QString::number(others)});
+    else
+        text = translated(beside ? *beside : alone, {day, QString::number(others)});
+    m_services.messages->show(text, MessageIcon::Information);
+}
+
 void DayDialog::keyPressEvent(QKeyEvent* event)
 {
     // Escape closes the dialog as Cancel and the close box do, saving nothing.

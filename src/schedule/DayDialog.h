@@ -1,5 +1,8 @@
 #pragma once
 
+#include "lang/Texts.h"
+#include "storage/DaySchedule.h"
+
 #include <QtWidgets/QDialog>
 #include <optional>
 
@@ -29,6 +32,11 @@ protected:
     std::optional<QString> chosenDay(QComboBox* combo);
     /// Tells the user that the day file could not be written.
     void reportWriteFailure(const QString& day, const std::string& error);
+    /// Tells what a write to `day`'s "alarm" did, as the day was before it (`before`): in the
+    /// words `alone` where the day held no other alarm, else naming the alarm `replaced`
+    /// (or `beside` when "alarm" held none) and the others that stay.
+    void tellDone(const QString& day, const DayAlarms& before, const Text& alone,
+                  const Text& replaced, const Text* beside);
     void keyPressEvent(QKeyEvent* event) override;
 
     PlatformServices& m_services;

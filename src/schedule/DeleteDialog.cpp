@@ -46,11 +46,12 @@ void DeleteDialog::deleteDay()
     if (!day)
         return;
     std::string error;
+    const DayAlarms before = readDayAlarms(toStd(m_appDir), toStd(*day));
     if (!clearDayAlarm(toStd(m_appDir), toStd(*day), &error)) {
         reportWriteFailure(*day, error);
         return;
     }
-    m_services.messages->show(translated(texts::dayDeleted, {*day}), MessageIcon::Information);
+    tellDone(*day, before, texts::dayDeleted, texts::dayDeletedOne, nullptr);
     close();
 }
 

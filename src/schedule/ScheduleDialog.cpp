@@ -79,12 +79,13 @@ void ScheduleDialog::saveDay()
     if (!day)
         return;
     std::string error;
+    const DayAlarms before = readDayAlarms(toStd(m_appDir), toStd(*day));
     if (!writeDayAlarm(toStd(m_appDir), toStd(*day), toStd(alarm->reason),
                        formatTimeOfDay(alarm->minuteOfDay), toStd(alarm->music), &error)) {
         reportWriteFailure(*day, error);
         return; // the dialog stays open with what the user typed
     }
-    m_services.messages->show(translated(texts::dayAdded, {*day}), MessageIcon::Information);
+    tellDone(*day, before, texts::dayAdded, texts::dayReplaced, &texts::dayAddedBeside);
     close();
 }
 

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <unordered_map>
 
 namespace chimewell {
 namespace {
@@ -14,6 +17,10 @@ bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
+
+// The keys of an alarm; a section that loses its alarm keeps any other key it holds.
+const std::vector<std::string_view> kAlarmKeys = {kReasonKey,      kTimeKey,          kMusicKey,
+                                                  kRingMinutesKey, kSnoozeMinutesKey, kOffKey};
 
 DayAlarm alarmOf(const ini::Section& section)
 {
@@ -33,13 +40,20 @@ std::vector<DayAlarm> alarmsOf(const std::vector<ini::Section>& sections)
         if (!isAlarmSection(section.name))
             continue;
         DayAlarm alarm = alarmOf(section);
-        // Delete leaves the section with its keys, empty: the day has no alarm there.
-        if (alarm.isFirst() && alarm.reason.empty() && alarm.time.empty() && alarm.music.empty() &&
-            !alarm.off)
+        // Delete leaves "alarm" with its keys, empty: the day has no alarm there.
+        if (alarm.reason.empty() && alarm.time.empty() && alarm.music.empty() && !alarm.off)
             continue;
         alarms.push_back(std::move(alarm));
     }
     return alarms;
+}
+
+// Readable times first, earliest first; then the rest in file order.
+bool earlier(const DayAlarm& a, const DayAlarm& b)
+{
+    const auto ma = a.minuteOfDay();
+    const auto mb = b.minuteOfDay();
+    return ma && (!mb || *ma < *mb);
 }
 
 // One day file while it is being changed: its alarms as they stand after the changes so far,
@@ -51,7 +65,7 @@ public:
     {
         for (const ini::Section& section : file.sections())
             if (isAlarmSection(section.name))
-                m_taken.push_back(section.name);
+                m_taken.insert(sectionNumber(section.name));
         m_alarms = alarmsOf(file.sections());
     }
 
@@ -103,18 +117,41 @@ public:
         forget(section);
         m_alarms.push_back(changed);
     }
-    void remove(const std::string& section)
+    // Takes the alarm of `section` out: its keys, and its header unless other keys stay in it
+    // or it hides a later section of its name. Comments and blank lines stay where they stand.
+    void vacate(const std::string& section)
     {
-        m_file.removeSection(section);
+        for (const std::string_view key : kAlarmKeys)
+            while (m_file.holdsKey(section, key))
+                m_file.remove(section, key);
+        if (!m_file.holdsOtherKeys(section, {}) && !m_file.hasHiddenTwin(section))
+            m_file.removeHeader(section);
         forget(section);
     }
-    // "alarm" with empty values, as Delete has always left it.
+    // Gives the alarm of `from` the section `to`. Where `to` is free and nothing hides behind
+    // `from`, only the header changes, and everything the section holds goes with the alarm.
+    void move(const std::string& from, const std::string& to)
+    {
+        const DayAlarm* found = find(from);
+        if (!found)
+            return;
+        DayAlarm alarm = *found;
+        if (!m_file.hasSection(to) && !m_file.hasHiddenTwin(from)) {
+            m_file.renameSection(from, to);
+            forget(from);
+            alarm.section = to;
+            m_alarms.push_back(alarm);
+            return;
+        }
+        vacate(from);
+        put(to, alarm);
+    }
+    // "alarm" with empty values, as Delete has always left a day without alarms.
     void empty()
     {
         const std::string section(kAlarmSection);
-        m_file.set(section, kReasonKey, "");
-        m_file.set(section, kTimeKey, "");
-        m_file.set(section, kMusicKey, "");
+        for (const std::string_view key : {kReasonKey, kTimeKey, kMusicKey})
+            m_file.set(section, key, "");
         for (const std::string_view key : {kRingMinutesKey, kSnoozeMinutesKey, kOffKey})
             m_file.remove(section, key);
         forget(section);
@@ -122,49 +159,58 @@ public:
     // A section name no alarm of the file uses: "alarm 2", "alarm 3"...
     std::string freshSection()
     {
-        for (int number = 2;; ++number) {
-            const std::string name = std::string(kAlarmSection) + " " + std::to_string(number);
-            if (std::none_of(m_taken.begin(), m_taken.end(), [&name](const std::string& taken) {
-                    return ini::equalsNoCase(taken, name);
-                })) {
-                m_taken.push_back(name);
-                return name;
-            }
-        }
+        long number = 2;
+        while (m_taken.count(number))
+            ++number;
+        m_taken.insert(number);
+        return std::string(kAlarmSection) + " " + std::to_string(number);
     }
 
-    // "alarm" holds a switched-on alarm whenever the day has one: the earliest moves up.
-    void fillFirst()
+    // "alarm" holds the day's earliest switched-on alarm; with none, no alarm at all.
+    void keepEarliestFirst()
     {
-        if (first())
-            return;
-        if (const DayAlarm* switchedOff = find(kAlarmSection)) {
-            const DayAlarm kept = *switchedOff;
-            put(freshSection(), kept);
-        }
-        const DayAlarm* earliest = nullptr;
-        for (const DayAlarm& alarm : m_alarms) {
-            if (alarm.off || alarm.isFirst())
-                continue;
-            if (!earliest || earlier(alarm, *earliest))
+        const DayAlarm* current = find(kAlarmSection);
+        const DayAlarm* earliest = current && !current->off ? current : nullptr;
+        for (const DayAlarm& alarm : m_alarms)
+            if (!alarm.off && (!earliest || earlier(alarm, *earliest)))
                 earliest = &alarm;
+        if (earliest == current && current)
+            return;
+        const std::string moving = earliest ? earliest->section : std::string();
+        if (current) {
+            move(current->section, freshSection());
+            if (moving.empty())
+                empty();
         }
-        if (!earliest) {
+        if (moving.empty())
+            return;
+        if (m_file.hasSection(kAlarmSection))
+            vacate(std::string(kAlarmSection)); // what Delete left there
+        move(moving, std::string(kAlarmSection));
+    }
+    bool hasSection(std::string_view section) const { return m_file.hasSection(section); }
+    // Deletes the alarm of `section`. The day's last switched-on alarm, in "alarm", is blanked
+    // in place, as Delete has always left it; else its section goes and the earliest moves up.
+    void remove(const std::string& section)
+    {
+        const bool last = std::none_of(m_alarms.begin(), m_alarms.end(), [&](const DayAlarm& a) {
+            return !a.off && !ini::equalsNoCase(a.section, section);
+        });
+        if (last && ini::equalsNoCase(section, kAlarmSection)) {
             empty();
             return;
         }
-        const DayAlarm moving = *earliest;
-        remove(moving.section);
-        put(std::string(kAlarmSection), moving);
+        vacate(section);
+        keepEarliestFirst();
     }
 
 private:
-    // Readable times first, earliest first; then the rest in file order.
-    static bool earlier(const DayAlarm& a, const DayAlarm& b)
+    // The number of "alarm 7" (7); 1 for "alarm" and for a number too large to be free.
+    static long sectionNumber(std::string_view name)
     {
-        const auto ma = a.minuteOfDay();
-        const auto mb = b.minuteOfDay();
-        return ma && (!mb || *ma < *mb);
+        const std::size_t digits = name.find_last_not_of("0123456789") + 1;
+        const std::string_view number = name.substr(digits);
+        return number.empty() || number.size() > 9 ? 1 : std::stol(std::string(number));
     }
     void setOrRemove(const std::string& section, std::string_view key, std::string_view value)
     {
@@ -182,11 +228,12 @@ private:
 
     IniEdit& m_file;
     std::vector<DayAlarm> m_alarms;
-    std::vector<std::string> m_taken;
+    std::set<long> m_taken;
 };
 
 bool editDay(const std::string& appDir, std::string_view day,
-             const std::function<bool(DayEdit&, std::string*)>& edit, std::string* error)
+             const std::function<bool(DayEdit&, std::string*)>& edit, std::string* error,
+             bool checkOnly = false)
 {
     std::error_code ec;
     std::filesystem::create_directories(pathFromUtf8(appFile(appDir, kScheduleFolder)), ec);
@@ -196,7 +243,7 @@ bool editDay(const std::string& appDir, std::string_view day,
             DayEdit dayEdit(file);
             return edit(dayEdit, error);
         },
-        error);
+        error, checkOnly);
 }
 
 // The alarm `before` as the file holds it now; nothing, with the reason, when it changed.
@@ -276,18 +323,32 @@ unsigned AlarmRow::dayMask() const
     return mask;
 }
 
-std::vector<AlarmRow> alarmRows(const std::array<std::vector<DayAlarm>, 7>& week)
+std::vector<AlarmRow> alarmRows(const WeekAlarms& week)
 {
+    // Alarms alike in every value share a row, one alarm of a weekday per row: the rows of each
+    // set of values, found by those values.
     std::vector<AlarmRow> rows;
+    std::unordered_map<std::string, std::vector<std::size_t>> alike;
     for (int weekday = 0; weekday < 7; ++weekday) {
-        for (const DayAlarm& alarm : week[static_cast<std::size_t>(weekday)]) {
-            const auto row = std::find_if(rows.begin(), rows.end(), [&](const AlarmRow& r) {
-                return r.alarm.sameAs(alarm) && !(r.dayMask() & (1u << weekday));
+        if (!week[static_cast<std::size_t>(weekday)])
+            continue;
+        for (const DayAlarm& alarm : *week[static_cast<std::size_t>(weekday)]) {
+            const std::string values = alarm.reason + '\x1f' + alarm.time + '\x1f' + alarm.music +
+                                       '\x1f' + alarm.ringMinutes + '\x1f' + alarm.snoozeMinutes +
+                                       (alarm.off ? "\x1f"
+                                                    "1"
+                                                  : "\x1f"
+                                                    "0");
+            std::vector<std::size_t>& candidates = alike[values];
+            const auto row = std::find_if(candidates.begin(), candidates.end(), [&](std::size_t r) {
+                return !(rows[r].dayMask() & (1u << weekday));
             });
-            if (row != rows.end())
-                row->days.emplace_back(weekday, alarm.section);
-            else
+            if (row != candidates.end()) {
+                rows[*row].days.emplace_back(weekday, alarm.section);
+            } else {
+                candidates.push_back(rows.size());
                 rows.push_back({alarm, {{weekday, alarm.section}}});
+            }
         }
     }
     std::stable_sort(rows.begin(), rows.end(), [](const AlarmRow& a, const AlarmRow& b) {
@@ -304,59 +365,73 @@ std::vector<AlarmRow> alarmRows(const std::array<std::vector<DayAlarm>, 7>& week
 
 std::vector<std::pair<int, int>> dayRuns(unsigned mask, int firstDay)
 {
+    mask &= 0x7F;
+    if (mask == 0x7F)
+        return {{firstDay, (firstDay + 6) % 7}};
+    // Runs on the circle of the week, each starting after a day that is not in it...
     std::vector<std::pair<int, int>> runs;
-    bool inRun = false;
-    for (int i = 0; i < 7; ++i) {
-        const int day = (firstDay + i) % 7;
-        if (!(mask & (1u << day))) {
-            inRun = false;
+    for (int day = 0; day < 7; ++day) {
+        if (!(mask & (1u << day)) || (mask & (1u << ((day + 6) % 7))))
             continue;
-        }
-        if (inRun)
-            runs.back().second = day;
-        else
-            runs.emplace_back(day, day);
-        inRun = true;
+        int last = day;
+        while (mask & (1u << ((last + 1) % 7)))
+            last = (last + 1) % 7;
+        runs.emplace_back(day, last);
     }
+    // ... in the order of the week, each where its first day is.
+    std::sort(runs.begin(), runs.end(), [firstDay](const auto& a, const auto& b) {
+        return (a.first - firstDay + 7) % 7 < (b.first - firstDay + 7) % 7;
+    });
     return runs;
 }
 
 DayAlarms readDayAlarms(const std::string& appDir, std::string_view day)
 {
-    const IniSections read = readIniSections(dayFilePath(appDir, day));
+    // The alarms made of each file's sections, kept as long as the sections are.
+    static std::map<std::string,
+                    std::pair<std::shared_ptr<const std::vector<ini::Section>>, AlarmList>>
+        made;
+    static const AlarmList none = std::make_shared<const std::vector<DayAlarm>>();
+    const std::string file = dayFilePath(appDir, day);
+    const IniSections read = readIniSections(file);
     DayAlarms out;
     out.refusal = read.refusal;
     out.state = read.state == IniSections::Torn      ? DayAlarms::Torn
                 : read.state == IniSections::Refused ? DayAlarms::Refused
                                                      : DayAlarms::Read;
-    if (read.sections)
-        out.alarms = alarmsOf(*read.sections);
+    out.alarms = none;
+    if (!read.sections || read.sections->empty())
+        return out;
+    auto& [sections, alarms] = made[file];
+    if (sections != read.sections) {
+        if (made.size() > 16)
+            made.clear();
+        auto& entry = made[file];
+        entry = {read.sections,
+                 std::make_shared<const std::vector<DayAlarm>>(alarmsOf(*read.sections))};
+        out.alarms = entry.second;
+        return out;
+    }
+    out.alarms = alarms;
     return out;
 }
 
 bool addDayAlarm(const std::string& appDir, std::string_view day, const DayAlarm& alarm,
-                 std::string* error)
+                 std::string* error, bool checkOnly)
 {
     return editDay(
         appDir, day,
         [&alarm](DayEdit& file, std::string*) {
-            if (!alarm.off && !file.first()) {
-                // Into "alarm", and what it held, switched off by hand, to a section of its own.
-                if (const DayAlarm* switchedOff = file.find(kAlarmSection)) {
-                    const DayAlarm kept = *switchedOff;
-                    file.put(file.freshSection(), kept);
-                }
-                file.put(std::string(kAlarmSection), alarm);
-            } else {
-                file.put(file.freshSection(), alarm);
-            }
+            file.put(file.freshSection(), alarm);
+            file.keepEarliestFirst();
             return true;
         },
-        error);
+        error, checkOnly);
 }
 
 bool changeDayAlarm(const std::string& appDir, std::string_view day, const DayAlarm& before,
-                    const AlarmChange& change, std::string* error, bool* changedMeanwhile)
+                    const AlarmChange& change, std::string* error, bool* changedMeanwhile,
+                    bool checkOnly)
 {
     return editDay(
         appDir, day,
@@ -364,21 +439,15 @@ bool changeDayAlarm(const std::string& appDir, std::string_view day, const DayAl
             const DayAlarm* now = unchanged(file, before, why, changedMeanwhile);
             if (!now)
                 return false;
-            if (change.off.value_or(now->off) && now->isFirst()) {
-                // Switched off, it leaves "alarm" for a section of its own.
-                file.put(file.freshSection(), changedAlarm(*now, change));
-                file.empty();
-            } else {
-                file.apply(*now, change);
-            }
-            file.fillFirst();
+            file.apply(*now, change);
+            file.keepEarliestFirst();
             return true;
         },
-        error);
+        error, checkOnly);
 }
 
 bool deleteDayAlarm(const std::string& appDir, std::string_view day, const DayAlarm& before,
-                    std::string* error, bool* changedMeanwhile)
+                    std::string* error, bool* changedMeanwhile, bool checkOnly)
 {
     return editDay(
         appDir, day,
@@ -386,14 +455,10 @@ bool deleteDayAlarm(const std::string& appDir, std::string_view day, const DayAl
             const DayAlarm* now = unchanged(file, before, why, changedMeanwhile);
             if (!now)
                 return false;
-            if (now->isFirst())
-                file.empty();
-            else
-                file.remove(now->section);
-            file.fillFirst();
+            file.remove(now->section);
             return true;
         },
-        error);
+        error, checkOnly);
 }
 
 bool writeDayAlarm(const std::string& appDir, std::string_view day, const std::string& reason,
@@ -418,8 +483,7 @@ bool clearDayAlarm(const std::string& appDir, std::string_view day, std::string*
     return editDay(
         appDir, day,
         [](DayEdit& file, std::string*) {
-            file.empty();
-            file.fillFirst();
+            file.remove(std::string(kAlarmSection));
             return true;
         },
         error);

@@ -3,6 +3,7 @@
 #include "AlarmTime.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,7 +54,14 @@ struct DayAlarm
     bool operator==(const DayAlarm&) const = default;
 };
 
-/// The alarms of one day file in file order; an "alarm" section emptied by Delete is none.
+/// The alarms of a day file, shared while the file stays as it is: a large file is not made
+/// into alarms again at every look at the clock.
+using AlarmList = std::shared_ptr<const std::vector<DayAlarm>>;
+/// The alarms of each weekday (0 for Sunday).
+using WeekAlarms = std::array<AlarmList, 7>;
+
+/// The alarms of one day file in file order; a section without a reason, a time and a sound
+/// (as Delete leaves "alarm") is none.
 struct DayAlarms
 {
     enum State
@@ -63,7 +71,7 @@ struct DayAlarms
         Torn     // another program was rewriting it: not known this time
     } state = Read;
     std::string refusal;
-    std::vector<DayAlarm> alarms;
+    AlarmList alarms; // never null
 };
 DayAlarms readDayAlarms(const std::string& appDir, std::string_view day);
 
@@ -77,10 +85,11 @@ struct AlarmRow
 };
 /// The rows of a week of day files (`week[w]` the alarms of weekday w), by time (times that
 /// cannot be read last), then reason.
-std::vector<AlarmRow> alarmRows(const std::array<std::vector<DayAlarm>, 7>& week);
+std::vector<AlarmRow> alarmRows(const WeekAlarms& week);
 
-/// The days of `mask` (bit w for weekday w) in the order of a week that starts on `firstDay`,
-/// as runs of days that follow each other: {first, last}.
+/// The days of `mask` (bit w for weekday w) as runs of days that follow each other, {first,
+/// last}, in the order of a week that starts on `firstDay`. The week is a circle: Saturday and
+/// Sunday are one run whatever day the week starts on, placed where its first day is.
 std::vector<std::pair<int, int>> dayRuns(unsigned mask, int firstDay);
 
 /// What an edit changes in an alarm: the fields that are set.
@@ -103,21 +112,26 @@ DayAlarm changedAlarm(DayAlarm alarm, const AlarmChange& change);
 /// with the reason in `error`, when the file could not be written, and when the alarm they are
 /// to change is no longer in the file as `before` says (changed by hand meanwhile): then
 /// nothing is written, and `changedMeanwhile` (when given) is set.
+///
+/// With `checkOnly` they write nothing, and return whether they would write and could.
+///
+/// Those of the Alarms window leave "alarm" holding the day's earliest switched-on alarm (with
+/// none, empty values). An alarm moves between sections by the name of its section alone, so
+/// its comments and other keys move with it; a section that goes takes only its header and its
+/// alarm's keys, and keeps its header where other keys stay in it or where it hides a later
+/// section of the same name.
 
-/// Adds an alarm (its `section` is ignored): into "alarm" when that holds no switched-on alarm,
-/// else into a new numbered section.
+/// Adds an alarm (its `section` is ignored).
 bool addDayAlarm(const std::string& appDir, std::string_view day, const DayAlarm& alarm,
-                 std::string* error = nullptr);
-/// Changes the alarm `before`. Switched off, the alarm in "alarm" moves to a numbered section
-/// and the day's earliest switched-on alarm moves up into "alarm"; switched on, an alarm moves
-/// up into an "alarm" that holds none.
+                 std::string* error = nullptr, bool checkOnly = false);
+/// Changes the alarm `before`.
 bool changeDayAlarm(const std::string& appDir, std::string_view day, const DayAlarm& before,
                     const AlarmChange& change, std::string* error = nullptr,
-                    bool* changedMeanwhile = nullptr);
-/// Removes the alarm `before`; when it was the one in "alarm", the earliest switched-on alarm
-/// moves up, or "alarm" is left with empty values.
+                    bool* changedMeanwhile = nullptr, bool checkOnly = false);
+/// Removes the alarm `before`.
 bool deleteDayAlarm(const std::string& appDir, std::string_view day, const DayAlarm& before,
-                    std::string* error = nullptr, bool* changedMeanwhile = nullptr);
+                    std::string* error = nullptr, bool* changedMeanwhile = nullptr,
+                    bool checkOnly = false);
 
 /// The Schedule dialog: puts an alarm into "alarm" in the order reason, time, music, in place
 /// of what it held.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -237,6 +238,63 @@ std::optional<std::string> removeSection(std::string_view text, std::string_view
     return std::string(text.substr(0, start)) + std::string(text.substr(stop));
 }
 
+std::optional<std::string> replaceHeader(std::string_view text, std::string_view section,
+                                         std::optional<std::string_view> header)
+{
+    const std::vector<Line> lines = splitLines(text);
+    const SectionRange range = findSection(lines, trim(section));
+    if (!range.found || range.header == std::string_view::npos)
+        return std::nullopt;
+    const Line& line = lines[range.header];
+    const std::size_t start = static_cast<std::size_t>(line.content.data() - text.data());
+    std::string out(text.substr(0, start));
+    if (header) {
+        out += *header;
+        out += line.end;
+    }
+    out += text.substr(start + line.content.size() + line.end.size());
+    return out;
+}
+
+std::vector<std::string> keysOf(std::string_view text, std::string_view section)
+{
+    const std::vector<Line> lines = splitLines(text);
+    const SectionRange range = findSection(lines, trim(section));
+    std::vector<std::string> keys;
+    for (std::size_t i = range.first; range.found && i < range.last; ++i)
+        if (const Parsed p = parse(lines[i].content); p.kind == Parsed::Key)
+            keys.emplace_back(p.name);
+    return keys;
+}
+
+int sectionCount(std::string_view text, std::string_view section)
+{
+    int count = 0;
+    for (const Line& line : splitLines(text))
+        if (const Parsed p = parse(line.content);
+            p.kind == Parsed::Section && equalsNoCase(p.name, trim(section)))
+            ++count;
+    return count;
+}
+
+std::string_view lineEnd(std::string_view text)
+{
+    std::size_t crlf = 0, lf = 0, cr = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++crlf, ++i;
+        else if (text[i] == '\n')
+            ++lf;
+        else if (text[i] == '\r')
+            ++cr;
+    }
+    if (lf > crlf && lf >= cr)
+        return "\n";
+    if (cr > crlf && cr > lf)
+        return "\r";
+    return "\r\n";
+}
+
 std::string toLowerAscii(std::string_view text)
 {
     std::string out(text);
@@ -322,6 +380,7 @@ std::optional<std::string> update(std::string_view text, std::string_view sectio
     std::string out;
     out.reserve(text.size() + key.size() + newValue.size() + section.size() + 8);
     const std::string keyLine = std::string(key) + "=" + std::string(newValue);
+    const std::string_view eol = lineEnd(text);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i == replaceAt) {
             out += replaced;
@@ -330,9 +389,9 @@ std::optional<std::string> update(std::string_view text, std::string_view sectio
         }
         out += lines[i].content;
         if (range.found && replaceAt == std::string_view::npos && i == insertAfter) {
-            out += lines[i].end.empty() ? std::string_view("\r\n") : lines[i].end;
+            out += lines[i].end.empty() ? eol : lines[i].end;
             out += keyLine;
-            out += "\r\n";
+            out += eol;
             continue;
         }
         out += lines[i].end;
@@ -340,16 +399,17 @@ std::optional<std::string> update(std::string_view text, std::string_view sectio
     if (range.found && replaceAt == std::string_view::npos &&
         insertAfter == std::string_view::npos) {
         // the unnamed section with no lines yet: the key goes first
-        out = keyLine + "\r\n" + out;
+        out = keyLine + std::string(eol) + out;
     }
     if (!range.found) {
         if (!out.empty() && out.back() != '\n' && out.back() != '\r')
-            out += "\r\n";
+            out += eol;
         out += '[';
         out += section;
-        out += "]\r\n";
+        out += ']';
+        out += eol;
         out += keyLine;
-        out += "\r\n";
+        out += eol;
     }
     return out;
 }
@@ -383,7 +443,9 @@ bool recentlyModified(const FileStamp& stamp)
     const std::int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                                  std::filesystem::file_time_type::clock::now().time_since_epoch())
                                  .count();
-    return now - stamp.modifiedNs < 2'000'000'000;
+    // A file time far in the future (a copy from a machine whose clock ran ahead) is no sign
+    // of a write now: a write gives it the present time, which the stamp then tells.
+    return std::abs(now - stamp.modifiedNs) < 2'000'000'000;
 }
 
 enum class ReadState
@@ -403,11 +465,10 @@ CachedFile* readCached(const std::string& fileName, ReadState& state)
         const FileStamp before = fileStamp(fileName);
         if (!before.exists || before.size > kMaxIniFileBytes) {
             cache.erase(fileName);
-            std::error_code ec;
-            // Something that is not a file (a folder) where the file should be is refused too.
-            state = before.exists || std::filesystem::exists(pathFromUtf8(fileName), ec)
-                        ? ReadState::Refused
-                        : ReadState::Missing;
+            // Something that is not a file (a folder, a pipe, a loop of links) where the file
+            // should be is refused too, unopened.
+            state = before.exists || notAnOrdinaryFile(fileName) ? ReadState::Refused
+                                                                 : ReadState::Missing;
             return nullptr;
         }
         const auto found = cache.find(fileName);
@@ -483,17 +544,18 @@ IniSections readIniSections(const std::string& fileName)
 
 std::optional<std::string> iniFileRefusal(const std::string& fileName)
 {
-    std::error_code ec;
-    const std::filesystem::path path = pathFromUtf8(fileName);
-    if (!std::filesystem::exists(path, ec))
+    // What is not an ordinary file is never opened: a pipe would hold the program for good.
+    if (auto reason = notAnOrdinaryFile(fileName))
+        return reason;
+    const FileStamp stamp = fileStamp(fileName);
+    if (!stamp.exists)
         return std::nullopt;
-    if (std::filesystem::is_directory(path, ec))
-        return "a folder";
-    if (fileStamp(fileName).size > kMaxIniFileBytes)
+    if (stamp.size > kMaxIniFileBytes)
         return "larger than 1 MB";
-    std::ifstream in(path, std::ios::binary);
-    if (!in || !std::filesystem::is_regular_file(path, ec))
-        return "not readable (" + std::string(std::strerror(errno)) + ")";
+    errno = 0;
+    std::ifstream in(pathFromUtf8(fileName), std::ios::binary);
+    if (!in)
+        return "not readable" + (errno ? " (" + std::string(std::strerror(errno)) + ")" : "");
     return std::nullopt;
 }
 
@@ -524,11 +586,60 @@ void IniEdit::removeSection(std::string_view section)
     }
 }
 
+void IniEdit::renameSection(std::string_view from, std::string_view to)
+{
+    if (auto updated = ini::replaceHeader(m_text, from, "[" + std::string(to) + "]")) {
+        m_text = std::move(*updated);
+        m_changed = true;
+    }
+}
+
+void IniEdit::removeHeader(std::string_view section)
+{
+    if (auto updated = ini::replaceHeader(m_text, section, std::nullopt)) {
+        m_text = std::move(*updated);
+        m_changed = true;
+    }
+}
+
+bool IniEdit::holdsOtherKeys(std::string_view section,
+                             const std::vector<std::string_view>& keys) const
+{
+    for (const std::string& key : ini::keysOf(m_text, section))
+        if (std::none_of(keys.begin(), keys.end(),
+                         [&key](std::string_view k) { return ini::equalsNoCase(k, key); }))
+            return true;
+    return false;
+}
+
+bool IniEdit::hasHiddenTwin(std::string_view section) const
+{
+    return ini::sectionCount(m_text, section) > 1;
+}
+
+bool IniEdit::hasSection(std::string_view section) const
+{
+    return ini::sectionCount(m_text, section) > 0;
+}
+
+bool IniEdit::holdsKey(std::string_view section, std::string_view key) const
+{
+    for (const std::string& name : ini::keysOf(m_text, section))
+        if (ini::equalsNoCase(name, key))
+            return true;
+    return false;
+}
+
 bool editIniFile(const std::string& fileName, const std::function<bool(IniEdit&)>& edit,
-                 std::string* error)
+                 std::string* error, bool checkOnly)
 {
     std::string bytes;
     std::error_code ec;
+    if (const auto reason = notAnOrdinaryFile(fileName)) {
+        if (error)
+            *error = fileName + " is " + *reason;
+        return false;
+    }
     if (fileStamp(fileName).size > kMaxIniFileBytes) {
         if (error)
             *error = fileName + " is larger than 1 MB";
@@ -540,13 +651,17 @@ bool editIniFile(const std::string& fileName, const std::function<bool(IniEdit&)
         return false;
     }
     // Every line but the ones changed keeps its bytes: the text is edited in the file's own
-    // encoding. UTF-16 is edited as UTF-8 and written back as UTF-16 with its mark.
+    // encoding. UTF-16 is edited as UTF-8 and written back as UTF-16 with its mark, keeping
+    // unpaired surrogates and an odd last byte as they were.
     const std::optional<bool> utf16BigEndian = utf16ByteOrder(bytes);
     std::string mark;
+    std::string oddByte;
     IniEdit file;
     if (utf16BigEndian) {
         mark = bytes.substr(0, 2);
-        file.m_text = utf16ToUtf8(std::string_view(bytes).substr(2), *utf16BigEndian);
+        if (bytes.size() % 2)
+            oddByte = bytes.substr(bytes.size() - 1);
+        file.m_text = utf16ToUtf8(std::string_view(bytes).substr(2), *utf16BigEndian, true);
     } else {
         if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
             mark = bytes.substr(0, 3);
@@ -560,9 +675,17 @@ bool editIniFile(const std::string& fileName, const std::function<bool(IniEdit&)
         return false;
     if (!file.m_changed)
         return true;
-    return writeFileAtomically(
-        fileName, mark + (utf16BigEndian ? utf8ToUtf16(file.m_text, *utf16BigEndian) : file.m_text),
-        error);
+    const std::string written =
+        mark + (utf16BigEndian ? utf8ToUtf16(file.m_text, *utf16BigEndian) : file.m_text) + oddByte;
+    // A file the program would no longer read is not written at all.
+    if (written.size() > kMaxIniFileBytes) {
+        if (error)
+            *error = fileName + " would be larger than 1 MB";
+        return false;
+    }
+    if (checkOnly)
+        return canWriteFile(fileName, error);
+    return writeFileAtomically(fileName, written, error);
 }
 
 bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,

@@ -37,8 +37,9 @@ std::optional<std::string> tryReadIniValue(const std::string& section, const std
                                            const std::string& fileName);
 
 /// Stores `value` under the upper-cased `key`. The file is created when missing (its folder
-/// must exist) and replaced atomically; an oversized file is refused. Returns false, with the
-/// reason in `error`, on failure.
+/// must exist) and replaced atomically; an oversized file, or a write that would make it
+/// oversized, is refused and left as it was. Returns false, with the reason in `error`, on
+/// failure.
 bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& fileName, std::string* error = nullptr);
 
@@ -100,9 +101,20 @@ public:
     void remove(std::string_view section, std::string_view key);
     /// Takes `section` out, its header and every line up to the next section.
     void removeSection(std::string_view section);
+    /// Gives the first section named `from` the name `to`: its header alone changes.
+    void renameSection(std::string_view from, std::string_view to);
+    /// Takes the header of `section` out, leaving its lines where they stand.
+    void removeHeader(std::string_view section);
+    /// Whether `section` holds keys other than `keys`.
+    bool holdsOtherKeys(std::string_view section, const std::vector<std::string_view>& keys) const;
+    /// Whether a later section has the same name as the first `section` (and is hidden by it).
+    bool hasHiddenTwin(std::string_view section) const;
+    bool hasSection(std::string_view section) const;
+    bool holdsKey(std::string_view section, std::string_view key) const;
 
 private:
-    friend bool editIniFile(const std::string&, const std::function<bool(IniEdit&)>&, std::string*);
+    friend bool editIniFile(const std::string&, const std::function<bool(IniEdit&)>&, std::string*,
+                            bool);
     std::string m_text; // in the file's own encoding (UTF-16 edited as UTF-8)
     bool m_ansi = false;
     bool m_changed = false;
@@ -111,9 +123,10 @@ private:
 
 /// Reads the file (missing: empty), lets `edit` change it, and writes it when `edit` returns
 /// true and changed anything. Returns false, with the reason in `error`, when the file is
-/// refused, could not be written, or `edit` returned false (leaving `error` to it).
+/// refused, could not be written, or `edit` returned false (leaving `error` to it). With
+/// `checkOnly`, nothing is written: true when the write would be made and could be.
 bool editIniFile(const std::string& fileName, const std::function<bool(IniEdit&)>& edit,
-                 std::string* error = nullptr);
+                 std::string* error = nullptr, bool checkOnly = false);
 
 namespace ini {
 
@@ -123,7 +136,8 @@ std::string lookup(std::string_view text, std::string_view section, std::string_
                    std::size_t longest = kLongestIniValue);
 
 /// The INI text with `key` of `section` set to `value`, or nothing when the text already
-/// holds that value. New lines end in CR LF; other lines keep their bytes and line ends.
+/// holds that value. New lines end as most lines of the text end (CR LF when none does); other
+/// lines keep their bytes and line ends.
 std::optional<std::string> update(std::string_view text, std::string_view section,
                                   std::string_view key, std::string_view value);
 
@@ -134,6 +148,16 @@ std::optional<std::string> removeKey(std::string_view text, std::string_view sec
 /// The INI text without the first section named `section` (its header and its lines), or
 /// nothing when it has none.
 std::optional<std::string> removeSection(std::string_view text, std::string_view section);
+/// The INI text with the header of the first section named `section` replaced by `header`
+/// (a whole line without its end; nothing takes the header out), or nothing when it has none.
+std::optional<std::string> replaceHeader(std::string_view text, std::string_view section,
+                                         std::optional<std::string_view> header);
+/// The names of the keys of the first section named `section`, in file order.
+std::vector<std::string> keysOf(std::string_view text, std::string_view section);
+/// How many sections of the text are named `section`.
+int sectionCount(std::string_view text, std::string_view section);
+/// "\r\n", "\n" or "\r": the line end most lines of the text have; "\r\n" when none has one.
+std::string_view lineEnd(std::string_view text);
 
 std::string toLowerAscii(std::string_view text);
 std::string toUpperAscii(std::string_view text);

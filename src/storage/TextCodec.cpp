@@ -125,32 +125,38 @@ std::optional<bool> utf16ByteOrder(std::string_view bytes)
     return std::nullopt;
 }
 
-std::string utf16ToUtf8(std::string_view bytes, bool bigEndian)
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian, bool keepLoneSurrogates)
 {
     std::string out;
     char32_t high = 0;
+    const auto lone = [&out, keepLoneSurrogates](char32_t unit) {
+        appendUtf8(out, keepLoneSurrogates ? unit : 0xFFFD);
+    };
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         const auto a = static_cast<std::uint8_t>(bytes[i]);
         const auto b = static_cast<std::uint8_t>(bytes[i + 1]);
         const char32_t unit = bigEndian ? (a << 8 | b) : (b << 8 | a);
         if (unit >= 0xD800 && unit <= 0xDBFF) {
             if (high)
-                appendUtf8(out, 0xFFFD);
+                lone(high);
             high = unit;
             continue;
         }
         if (unit >= 0xDC00 && unit <= 0xDFFF) {
-            appendUtf8(out, high ? 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00) : 0xFFFD);
+            if (high)
+                appendUtf8(out, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
+            else
+                lone(unit);
             high = 0;
             continue;
         }
         if (high)
-            appendUtf8(out, 0xFFFD);
+            lone(high);
         high = 0;
         appendUtf8(out, unit);
     }
     if (high)
-        appendUtf8(out, 0xFFFD);
+        lone(high);
     return out;
 }
 

@@ -18,8 +18,10 @@ bool utf8ToWindows1252(std::string_view text, std::string& out);
 
 /// For bytes that start with a UTF-16 byte order mark: whether they are big-endian.
 std::optional<bool> utf16ByteOrder(std::string_view bytes);
-/// UTF-16 code units (no byte order mark) as UTF-8; a lone surrogate becomes U+FFFD.
-std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
+/// UTF-16 code units (no byte order mark) as UTF-8; a lone surrogate becomes U+FFFD, or, with
+/// `keepLoneSurrogates`, is kept as the three bytes UTF-8 would give it (as WTF-8 does), so
+/// that utf8ToUtf16 gives the same code units back. An odd last byte is left out.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian, bool keepLoneSurrogates = false);
 /// UTF-8 text as UTF-16 code units, without a byte order mark.
 std::string utf8ToUtf16(std::string_view text, bool bigEndian);
 

@@ -9,6 +9,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QVBoxLayout>
@@ -56,12 +57,22 @@ public:
         auto* row = new QWidget(m_scroll->widget());
         row->setObjectName(QStringLiteral("Notice%1").arg(id));
         auto* layout = new QVBoxLayout(row);
-        auto* text = new QLabel(notice.text, row);
-        text->setObjectName(QStringLiteral("NoticeText"));
-        text->setTextFormat(Qt::PlainText);
-        text->setWordWrap(true);
-        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        layout->addWidget(text);
+        // The whole of a summarised notice (every alarm of a long sleep) in a box of its own
+        // that scrolls; a short one as a label.
+        if (!notice.details.isEmpty()) {
+            auto* text = new QPlainTextEdit(notice.details, row);
+            text->setObjectName(QStringLiteral("NoticeDetails"));
+            text->setReadOnly(true);
+            text->setMinimumHeight(text->fontMetrics().lineSpacing() * 12);
+            layout->addWidget(text);
+        } else {
+            auto* text = new QLabel(notice.text, row);
+            text->setObjectName(QStringLiteral("NoticeText"));
+            text->setTextFormat(Qt::PlainText);
+            text->setWordWrap(true);
+            text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            layout->addWidget(text);
+        }
         auto* buttons = new QHBoxLayout;
         buttons->addStretch();
         for (const NoticeAction& action : notice.actions) {
@@ -248,6 +259,9 @@ void TrayModule::show(int id)
         m_notifier->notify(id, m_notices.value(id));
     else
         showOnIcon(id);
+    // A summary's whole text has room only in the notice window.
+    if (!m_notices.value(id).details.isEmpty() && !(m_window && m_window->contains(id)))
+        showInWindow(id);
 }
 
 void TrayModule::showOnIcon(int id)

@@ -2,6 +2,8 @@
 
 #include "NamedComboBox.h"
 
+#include <QtCore/QSet>
+#include <QtGui/QAction>
 #include <QtGui/QFontDatabase>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QPainter>
@@ -13,6 +15,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLayout>
 #include <QtWidgets/QMainWindow>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QStyle>
 #include <QtWidgets/QTabBar>
@@ -75,10 +78,84 @@ void renameByFrames(QWidget* window)
     }
 }
 
-void setFixedBorder(QWidget* window)
+void setFixedBorder(QWidget* window, Qt::WindowType type)
 {
-    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    window->setWindowFlags(type | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
+namespace {
+
+// The access key of a caption ("&Add" -> 'a'), or nothing; "&&" is a plain "&".
+QChar accessKey(const QString& text)
+{
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            continue;
+        if (text[i + 1] != QLatin1Char('&'))
+            return text[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
+QString withKey(const QString& text, const QSet<QChar>& taken)
+{
+    // The caption without its access key ("&&" stays), then "&" before the first free letter.
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&'))
+            plain += text[i];
+        else if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&'))
+            plain += QStringLiteral("&&"), ++i;
+    }
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (plain[i] == QLatin1Char('&'))
+            ++i;
+        else if (plain[i].isLetterOrNumber() && !taken.contains(plain[i].toLower()))
+            return plain.left(i) + QLatin1Char('&') + plain.mid(i);
+    }
+    return plain;
+}
+
+} // namespace
+
+void uniqueAccessKeys(QWidget* window)
+{
+    QSet<QChar> taken;
+    if (auto* main = qobject_cast<QMainWindow*>(window))
+        for (const QAction* menu : main->menuBar()->actions())
+            taken.insert(accessKey(menu->text()));
+    // The captions of the window's buttons and labelled fields, as they are and as they become.
+    const auto caption = [](QWidget* control) {
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            return button->text();
+        return static_cast<QLabel*>(control)->text();
+    };
+    const auto setCaption = [](QWidget* control, const QString& text) {
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            button->setText(text);
+        else
+            static_cast<QLabel*>(control)->setText(text);
+    };
+    // First every key as given, the first of each kept; then the rest take free letters.
+    QList<QWidget*> later;
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        auto* label = qobject_cast<QLabel*>(control);
+        if (control->window() != window ||
+            !(qobject_cast<QAbstractButton*>(control) || (label && label->buddy())))
+            continue;
+        const QChar key = accessKey(caption(control));
+        if (!key.isNull() && !taken.contains(key))
+            taken.insert(key);
+        else if (!key.isNull() || control->property("wantsAccessKey").toBool())
+            later << control;
+    }
+    for (QWidget* control : std::as_const(later)) {
+        const QString keyed = withKey(caption(control), taken);
+        taken.insert(accessKey(keyed));
+        setCaption(control, keyed);
+    }
 }
 
 void bringForward(QWidget* window)

@@ -45,8 +45,15 @@ void nameWithFrame(QWidget* choice);
 void renameByFrames(QWidget* window);
 
 /// The border of every window of the program: fixed, with a close box and no minimise and
-/// maximise boxes. Windows have no owner.
-void setFixedBorder(QWidget* window);
+/// maximise boxes. Windows have no owner; a dialog (`Qt::Dialog`) stays with the window that
+/// opened it, in front of it, and goes where it goes.
+void setFixedBorder(QWidget* window, Qt::WindowType type = Qt::Window);
+
+/// Gives every control of `window` that has an access key ("&Add") one no other control of it
+/// has, keeping the first of each and the menu bar's, and gives one to the controls that ask
+/// for it by the property "wantsAccessKey" (captions made while the program runs): each takes
+/// the first letter of its caption that is free.
+void uniqueAccessKeys(QWidget* window);
 
 /// Shows `window` in its normal state, in front of the windows that cover it and ready for
 /// the keyboard.

@@ -21,7 +21,7 @@ struct Day
     }
     std::string file() const { return dayFilePath(dir.path(), "Monday"); }
     std::string text() const { return coretest::readFile(file()); }
-    std::vector<DayAlarm> alarms() const { return readDayAlarms(dir.path(), "Monday").alarms; }
+    std::vector<DayAlarm> alarms() const { return *readDayAlarms(dir.path(), "Monday").alarms; }
     // The alarm of `section` as the file holds it now.
     DayAlarm alarm(const std::string& section) const
     {
@@ -97,66 +97,87 @@ TEST_CASE("everyChoiceReadFromAFile")
     }
 }
 
-TEST_CASE("theAlarmSectionAlwaysHoldsASwitchedOnAlarm")
+TEST_CASE("theAlarmSectionHoldsTheEarliestSwitchedOnAlarm")
 {
     const std::string seven = section("alarm", "07:00");
     const std::string half = section("alarm 2", "07:30", "OFF=1\r\n");
     const std::string eight = section("alarm 7", "08:00");
-    SUBCASE("switched off, the first alarm leaves for a section of its own and 08:00 moves up")
+    const auto change = [](std::optional<bool> off, std::optional<std::string> time = {}) {
+        AlarmChange c;
+        c.off = off;
+        c.time = time;
+        return c;
+    };
+    SUBCASE("switched off and on: the sections change their names alone")
     {
         Day day(seven + half + eight);
-        AlarmChange off;
-        off.off = true;
-        CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm"), off));
-        CHECK_EQ(day.text(), "[alarm]\r\nREASON=alarm 7\r\nTIME=08:00\r\nMUSIC=\r\n" + half +
-                                 "[alarm 3]\r\nREASON=alarm\r\nTIME=07:00\r\nMUSIC=\r\nOFF=1\r\n");
-        // switched on again, it stays where it is now: "alarm" holds one already
-        AlarmChange on;
-        on.off = false;
-        CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm 3"), on));
-        CHECK(!day.alarm("alarm 3").off);
-        CHECK_EQ(day.alarm("alarm").time, std::string("08:00"));
+        CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm"), change(true)));
+        CHECK_EQ(day.text(), "[alarm 3]\r\nREASON=alarm\r\nTIME=07:00\r\nMUSIC=\r\nOFF=1\r\n" +
+                                 half + "[alarm]\r\nREASON=alarm 7\r\nTIME=08:00\r\nMUSIC=\r\n");
+        // switched on again, 07:00 is the earliest: it is "alarm" again, 08:00 a section of its own
+        CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm 3"), change(false)));
+        CHECK_EQ(day.text(),
+                 seven + half + "[alarm 4]\r\nREASON=alarm 7\r\nTIME=08:00\r\nMUSIC=\r\n");
+        // and so does an alarm moved earlier, or added earlier
+        CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm 4"), change({}, "06:00")));
+        CHECK_EQ(day.alarm("alarm").time, std::string("06:00"));
+        DayAlarm five;
+        five.reason = "Early";
+        five.time = "05:00";
+        CHECK(addDayAlarm(day.dir.path(), "Monday", five));
+        CHECK_EQ(day.alarm("alarm").reason, std::string("Early"));
+        CHECK_EQ(day.alarms().size(), std::size_t(4));
     }
-    SUBCASE("deleted, the first alarm makes room for the earliest switched-on one")
+    SUBCASE("comments, blank lines and other keys stay with their sections or where they stand")
+    {
+        const std::string text = "; mine\n[alarm]\n; the early one\nreason=Swim\ntime=07:00\n"
+                                 "URL=pool\n\n[alarm 2]\nreason=Work\ntime=08:00\n\n"
+                                 "[alarm 3]\n; old\nURL=x\nreason=Gone\ntime=09:00\n";
+        Day day(text);
+        CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm"), change(true)));
+        CHECK(deleteDayAlarm(day.dir.path(), "Monday", day.alarm("alarm 3")));
+        // LF lines stay LF, the new one too
+        CHECK_EQ(day.text(), "; mine\n[alarm 4]\n; the early one\nreason=Swim\ntime=07:00\n"
+                             "URL=pool\nOFF=1\n\n[alarm]\nreason=Work\ntime=08:00\n\n"
+                             "[alarm 3]\n; old\nURL=x\n");
+        // a section that goes keeps its header while it hides a later one of its name
+        Day twins(seven + section("alarm 2", "08:00") + section("ALARM 2", "09:00"));
+        CHECK(deleteDayAlarm(twins.dir.path(), "Monday", twins.alarm("alarm 2")));
+        CHECK_EQ(twins.text(), seven + "[alarm 2]\r\n" + section("ALARM 2", "09:00"));
+        CHECK_EQ(twins.alarms().size(), std::size_t(1));
+    }
+    SUBCASE("deleted, the first alarm makes room for the earliest; with none left, empty values")
     {
         Day day(seven + half + eight + section("alarm 9", "07:45"));
         CHECK(deleteDayAlarm(day.dir.path(), "Monday", day.alarm("alarm")));
         CHECK_EQ(day.text(),
-                 "[alarm]\r\nREASON=alarm 9\r\nTIME=07:45\r\nMUSIC=\r\n" + half + eight);
+                 half + eight + "[alarm]\r\nREASON=alarm 9\r\nTIME=07:45\r\nMUSIC=\r\n");
         CHECK(clearDayAlarm(day.dir.path(), "Monday"));
-        CHECK_EQ(day.text(), "[alarm]\r\nREASON=alarm 7\r\nTIME=08:00\r\nMUSIC=\r\n" + half);
-        // and with none left but a switched-off one, "alarm" is left empty, as Delete leaves it
+        CHECK_EQ(day.text(), half + "[alarm]\r\nREASON=alarm 7\r\nTIME=08:00\r\nMUSIC=\r\n");
         CHECK(clearDayAlarm(day.dir.path(), "Monday"));
-        CHECK_EQ(day.text(), "[alarm]\r\nREASON=\r\nTIME=\r\nMUSIC=\r\n" + half);
+        CHECK_EQ(day.text(), half + "[alarm]\r\nREASON=\r\nTIME=\r\nMUSIC=\r\n");
         CHECK_EQ(day.alarms().size(), std::size_t(1));
-    }
-    SUBCASE("switched on where the first section is empty, an alarm moves up into it")
-    {
-        Day day("[alarm]\r\nREASON=\r\nTIME=\r\nMUSIC=\r\n" + half);
-        AlarmChange on;
-        on.off = false;
-        CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm 2"), on));
+        // switched on into that emptied "alarm"
+        CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm 2"), change(false)));
         CHECK_EQ(day.text(), "[alarm]\r\nREASON=alarm 2\r\nTIME=07:30\r\nMUSIC=\r\n");
     }
-    SUBCASE("an alarm is added to a section of its own, every other byte kept")
+    SUBCASE("UTF-16 keeps every byte it does not change, unpaired surrogates and an odd byte too")
     {
-        const std::string before = "; my alarms\r\n" + seven + eight;
-        Day day(before);
-        DayAlarm nine;
-        nine.reason = "Stand-up";
-        nine.time = "09:00";
-        nine.snoozeMinutes = "10";
-        CHECK(addDayAlarm(day.dir.path(), "Monday", nine));
-        CHECK_EQ(day.text(), before + "[alarm 2]\r\nREASON=Stand-up\r\nTIME=09:00\r\nMUSIC=\r\n"
-                                      "SNOOZEMINUTES=10\r\n");
-        // and to a day without one, into "alarm"; switched off, never there
-        Day empty;
-        nine.off = true;
-        CHECK(addDayAlarm(empty.dir.path(), "Monday", nine));
-        CHECK_EQ(empty.alarms().front().section, std::string("alarm 2"));
-        nine.off = false;
-        CHECK(addDayAlarm(empty.dir.path(), "Monday", nine));
-        CHECK_EQ(empty.alarm("alarm").time, std::string("09:00"));
+        const auto utf16 = [](const std::string& ascii) {
+            std::string out;
+            for (char c : ascii)
+                out += std::string{c, '\0'};
+            return out;
+        };
+        const std::string lone = "\x00\xD8"; // a high surrogate alone
+        const std::string text = "\xFF\xFE" + utf16("; note ") + lone + utf16("\r\n" + seven) + "!";
+        Day day(text);
+        AlarmChange reason;
+        reason.reason = "Run";
+        CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm"), reason));
+        CHECK_EQ(day.text(), "\xFF\xFE" + utf16("; note ") + lone +
+                                 utf16("\r\n[alarm]\r\nREASON=Run\r\nTIME=07:00\r\nMUSIC=\r\n") +
+                                 "!");
     }
     SUBCASE("a change writes only what changed, and never over a hand edit")
     {
@@ -175,17 +196,39 @@ TEST_CASE("theAlarmSectionAlwaysHoldsASwitchedOnAlarm")
         CHECK(!deleteDayAlarm(day.dir.path(), "Monday", before));
         CHECK_EQ(day.text(), edited);
     }
-    SUBCASE("a thousand sections: the one deleted goes, the rest stay byte for byte")
+    SUBCASE("a write past 1 MB, or a check alone, changes nothing")
+    {
+        std::string text = seven + ";";
+        text.resize(kMaxIniFileBytes - 40, 'x');
+        Day day(text + "\r\n");
+        DayAlarm nine;
+        nine.reason = "Stand-up";
+        nine.time = "09:00";
+        std::string error;
+        CHECK(!addDayAlarm(day.dir.path(), "Monday", nine, &error, true));
+        CHECK(!addDayAlarm(day.dir.path(), "Monday", nine, &error));
+        CHECK(error.find("would be larger than 1 MB") != std::string::npos);
+        CHECK_EQ(day.text(), text + "\r\n");
+        Day small(seven);
+        CHECK(addDayAlarm(small.dir.path(), "Monday", nine, &error, true));
+        CHECK_EQ(small.text(), seven);
+    }
+    SUBCASE("twenty thousand sections: the one deleted goes, the rest stay byte for byte")
     {
         std::string text = seven;
-        for (int i = 2; i <= 1000; ++i)
+        for (int i = 2; i <= 20000; ++i)
             text += section("alarm " + std::to_string(i), i % 3 ? "abc" : "7:5");
         Day day(text);
-        CHECK_EQ(day.alarms().size(), std::size_t(1000));
+        CHECK_EQ(day.alarms().size(), std::size_t(20000));
         const std::string gone = section("alarm 500", "abc");
         CHECK(deleteDayAlarm(day.dir.path(), "Monday", day.alarm("alarm 500")));
         CHECK_EQ(day.text(),
                  text.substr(0, text.find(gone)) + text.substr(text.find(gone) + gone.size()));
+        DayAlarm later;
+        later.reason = "Late";
+        later.time = "23:00";
+        CHECK(addDayAlarm(day.dir.path(), "Monday", later));
+        CHECK_EQ(day.alarm("alarm 500").reason, std::string("Late")); // the first free number
     }
 }
 
@@ -200,13 +243,16 @@ TEST_CASE("theWeekAsRows")
         a.snoozeMinutes = snooze;
         return a;
     };
-    std::array<std::vector<DayAlarm>, 7> week;
+    std::array<std::vector<DayAlarm>, 7> days;
     for (int weekday = 1; weekday <= 5; ++weekday)
-        week[weekday] = {alarm("06:45", "Work")};
-    week[3].push_back(alarm("06:45", "Work")); // twice on Wednesday: a row of its own
-    week[5][0].snoozeMinutes = "10";           // Friday snoozes longer: a row of its own
-    week[6] = {alarm("abc", "Broken"), alarm("09:00", "Weekend")};
-    week[0] = {alarm("09:00", "Weekend")};
+        days[weekday] = {alarm("06:45", "Work")};
+    days[3].push_back(alarm("06:45", "Work")); // twice on Wednesday: a row of its own
+    days[5][0].snoozeMinutes = "10";           // Friday snoozes longer: a row of its own
+    days[6] = {alarm("abc", "Broken"), alarm("09:00", "Weekend")};
+    days[0] = {alarm("09:00", "Weekend")};
+    WeekAlarms week;
+    for (std::size_t d = 0; d < 7; ++d)
+        week[d] = std::make_shared<const std::vector<DayAlarm>>(days[d]);
     const std::vector<AlarmRow> rows = alarmRows(week);
     REQUIRE_EQ(rows.size(), std::size_t(5));
     CHECK_EQ(rows[0].dayMask(), 0b0011110u); // Monday to Thursday
@@ -215,10 +261,16 @@ TEST_CASE("theWeekAsRows")
     CHECK_EQ(rows[3].dayMask(), 0b1000001u);               // Saturday and Sunday
     CHECK_EQ(rows[4].alarm.reason, std::string("Broken")); // a time that cannot be read last
 
+    // Runs of days as a person reads them, whatever day the week starts on (1: Monday, 0:
+    // Sunday): the weekend is one run, Saturday first.
     using Runs = std::vector<std::pair<int, int>>;
     CHECK_EQ(dayRuns(0b0111110, 1), (Runs{{1, 5}}));
     CHECK_EQ(dayRuns(0b1000001, 1), (Runs{{6, 0}}));
-    CHECK_EQ(dayRuns(0b1000001, 0), (Runs{{0, 0}, {6, 6}}));
+    CHECK_EQ(dayRuns(0b1000001, 0), (Runs{{6, 0}}));
+    CHECK_EQ(dayRuns(0b1111101, 0), (Runs{{2, 0}}));
     CHECK_EQ(dayRuns(0b1111111, 1), (Runs{{1, 0}}));
+    CHECK_EQ(dayRuns(0b1111111, 0), (Runs{{0, 6}}));
     CHECK_EQ(dayRuns(0b0010101, 1), (Runs{{2, 2}, {4, 4}, {0, 0}}));
+    CHECK_EQ(dayRuns(0b1001011, 0), (Runs{{3, 3}, {6, 1}}));
+    CHECK_EQ(dayRuns(0b1001010, 0), (Runs{{1, 1}, {3, 3}, {6, 6}}));
 }

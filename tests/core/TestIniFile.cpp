@@ -7,6 +7,12 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace chimewell;
 
@@ -226,6 +232,16 @@ TEST_CASE("aWriteChangesOneLineInTheFilesOwnEncoding")
     CHECK_EQ(readIniValue("options", "reason", file), std::string("R\xC3\xA9union"));
     CHECK(writeIniValue("options", "startup", "1", file));
     CHECK_EQ(coretest::readFile(file), mixed + "STARTUP=1\r\n");
+    // new lines end as the file's lines mostly do
+    for (const char* end : {"\n", "\r"}) {
+        const std::string ended = std::string("a=1") + end + "[options]" + end + "x=2" + end;
+        coretest::writeFile(file, ended);
+        CHECK(writeIniValue("options", "startup", "1", file));
+        CHECK(writeIniValue("new", "k", "v", file));
+        CHECK_EQ(coretest::readFile(file),
+                 ended.substr(0, ended.size()) + "STARTUP=1" + end + "[new]" + end + "K=v" + end);
+    }
+    coretest::writeFile(file, mixed);
     // new text goes in Windows-1252 where the file already is, in UTF-8 where it does not fit
     CHECK(writeIniValue("options", "language", "Fran\xC3\xA7\x61is.lpk", file));
     CHECK(coretest::readFile(file).find("LANGUAGE=Fran\xE7\x61is.lpk\r\n") != std::string::npos);
@@ -252,6 +268,39 @@ TEST_CASE("aWriteChangesOneLineInTheFilesOwnEncoding")
         CHECK_EQ(coretest::readFile(file),
                  mark + utf8ToUtf16("[alarm]\r\nreason=Caf\xC3\xA9\r\nTIME=07:30\r\n", bigEndian));
     }
+}
+
+TEST_CASE("whatIsNoOrdinaryFileIsRefusedUnopened")
+{
+    coretest::TempDir dir;
+    const std::string file = dir.file("Tuesday.ini");
+    std::filesystem::create_directory(pathFromUtf8(file));
+    CHECK_EQ(iniFileRefusal(file), std::optional<std::string>("a folder"));
+#ifndef _WIN32
+    // A pipe would hold a reader until something writes to it: it is never opened.
+    std::filesystem::remove(pathFromUtf8(file));
+    REQUIRE_EQ(::mkfifo(file.c_str(), 0600), 0);
+    auto read =
+        std::async(std::launch::async, [&file] { return readIniValue("alarm", "time", file); });
+    const bool answered = read.wait_for(std::chrono::seconds(3)) == std::future_status::ready;
+    if (!answered) // let the reader go, so that the test ends
+        ::close(::open(file.c_str(), O_WRONLY | O_NONBLOCK));
+    CHECK(answered);
+    CHECK_EQ(iniFileRefusal(file), std::optional<std::string>("a pipe, not a file"));
+    std::string error;
+    CHECK(!writeIniValue("alarm", "time", "07:00", file, &error));
+    CHECK(error.find("a pipe") != std::string::npos);
+    const auto link = [&dir](const char* name, const std::string& target) {
+        std::filesystem::create_symlink(target, pathFromUtf8(dir.file(name)));
+        return dir.file(name);
+    };
+    CHECK_EQ(iniFileRefusal(link("zero.ini", "/dev/zero")),
+             std::optional<std::string>("a device, not a file"));
+    link("loop.ini", "loop2.ini");
+    CHECK_EQ(iniFileRefusal(link("loop2.ini", "loop.ini")),
+             std::optional<std::string>("a loop of symbolic links"));
+    CHECK_EQ(iniFileRefusal(link("later.ini", "not-yet.ini")), std::nullopt);
+#endif
 }
 
 TEST_CASE("foldersNamedInAnyScriptWork")
@@ -292,10 +341,14 @@ TEST_CASE("aFileIsReadAgainOnlyWhenItChanged")
     coretest::writeFile(file, "");
     CHECK_EQ(readIniValue("alarm", "time", file), std::string());
     CHECK(!tryReadIniValue("alarm", "time", file));
-    std::filesystem::last_write_time(pathFromUtf8(file),
-                                     std::filesystem::file_time_type::clock::now() -
-                                         std::chrono::seconds(3));
-    CHECK_EQ(tryReadIniValue("alarm", "time", file), std::optional<std::string>(""));
+    // still for two seconds, or with a time far in the future (copied from a machine whose
+    // clock ran ahead), it is known
+    for (const int seconds : {-3, 86400}) {
+        std::filesystem::last_write_time(pathFromUtf8(file),
+                                         std::filesystem::file_time_type::clock::now() +
+                                             std::chrono::seconds(seconds));
+        CHECK_EQ(tryReadIniValue("alarm", "time", file), std::optional<std::string>(""));
+    }
     // removed
     std::filesystem::remove(pathFromUtf8(file));
     CHECK_EQ(tryReadIniValue("alarm", "time", file), std::optional<std::string>(""));

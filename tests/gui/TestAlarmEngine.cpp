@@ -11,6 +11,7 @@
 
 #include <QtTest/QtTest>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
 
 using namespace chimewell;
@@ -44,6 +45,13 @@ struct Engine
         QCoreApplication::processEvents(); // the sound's fallbacks come from the event loop
     }
     void tickAt(const QTime& time) { tickAt(QDateTime(fx.clock.time.date(), time)); }
+    // The program awake until `time`, looking at the clock at least every 30 s as it does.
+    void passTo(const QTime& time)
+    {
+        while (fx.clock.time.time().addSecs(30) < time)
+            tickAt(fx.clock.time.addSecs(30));
+        tickAt(time);
+    }
     // Every second from the clock's time to `time`.
     void runTo(const QTime& time)
     {
@@ -79,6 +87,7 @@ private slots:
     void missedAlarmsAreEachTold();
     void ringAndSnoozeLastWhatTheyAreSetTo_data();
     void ringAndSnoozeLastWhatTheyAreSetTo();
+    void anAlarmsRingTimeIsItsOwn();
     void aRingKeepsTryingItsSoundUntilItsTimeIsOver();
     void everyNoticeActsOnItsOwnAlarm();
     void snoozeComesBackAtItsSecond();
@@ -174,13 +183,35 @@ void TestAlarmEngine::missedAlarmsAreEachTold()
     QVERIFY(e.fx.sound.played.isEmpty());
     QCOMPARE(e.fx.tray.balloons.size(), 1);
     const QStringList lines = e.fx.tray.balloons.first().section('|', 1).split('\n');
-    QCOMPARE(lines.size(), 4); // Monday twice, and Wednesday's two
+    QCOMPARE(lines.size(), 4); // Monday twice, and Wednesday's two, the latest first
     QCOMPARE(lines.first(),
-             QStringLiteral("Missed alarm on Monday 7 Dec: It's 09:00. Time for Standup."));
-    QVERIFY(lines.contains("Missed alarm on Wednesday 9 Dec: It's 11:00. Time for Lunch."));
+             QStringLiteral("Missed alarm on Monday 14 Dec: It's 09:00. Time for Standup."));
+    QCOMPARE(lines[1],
+             QStringLiteral("Missed alarm on Wednesday 9 Dec: It's 11:00. Time for Lunch."));
     QCOMPARE(missed.size(), 1);
     QVERIFY(missed.first().first().toString().endsWith(
-        "Missed alarm on Monday 14 Dec: It's 09:00. Time for Standup."));
+        "Missed alarm on Monday 7 Dec: It's 09:00. Time for Standup."));
+
+    // Many: the latest twenty and how many more; every one in the notice window.
+    Engine many;
+    many.fx.notifier.serviceRuns = true;
+    QByteArray sections;
+    for (int i = 2; i <= 30; ++i)
+        sections += "[alarm " + QByteArray::number(i) +
+                    "]\r\nTIME=09:" + QByteArray::number(i).rightJustified(2, '0') +
+                    "\r\nREASON=R" + QByteArray::number(i) + "\r\n";
+    many.app.day("Tuesday", "09:00", "R1", "", sections);
+    many.fx.clock.time = QDateTime(kMonday, QTime(8, 0, 0));
+    many.alarms();
+    many.tickAt(QDateTime(kMonday.addDays(8), QTime(12, 0, 0)));
+    const QStringList shown = many.fx.notifier.sent.last().text.split('\n');
+    QCOMPARE(shown.size(), AlarmBell::kMissedLines + 1);
+    QCOMPARE(shown.first(), QStringLiteral("Missed alarm: It's 09:30. Time for R30."));
+    QCOMPARE(shown.last(),
+             QStringLiteral("... and 40 more (the full list is in the notice window)"));
+    QVERIFY(many.tray.noticeWindow());
+    const auto* full = many.tray.noticeWindow()->findChild<QPlainTextEdit*>("NoticeDetails");
+    QVERIFY(full && full->toPlainText().count('\n') == 59); // two Tuesdays' thirty
 }
 
 void TestAlarmEngine::ringAndSnoozeLastWhatTheyAreSetTo_data()
@@ -229,6 +260,26 @@ void TestAlarmEngine::ringAndSnoozeLastWhatTheyAreSetTo()
     QVERIFY(e.alarms().bell().isRinging());
     e.fx.sound.finish(); // a sound that repeats never finishes; played once, it rang out
     QCOMPARE(e.alarms().bell().isRinging(), oneShotRing > 0);
+}
+
+void TestAlarmEngine::anAlarmsRingTimeIsItsOwn()
+{
+    // 13:00 rings for 15 minutes; 13:01, once, joins it with its notice and its sound, and the
+    // ring goes on for 13:00's time, until each is stopped.
+    Engine e;
+    e.fx.notifier.serviceRuns = true;
+    e.app.day("Monday", "13:00", "Long", "",
+              "RINGMINUTES=15\r\n[alarm 2]\r\nTIME=13:01\r\n"
+              "REASON=Short\r\nMUSIC=/music/short.mp3\r\nRINGMINUTES=0\r\n");
+    e.fx.clock.time = QDateTime(kMonday, QTime(12, 59, 59));
+    e.passTo(QTime(13, 1, 0));
+    QCOMPARE(e.fx.sound.playing, QStringLiteral("/music/short.mp3"));
+    QVERIFY(e.fx.sound.repeating && e.alarms().bell().isRinging());
+    QVERIFY(e.alarms().sound().ringTimeLeft() > std::chrono::minutes(13));
+    e.fx.notifier.press(e.fx.notifier.showingWith("Short"), "stop");
+    QVERIFY(e.alarms().bell().isRinging());
+    e.fx.notifier.press(e.fx.notifier.showingWith("Long"), "stop");
+    QVERIFY(!e.alarms().bell().isRinging() && e.fx.sound.playing.isEmpty());
 }
 
 void TestAlarmEngine::aRingKeepsTryingItsSoundUntilItsTimeIsOver()
@@ -318,7 +369,7 @@ void TestAlarmEngine::snoozeComesBackAtItsSecond()
     e.fx.notifier.press(e.fx.notifier.showingWith("Gym"), "snooze");
     QVERIFY(e.fx.sound.playing.isEmpty());
     QCOMPARE(e.alarms().nextAlarm(), QDateTime(kMonday, QTime(13, 5, 4)));
-    e.tickAt(QTime(13, 5, 3, 999));
+    e.passTo(QTime(13, 5, 3, 999));
     QCOMPARE(e.fx.notifier.sent.size(), 2);
     QCOMPARE(QDateTime::fromSecsSinceEpoch(e.alarms().nextWake()),
              QDateTime(kMonday, QTime(13, 5, 4)));
@@ -326,9 +377,25 @@ void TestAlarmEngine::snoozeComesBackAtItsSecond()
     QCOMPARE(e.fx.notifier.sent.size(), 3);
     QCOMPARE(e.fx.notifier.sent.last().actions.last().label, QStringLiteral("Snooze 5 minutes"));
     e.fx.notifier.press(e.fx.notifier.last(), "stop");
-    e.tickAt(QTime(13, 10, 4, 2));
+    e.passTo(QTime(13, 10, 4, 2));
     QCOMPARE(e.told().last(), QStringLiteral("Chimewell|It's 13:00. Time for Gym."));
     QCOMPARE(e.fx.notifier.sent.last().actions.last().label, QStringLiteral("Snooze 10 minutes"));
+    // Asleep across its time, a snooze is told as missed, without sound, as any alarm is.
+    e.fx.notifier.press(e.fx.notifier.last(), "snooze");
+    const qsizetype played = e.fx.sound.played.size();
+    e.tickAt(QTime(15, 0, 0));
+    QCOMPARE(e.told().last(), QStringLiteral("Chimewell|Missed alarm: It's 13:00. Time for Gym."));
+    QCOMPARE(e.fx.sound.played.size(), played);
+    // Switched off or deleted while snoozed, it does not come back.
+    e.fx.notifier.press(e.fx.notifier.showingWith("Gym"), "stop");
+    e.app.day("Monday", "15:01", "Swim");
+    e.passTo(QTime(15, 1, 0));
+    e.fx.notifier.press(e.fx.notifier.showingWith("Swim"), "snooze");
+    e.app.day("Monday", "15:01", "Swim", "", "OFF=1\r\n");
+    e.alarms().lookNow();
+    QVERIFY(!e.alarms().nextAlarm() || *e.alarms().nextAlarm() > QDateTime(kMonday, QTime(16, 0)));
+    e.passTo(QTime(15, 20, 0));
+    QCOMPARE(e.told().last(), QStringLiteral("Chimewell|It's 15:01. Time for Swim."));
 }
 
 void TestAlarmEngine::noticesWithoutANotificationService()

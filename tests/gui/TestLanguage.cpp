@@ -21,14 +21,18 @@
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QGroupBox>
+#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListWidget>
+#include <QtWidgets/QMainWindow>
 #include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
 #include <QtWidgets/QTabWidget>
+#include <QtWidgets/QTableView>
 
 using namespace chimewell;
 using fakes::child;
@@ -359,6 +363,8 @@ void TestLanguage::everyTextFitsInEveryLanguage_data()
         QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
         QTest::newRow(name) << f.readAll();
     }
+    // The program's own texts, as with no pack at all.
+    QTest::newRow("design texts") << packBytes("[strings]\nlocale = en\n");
     // What a translator might write: long captions everywhere, a six-letter "Go".
     QTest::newRow("long captions") << packBytes(
         "[Form1]\ntitle = Chimewell\nOption1 = Alarm on, ringing every single day\n"
@@ -388,6 +394,8 @@ void TestLanguage::everyTextFitsInEveryLanguage()
     fakes::AppFolder app;
     app.write("packs/Test.lpk", pack);
     app.write("Chimewell.ini", "[options]\r\nfirstload=0\r\nlanguage=Test.lpk\r\n");
+    for (const char* day : {"Monday", "Tuesday", "Wednesday", "Thursday", "Saturday"})
+        app.day(day, "07:00", "Take the tablets before breakfast", "", "RINGMINUTES=15\r\n");
     LanguagePack language(fx.messages);
     Startup startup(fx.services, app.path(), language);
     QVERIFY(startup.run({}));
@@ -398,7 +406,25 @@ void TestLanguage::everyTextFitsInEveryLanguage()
         startup.mainWindow(),   startup.options().get(), startup.schedule().get(),
         startup.remove().get(), startup.about().get(),   list,
         list->editor()};
+    // Every column of the list as wide as its texts, and all of them in view (within the
+    // width of the screen).
+    list->show();
+    QVERIFY(list->table()->viewport()->width() >= list->table()->horizontalHeader()->length() ||
+            list->table()->minimumWidth() >= list->screen()->availableSize().width() - 64);
     for (QWidget* window : windows) {
+        // No two controls of a window share an access key.
+        QStringList keys;
+        if (auto* main = qobject_cast<QMainWindow*>(window))
+            for (const QAction* menu : main->menuBar()->actions())
+                keys << QKeySequence::mnemonic(menu->text()).toString();
+        for (QWidget* w : window->findChildren<QWidget*>())
+            if (auto* b = qobject_cast<QAbstractButton*>(w); b && w->window() == window)
+                keys << QKeySequence::mnemonic(b->text()).toString();
+            else if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy() && w->window() == window)
+                keys << QKeySequence::mnemonic(l->text()).toString();
+        keys.removeAll(QString());
+        QVERIFY2(keys.size() == QSet<QString>(keys.begin(), keys.end()).size(),
+                 qPrintable(window->objectName() + ": " + keys.join(' ')));
         for (QWidget* w : window->findChildren<QWidget*>()) {
             if (w->isWindow() || !w->isVisibleTo(window))
                 continue;

@@ -1,5 +1,6 @@
 // The main window and the two schedule dialogs: what they show, lock, refuse and write.
 #include "Fakes.h"
+#include "alarm/AlarmBell.h"
 #include "alarm/AlarmScheduler.h"
 #include "alarm/SecondTicker.h"
 #include "app/ClockFace.h"
@@ -214,12 +215,18 @@ void TestWindows::statusAndTooltipFollowTheAlarms()
     QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (12:00)"));
     QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Monday 12:00"));
     f.arm("Call", "12:30");
-    f.tickAt(QTime(12, 0, 0)); // the first weekly alarm rings: the next one follows
-    QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (12:45)"));
+    // The line names what comes next, also while the rung alarm's notice shows.
+    f.tickAt(QTime(12, 0, 0));
+    QCOMPARE(f.status(), QStringLiteral("Alarm active"));
     QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Monday 12:30"));
-    for (QTime t(12, 0, 30); t <= QTime(12, 50, 0); t = t.addSecs(30))
+    for (QTime t(12, 0, 30); t <= QTime(12, 35, 0); t = t.addSecs(30))
         f.tickAt(t);
-    QCOMPARE(f.status(), QStringLiteral("No alarm active..."));
+    QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (12:45)"));
+    f.alarms->bell().snooze(); // 12:30's snooze comes before 12:45
+    QCOMPARE(f.status(), QStringLiteral("Snoozed alarm active (12:40)"));
+    for (QTime t(12, 35, 30); t <= QTime(12, 50, 0); t = t.addSecs(30))
+        f.tickAt(t);
+    QCOMPARE(f.status(), QStringLiteral("Next alarm: Tuesday 08:00"));
     f.tickTo(QDateTime(kMonday.addDays(1), QTime(0, 0, 1)));
     QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (8:00)"));
     QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Tuesday 08:00"));
@@ -362,6 +369,21 @@ void TestWindows::scheduleAndDeleteWriteTheDayFile()
              QByteArray("; mine\r\n[alarm]\r\nreason=\r\ntime=\r\nMUSIC=\r\n"));
     QTRY_COMPARE(f.status(), QStringLiteral("No alarm active..."));
 
+    // On a day of several alarms, Schedule and Delete say which alarm they replaced or
+    // deleted, and that the others stay.
+    f.app.day("Tuesday", "06:45", "Work", "", "[alarm 2]\r\nTIME=21:00\r\nREASON=Pills\r\n");
+    f.schedule.show();
+    f.save("Tuesday", "Early", "06:30");
+    QCOMPARE(f.fx.messages.texts.last(),
+             QStringLiteral("Succesfully added alarm for Tuesday in place of its alarm at 06:45 "
+                            "(Work). The day's 1 other alarms stay as they were."));
+    remove = f.remove.get();
+    f.get<QComboBox>(deleteDialogNames.dayCombo, remove)->setEditText("Tuesday");
+    f.get(deleteDialogNames.deleteButton, remove)->click();
+    QCOMPARE(f.fx.messages.texts.last(),
+             QStringLiteral("Succesfully deleted the alarm at 06:30 (Early) for Tuesday. The "
+                            "day's 1 other alarms stay as they were."));
+
     // A write that fails is told, never celebrated; the dialog keeps what was typed.
     QFile(f.app.file("schedule/Monday.ini")).setPermissions(QFile::ReadOwner);
     f.save("Monday", "Kept", "9:30");
@@ -414,7 +436,7 @@ void TestWindows::theAlarmsWindowEditsTheWeek()
     const QString dash(QChar(0x2013));
     QCOMPARE(QStringList({model->daysText(0b0001110), model->daysText(0b0000110),
                           model->daysText(0b1000001), model->daysText(0x7F)}),
-             QStringList({"Mon" + dash + "Wed", "Mon, Tue", "Sun, Sat", "Every day"}));
+             QStringList({"Mon" + dash + "Wed", "Mon, Tue", "Sat, Sun", "Every day"}));
     QCOMPARE(rows(), QStringList({"on Tue\u2013Fri|06:45|Work|The default chime|As in Options "
                                   "(Once)|As in Options (5 min)",
                                   "on Mon|07:00|Swim|The default chime|As in Options (Once)|As in "
@@ -429,6 +451,9 @@ void TestWindows::theAlarmsWindowEditsTheWeek()
     window->addAlarm();
     AlarmEditor* editor = window->editor();
     QVERIFY(editor);
+    // A dialog of the window, in front of it and never left behind it.
+    QVERIFY(editor->windowType() == Qt::Dialog &&
+            editor->windowHandle()->transientParent() == window->windowHandle());
     child<QLineEdit>(editor, edit.reason)->setText("Stand-up");
     child<QLineEdit>(editor, edit.time)->setText("25:99");
     child<QPushButton>(editor, edit.ok)->click();
@@ -439,6 +464,15 @@ void TestWindows::theAlarmsWindowEditsTheWeek()
     child<QLineEdit>(editor, edit.time)->setText("9:00");
     auto* snooze = child<QComboBox>(editor, edit.snooze);
     snooze->setCurrentIndex(snooze->findData("10"));
+    // With Wednesday's file read-only nothing is saved, and the editor stays; then once.
+    QFile(f.app.file("schedule/Wednesday.ini")).setPermissions(QFile::ReadOwner);
+    child<QPushButton>(editor, edit.ok)->click();
+    QVERIFY(f.fx.messages.texts.last().startsWith("Nothing was saved:\nWednesday: "));
+    QVERIFY(window->editor());
+    for (const QString& day : before.keys())
+        QCOMPARE(f.app.read("schedule/" + day + ".ini"), before[day]);
+    QFile(f.app.file("schedule/Wednesday.ini"))
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     child<QPushButton>(editor, edit.ok)->click();
     QTRY_VERIFY(!window->editor());
     for (const QString& day : before.keys())
@@ -447,15 +481,23 @@ void TestWindows::theAlarmsWindowEditsTheWeek()
                      "\r\nREASON=Stand-up\r\nTIME=09:00\r\nMUSIC=\r\nSNOOZEMINUTES=10\r\n");
     QCOMPARE(rows().last(), QStringLiteral("on Mon\u2013Fri|09:00|Stand-up|The default chime|As "
                                            "in Options (Once)|10 min"));
+    // The new alarm is the row in hand; a switched-off row is drawn as one that does nothing;
+    // without a row in hand, Edit and Delete do nothing and say so.
+    QCOMPARE(window->table()->selectionModel()->selectedRows().first().row(), 3);
+    QVERIFY(model->index(2, AlarmListModel::Time).data(Qt::ForegroundRole).isValid());
+    QVERIFY(!model->index(3, AlarmListModel::Time).data(Qt::ForegroundRole).isValid());
+    window->table()->clearSelection();
+    QVERIFY(!child<QPushButton>(window, alarmsWindowNames.edit)->isEnabled() &&
+            !child<QPushButton>(window, alarmsWindowNames.remove)->isEnabled());
 
-    // Space switches the 07:00 alarm off: 09:00 moves up into the first section, 07:00 is kept.
+    // Space switches the 07:00 alarm off: 09:00 moves up into the first section, 07:00 is kept;
+    // the sections change their names alone.
     auto* table = window->table();
     table->selectRow(1);
     QTest::keyClick(table, Qt::Key_Space);
-    QVERIFY(f.app.read("schedule/Monday.ini")
-                .startsWith("[alarm]\r\nREASON=Stand-up\r\nTIME=09:00\r\nMUSIC=\r\n"));
-    QVERIFY(f.app.read("schedule/Monday.ini")
-                .endsWith("[alarm 4]\r\nREASON=Swim\r\nTIME=07:00\r\nMUSIC=\r\nOFF=1\r\n"));
+    QCOMPARE(f.app.read("schedule/Monday.ini"),
+             "[alarm 4]\r\nREASON=Swim\r\nTIME=07:00\r\nMUSIC=\r\nOFF=1\r\n" + monday.mid(42) +
+                 "[alarm]\r\nREASON=Stand-up\r\nTIME=09:00\r\nMUSIC=\r\nSNOOZEMINUTES=10\r\n");
     QVERIFY(rows()[1].startsWith("off Mon|07:00"));
 
     // Delete asks first, naming the alarm and its days; No keeps it.
@@ -525,7 +567,11 @@ void TestWindows::tabFollowsReadingOrder()
         {f.schedule.get(),
          {"Combo1", "Command2", "Text1", "Text2", "Text4", "Command1", "Command3", "Command4"}},
         {f.remove.get(), {"Combo2", "Command5"}},
-        {f.list.get(), {"lvAlarms", "cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"}}};
+        {f.list.get(), {"lvAlarms", "cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"}},
+        {(static_cast<AlarmsWindow*>(f.list.get())->addAlarm(),
+          static_cast<AlarmsWindow*>(f.list.get())->editor()),
+         {"chkDay", "chkDay", "chkDay", "chkDay", "chkDay", "chkDay", "chkDay", "Text1", "Text2",
+          "Text3", "Command1", "cmdPlay", "cmdStop", "Combo1", "Combo2", "cmdOK", "cmdCancel"}}};
     for (const auto& [window, expected] : windows) {
         QStringList order;
         for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
