@@ -4,9 +4,11 @@
 # (Xvfb, trayer, null audio sink):
 #   start to first shown window, RSS and PSS a second after start (min/median/max of RUNS
 #   interleaved runs), wake-ups (context switches of all threads) and CPU time a minute while
-#   waiting, shown and hidden (hidden with 7 x 20 weekly alarms), over IDLE seconds; the time
-#   the Alarms window and Options take to open; tick offsets from the second boundary (over
-#   TICKS seconds); the time of one look at the clock; and what KILLS kills during writes leave.
+#   waiting, shown and hidden (hidden with 7 x 20 weekly alarms; and with one day file of
+#   20,000 alarms, hidden, shown, and with the file's time in the future), over IDLE seconds;
+#   the time the Alarms window and Options take to open; tick offsets from the second boundary
+#   (over TICKS seconds); the time of one look at the clock, and of an Add and a switch in the
+#   Alarms window over 20,000 alarms; and what KILLS kills during writes leave.
 #   bench/run.sh [BUILD-FOLDER]     (RUNS=7 IDLE=60 by default; build first)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -83,6 +85,29 @@ for day in Sunday Monday Tuesday Wednesday Thursday Friday Saturday; do
             $((m / 60)) $((m % 60))
     done >"$app/schedule/$day.ini"
 done
+# Three more hold one day file of 20,000 alarms (just under 1 MB), three days on, so that
+# none rings: hidden, shown, and shown with the file's time a day in the future.
+large_day=$(date -d "+3 days" +%A)
+app3=$(app_folder bench-large-hidden firstload=0)
+for k in $(seq 0 19999); do
+    [ "$k" = 0 ] && section=alarm || section="alarm $((k + 1))"
+    printf '[%s]\r\nREASON=Task %s\r\nTIME=%02d:%02d\r\n' "$section" "$k" $((k % 1440 / 60)) $((k % 60))
+done >"$app3/schedule/$large_day.ini"
+touch -d "-1 hour" "$app3/schedule/$large_day.ini"
+app4=$(app_folder bench-large-shown firstload=0)
+app5=$(app_folder bench-large-future firstload=0)
+cp -p "$app3/schedule/$large_day.ini" "$app4/schedule/"
+cp "$app3/schedule/$large_day.ini" "$app5/schedule/"
+touch -d "+1 day" "$app5/schedule/$large_day.ini"
+"$app3/chimewell" -minimized >/dev/null 2>&1 &
+lhpid=$!
+E2E_PIDS+=("$lhpid")
+"$app4/chimewell" >/dev/null 2>&1 &
+lspid=$!
+E2E_PIDS+=("$lspid")
+"$app5/chimewell" >/dev/null 2>&1 &
+lfpid=$!
+E2E_PIDS+=("$lfpid")
 "$app/chimewell" -minimized >/dev/null 2>&1 &
 hpid=$!
 E2E_PIDS+=("$hpid")
@@ -100,12 +125,12 @@ xdotool windowfocus "$(xdotool search --onlyvisible --name '^Chimewell$' | head 
 # through the whole measurement.
 sleep 35
 declare -A cpu0 sw0 cpu1 sw1
-for p in $hpid $spid $bpid; do cpu0[$p]=$(cpu_ticks $p) sw0[$p]=$(switches $p); done
+for p in $hpid $spid $bpid $lhpid $lspid $lfpid; do cpu0[$p]=$(cpu_ticks $p) sw0[$p]=$(switches $p); done
 sleep "$idle"
-for p in $hpid $spid $bpid; do cpu1[$p]=$(cpu_ticks $p) sw1[$p]=$(switches $p); done
+for p in $hpid $spid $bpid $lhpid $lspid $lfpid; do cpu1[$p]=$(cpu_ticks $p) sw1[$p]=$(switches $p); done
 # How long the Alarms window (with its 140 alarms) and Options take to open, from the menu's
 # key to the window on screen, in turns.
-kill "$hpid" "$bpid" 2>/dev/null || true
+kill "$hpid" "$bpid" "$lhpid" "$lspid" "$lfpid" 2>/dev/null || true
 open_ms() { # MENU-KEY TITLE: from the File menu's key to the window on screen
     local start
     xdotool windowfocus --sync "$main"
@@ -169,6 +194,9 @@ $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1), $(. /etc/os-release; 
 | Chimewell hidden in the tray, 7 x 20 weekly alarms | $(idle_row $hpid) |
 | Chimewell shown (its clock redrawn each second) | $(idle_row $spid) |
 | Bare Qt window + tray | $(idle_row $bpid) |
+| Chimewell hidden, one day file of 20,000 alarms | $(idle_row $lhpid) |
+| Chimewell shown, one day file of 20,000 alarms | $(idle_row $lspid) |
+| The same, the file's time a day in the future | $(idle_row $lfpid) |
 
 | Opening, from the menu key (ms) | min / median / max |
 |---|---|

@@ -294,8 +294,12 @@ void AlarmScheduler::refreshComing(const ClockReading& now)
         m_week = week;
         dropStaleSnoozes();
     }
+    // The settings' ring time and snooze length are those of every alarm without its own.
+    const Defaults defaults = settingsDefaults();
+    const bool defaultsChanged = defaults != m_defaults;
+    m_defaults = defaults;
     const std::int64_t today = nowWall / 86400;
-    if (!weekChanged && m_oneShotShown == m_oneShot.has_value() &&
+    if (!weekChanged && !defaultsChanged && m_oneShotShown == m_oneShot.has_value() &&
         m_snoozesShown == m_snoozeRevision && today == m_computedDay &&
         (m_comingTimes.empty() || nowWall < m_comingTimes.front().wallSecond)) {
         const bool withinADay =
@@ -337,7 +341,7 @@ void AlarmScheduler::refreshComing(const ClockReading& now)
     }
     // Within a day of the next alarm the tooltip words it without a date.
     const bool withinADay = !times.empty() && times.front().wallSecond - nowWall <= 86400;
-    if (times == m_comingTimes && !weekChanged && status == m_status &&
+    if (times == m_comingTimes && !weekChanged && !defaultsChanged && status == m_status &&
         withinADay == m_withinADay && m_oneShotShown == m_oneShot.has_value() &&
         m_snoozesShown == m_snoozeRevision)
         return;
@@ -347,9 +351,10 @@ void AlarmScheduler::refreshComing(const ClockReading& now)
     m_oneShotShown = m_oneShot.has_value();
     m_snoozesShown = m_snoozeRevision;
 
-    const Defaults defaults = settingsDefaults();
     m_coming.clear();
     for (const ComingAlarm& c : m_comingTimes) {
+        if (m_coming.size() == kComingListed)
+            break;
         if (c.kind == ComingAlarm::Snoozed) {
             m_coming << Coming{m_snoozed[qsizetype(c.index)].due,
                                m_snoozed[qsizetype(c.index)].alarm, true};

@@ -94,8 +94,9 @@ public:
     bool isArmed() const { return m_oneShot.has_value(); }
     void setOneShotTargets(const QStringList& targets);
 
-    /// The alarms to come, earliest first.
+    /// The first kComingListed of the alarms to come, earliest first.
     const QList<Coming>& coming() const { return m_coming; }
+    static constexpr qsizetype kComingListed = 100;
     std::optional<QDateTime> nextAlarm() const;
     Status status() const { return m_status; }
     /// The snooze length of alarms without one of their own.
@@ -128,6 +129,7 @@ private:
     {
         int ringMinutes = 0;
         int snoozeMinutes = 5;
+        bool operator==(const Defaults&) const = default;
     };
     Defaults settingsDefaults() const;
     Alarm oneShotAlarm(const Defaults& defaults) const;
@@ -169,6 +171,7 @@ private:
     qsizetype m_snoozeRevision = 0;    // counts every change to m_snoozed
     qsizetype m_snoozesShown = -1;     // the revision m_coming shows
     std::int64_t m_computedDay = 0;    // the day m_coming was worked out on
+    Defaults m_defaults;               // the settings m_coming was worked out with
     QHash<QString, QString> m_refused; // file -> the refusal told of it
     bool m_started = false;
 };

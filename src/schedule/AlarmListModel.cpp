@@ -6,6 +6,7 @@
 
 #include <QtCore/QFileInfo>
 #include <QtGui/QPalette>
+#include <algorithm>
 
 namespace chimewell {
 
@@ -13,8 +14,13 @@ AlarmListModel::AlarmListModel(const TextSource& texts, QObject* parent)
     : QAbstractTableModel(parent), m_texts(texts)
 {}
 
-void AlarmListModel::setWeek(const WeekAlarms& week, int ringMinutes, int snoozeMinutes)
+bool AlarmListModel::setWeek(const WeekAlarms& week, int ringMinutes, int snoozeMinutes)
 {
+    // Day files read again unchanged come back as the same lists.
+    if (week == m_week && ringMinutes == m_ringMinutes && snoozeMinutes == m_snoozeMinutes &&
+        std::all_of(week.begin(), week.end(), [](const auto& day) { return day != nullptr; }))
+        return false;
+    m_week = week;
     std::vector<AlarmRow> rows = alarmRows(week);
     m_ringMinutes = ringMinutes;
     m_snoozeMinutes = snoozeMinutes;
@@ -22,11 +28,12 @@ void AlarmListModel::setWeek(const WeekAlarms& week, int ringMinutes, int snooze
         m_rows = std::move(rows);
         if (!m_rows.empty())
             emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
-        return;
+        return true;
     }
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
+    return true;
 }
 
 void AlarmListModel::retranslate()

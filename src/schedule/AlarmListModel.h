@@ -33,7 +33,8 @@ public:
 
     /// Shows the alarms of `week` (Sunday's first), which take the settings' ring time and
     /// snooze length where they have none of their own.
-    void setWeek(const WeekAlarms& week, int ringMinutes, int snoozeMinutes);
+    /// False when it shows that week with those settings already.
+    bool setWeek(const WeekAlarms& week, int ringMinutes, int snoozeMinutes);
     const AlarmRow& alarmRow(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
     /// Words everything again, in the pack's language.
     void retranslate();
@@ -61,6 +62,7 @@ private:
     QString minutesText(int minutes) const;
 
     const TextSource& m_texts;
+    WeekAlarms m_week; // what the rows were made from
     std::vector<AlarmRow> m_rows;
     int m_ringMinutes = 0;
     int m_snoozeMinutes = 5;

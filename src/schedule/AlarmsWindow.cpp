@@ -62,7 +62,10 @@ AlarmsWindow::AlarmsWindow(PlatformServices& services, const QString& appDir,
     m_table->setWordWrap(false);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(false);
-    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Fitted to their texts on every change (fitColumns), and then the user's to widen.
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Measured over the rows in view and 250 more: a list of 20,000 is not laid out in full.
+    m_table->horizontalHeader()->setResizeContentsPrecision(250);
     m_table->setMinimumSize(640, 240);
     m_table->installEventFilter(this);
     form::nameByToolTip(m_table, QStringLiteral("Every weekly alarm"));
@@ -118,8 +121,12 @@ void AlarmsWindow::reload()
     const std::optional<DayAlarm> kept =
         current >= 0 ? std::optional<DayAlarm>(m_model->alarmRow(current).alarm) : std::nullopt;
     const std::string appDir = toStd(m_appDir);
-    m_model->setWeek(m_alarms.week(), ringMinutes(readSetting(appDir, kRingMinutesKey)),
-                     m_alarms.defaultSnoozeMinutes());
+    // The scheduler tells of every change to what comes next, most of which leave the list
+    // as it is.
+    if (!m_model->setWeek(m_alarms.week(), ringMinutes(readSetting(appDir, kRingMinutesKey)),
+                          m_alarms.defaultSnoozeMinutes()) &&
+        !m_select)
+        return;
     int select = m_model->rowCount() > 0 ? std::clamp(current, 0, m_model->rowCount() - 1) : -1;
     // An alarm just saved is the row in hand; else the one that was.
     const std::optional<DayAlarm> wanted = m_select ? m_select : kept;

@@ -86,12 +86,25 @@ public:
     // Writes `alarm` into `section`, making the section when it is missing.
     void put(const std::string& section, const DayAlarm& alarm)
     {
-        m_file.set(section, kReasonKey, alarm.reason);
-        m_file.set(section, kTimeKey, alarm.time);
-        m_file.set(section, kMusicKey, alarm.music);
-        setOrRemove(section, kRingMinutesKey, alarm.ringMinutes);
-        setOrRemove(section, kSnoozeMinutesKey, alarm.snoozeMinutes);
-        setOrRemove(section, kOffKey, alarm.off ? "1" : "");
+        if (!m_file.hasSection(section)) {
+            // A new section is written in one go: the file may hold 20,000 alarms.
+            std::vector<std::pair<std::string_view, std::string_view>> keys = {
+                {kReasonKey, alarm.reason}, {kTimeKey, alarm.time}, {kMusicKey, alarm.music}};
+            for (const auto& [key, value] : {std::pair{kRingMinutesKey, alarm.ringMinutes},
+                                             std::pair{kSnoozeMinutesKey, alarm.snoozeMinutes}})
+                if (!value.empty())
+                    keys.emplace_back(key, value);
+            if (alarm.off)
+                keys.emplace_back(kOffKey, "1");
+            m_file.addSection(section, keys);
+        } else {
+            m_file.set(section, kReasonKey, alarm.reason);
+            m_file.set(section, kTimeKey, alarm.time);
+            m_file.set(section, kMusicKey, alarm.music);
+            setOrRemove(section, kRingMinutesKey, alarm.ringMinutes);
+            setOrRemove(section, kSnoozeMinutesKey, alarm.snoozeMinutes);
+            setOrRemove(section, kOffKey, alarm.off ? "1" : "");
+        }
         forget(section);
         DayAlarm placed = alarm;
         placed.section = section;
@@ -351,16 +364,21 @@ std::vector<AlarmRow> alarmRows(const WeekAlarms& week)
             }
         }
     }
-    std::stable_sort(rows.begin(), rows.end(), [](const AlarmRow& a, const AlarmRow& b) {
-        const auto ma = a.alarm.minuteOfDay();
-        const auto mb = b.alarm.minuteOfDay();
-        if (ma.has_value() != mb.has_value())
-            return ma.has_value();
-        if (ma != mb)
-            return ma < mb;
-        return a.alarm.reason < b.alarm.reason;
+    // Sorted by each row's minute, read once (times that cannot be read last).
+    std::vector<std::pair<int, std::size_t>> order;
+    order.reserve(rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        order.emplace_back(rows[r].alarm.minuteOfDay().value_or(24 * 60), r);
+    std::stable_sort(order.begin(), order.end(), [&rows](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        return rows[a.second].alarm.reason < rows[b.second].alarm.reason;
     });
-    return rows;
+    std::vector<AlarmRow> sorted;
+    sorted.reserve(rows.size());
+    for (const auto& [minute, r] : order)
+        sorted.push_back(std::move(rows[r]));
+    return sorted;
 }
 
 std::vector<std::pair<int, int>> dayRuns(unsigned mask, int firstDay)

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <unordered_set>
 #include <vector>
 
 namespace chimewell {
@@ -186,13 +187,12 @@ bool Section::has(std::string_view key) const
 std::vector<Section> sections(std::string_view text)
 {
     std::vector<Section> out;
+    std::unordered_set<std::string> seen; // the names so far, in capitals
     Section* current = nullptr; // null before the first header and inside a repeated section
     for (const Line& line : splitLines(text)) {
         const Parsed p = parse(line.content);
         if (p.kind == Parsed::Section) {
-            const bool repeated = std::any_of(out.begin(), out.end(), [&p](const Section& s) {
-                return equalsNoCase(s.name, p.name);
-            });
+            const bool repeated = !seen.insert(toUpperAscii(p.name)).second;
             current = repeated ? nullptr : &out.emplace_back(Section{std::string(p.name), {}});
         } else if (p.kind == Parsed::Key && current) {
             std::string value;
@@ -335,16 +335,46 @@ std::string lookup(std::string_view text, std::string_view section, std::string_
     return {};
 }
 
+namespace {
+
+// A value is one line: a line break in it would forge further keys or sections.
+std::string oneLine(std::string_view value)
+{
+    std::string clean(value.substr(0, value.find('\0')));
+    std::replace_if(
+        clean.begin(), clean.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return std::string(trimLeft(clean));
+}
+
+} // namespace
+
+std::string appendSection(std::string_view text, std::string_view section,
+                          const std::vector<std::pair<std::string, std::string>>& keys)
+{
+    const std::string_view eol = lineEnd(text);
+    std::string out(text);
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r')
+        out += eol;
+    out += '[';
+    out += trim(section);
+    out += ']';
+    out += eol;
+    for (const auto& [key, value] : keys) {
+        out += trim(key);
+        out += '=';
+        out += oneLine(value);
+        out += eol;
+    }
+    return out;
+}
+
 std::optional<std::string> update(std::string_view text, std::string_view section,
                                   std::string_view key, std::string_view value)
 {
     section = trim(section);
     key = trim(key);
-    // A value is one line: a line break in it would forge further keys or sections.
-    std::string clean(value.substr(0, value.find('\0')));
-    std::replace_if(
-        clean.begin(), clean.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    const std::string_view newValue = trimLeft(clean);
+    const std::string clean = oneLine(value);
+    const std::string_view newValue = clean;
 
     std::vector<Line> lines = splitLines(text);
     const SectionRange range = findSection(lines, section);
@@ -568,6 +598,20 @@ void IniEdit::set(std::string_view section, std::string_view key, std::string_vi
         m_text = std::move(*updated);
         m_changed = true;
     }
+}
+
+void IniEdit::addSection(std::string_view section,
+                         const std::vector<std::pair<std::string_view, std::string_view>>& keys)
+{
+    std::vector<std::pair<std::string, std::string>> lines;
+    for (const auto& [key, value] : keys) {
+        std::string encoded(value);
+        if (std::string narrow; m_ansi && utf8ToWindows1252(value, narrow))
+            encoded = std::move(narrow);
+        lines.emplace_back(ini::toUpperAscii(key), std::move(encoded));
+    }
+    m_text = ini::appendSection(m_text, section, lines);
+    m_changed = true;
 }
 
 void IniEdit::remove(std::string_view section, std::string_view key)

@@ -97,6 +97,10 @@ public:
     const std::vector<ini::Section>& sections() const { return m_sections; }
     /// Sets `key` (written upper-cased) of `section`, appending what is missing.
     void set(std::string_view section, std::string_view key, std::string_view value);
+    /// Adds `section`, which the file does not hold yet, with `keys` (names written
+    /// upper-cased) in their order.
+    void addSection(std::string_view section,
+                    const std::vector<std::pair<std::string_view, std::string_view>>& keys);
     /// Takes the line of `key` out of `section`, if there is one.
     void remove(std::string_view section, std::string_view key);
     /// Takes `section` out, its header and every line up to the next section.
@@ -140,6 +144,11 @@ std::string lookup(std::string_view text, std::string_view section, std::string_
 /// lines keep their bytes and line ends.
 std::optional<std::string> update(std::string_view text, std::string_view section,
                                   std::string_view key, std::string_view value);
+
+/// The INI text with a new section `section` at its end, holding `keys` (names written as
+/// given) in that order: what update() would make of them one by one, in one pass.
+std::string appendSection(std::string_view text, std::string_view section,
+                          const std::vector<std::pair<std::string, std::string>>& keys);
 
 /// The INI text without the first line of `key` in `section`, or nothing when it has none.
 std::optional<std::string> removeKey(std::string_view text, std::string_view section,

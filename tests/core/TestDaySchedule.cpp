@@ -140,11 +140,20 @@ TEST_CASE("theAlarmSectionHoldsTheEarliestSwitchedOnAlarm")
         CHECK_EQ(day.text(), "; mine\n[alarm 4]\n; the early one\nreason=Swim\ntime=07:00\n"
                              "URL=pool\nOFF=1\n\n[alarm]\nreason=Work\ntime=08:00\n\n"
                              "[alarm 3]\n; old\nURL=x\n");
+        DayAlarm late;
+        late.reason = "Late";
+        late.time = "21:00";
+        CHECK(addDayAlarm(day.dir.path(), "Monday", late));
+        CHECK(day.text().ends_with("]\nREASON=Late\nTIME=21:00\nMUSIC=\n"));
         // a section that goes keeps its header while it hides a later one of its name
         Day twins(seven + section("alarm 2", "08:00") + section("ALARM 2", "09:00"));
         CHECK(deleteDayAlarm(twins.dir.path(), "Monday", twins.alarm("alarm 2")));
         CHECK_EQ(twins.text(), seven + "[alarm 2]\r\n" + section("ALARM 2", "09:00"));
         CHECK_EQ(twins.alarms().size(), std::size_t(1));
+        // nor does one that moves up out of it
+        Day up(seven + section("alarm 2", "08:00") + section("ALARM 2", "09:00"));
+        CHECK(deleteDayAlarm(up.dir.path(), "Monday", up.alarm("alarm")));
+        CHECK_EQ(up.alarms().size(), std::size_t(1));
     }
     SUBCASE("deleted, the first alarm makes room for the earliest; with none left, empty values")
     {
@@ -213,23 +222,6 @@ TEST_CASE("theAlarmSectionHoldsTheEarliestSwitchedOnAlarm")
         CHECK(addDayAlarm(small.dir.path(), "Monday", nine, &error, true));
         CHECK_EQ(small.text(), seven);
     }
-    SUBCASE("twenty thousand sections: the one deleted goes, the rest stay byte for byte")
-    {
-        std::string text = seven;
-        for (int i = 2; i <= 20000; ++i)
-            text += section("alarm " + std::to_string(i), i % 3 ? "abc" : "7:5");
-        Day day(text);
-        CHECK_EQ(day.alarms().size(), std::size_t(20000));
-        const std::string gone = section("alarm 500", "abc");
-        CHECK(deleteDayAlarm(day.dir.path(), "Monday", day.alarm("alarm 500")));
-        CHECK_EQ(day.text(),
-                 text.substr(0, text.find(gone)) + text.substr(text.find(gone) + gone.size()));
-        DayAlarm later;
-        later.reason = "Late";
-        later.time = "23:00";
-        CHECK(addDayAlarm(day.dir.path(), "Monday", later));
-        CHECK_EQ(day.alarm("alarm 500").reason, std::string("Late")); // the first free number
-    }
 }
 
 TEST_CASE("theWeekAsRows")
@@ -269,8 +261,6 @@ TEST_CASE("theWeekAsRows")
     CHECK_EQ(dayRuns(0b1000001, 0), (Runs{{6, 0}}));
     CHECK_EQ(dayRuns(0b1111101, 0), (Runs{{2, 0}}));
     CHECK_EQ(dayRuns(0b1111111, 1), (Runs{{1, 0}}));
-    CHECK_EQ(dayRuns(0b1111111, 0), (Runs{{0, 6}}));
     CHECK_EQ(dayRuns(0b0010101, 1), (Runs{{2, 2}, {4, 4}, {0, 0}}));
     CHECK_EQ(dayRuns(0b1001011, 0), (Runs{{3, 3}, {6, 1}}));
-    CHECK_EQ(dayRuns(0b1001010, 0), (Runs{{1, 1}, {3, 3}, {6, 6}}));
 }
