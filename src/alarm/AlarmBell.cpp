@@ -72,8 +72,12 @@ void AlarmBell::ring(const QList<Alarm>& alarms)
         return;
     m_silent = false;
     // An alarm's ring time is its own: one that still rings is not cut short by the new ones.
+    // One that rings once has had its sound, which the new one cuts off.
     auto longest = std::chrono::duration_cast<std::chrono::milliseconds>(m_sound.ringTimeLeft());
-    QList<int> rung = m_ringing;
+    QList<int> rung;
+    for (const int notice : std::as_const(m_ringing))
+        if (m_ringsUntil.contains(notice) && !m_ringsUntil.value(notice).hasExpired())
+            rung << notice;
     for (const Alarm& alarm : alarms) {
         const int notice = m_notices.tell(alarmNotice(alarm, false));
         m_alarms.insert(notice, alarm);

@@ -182,10 +182,14 @@ TrayModule::TrayModule(TrayIcon& icon, DesktopNotifier* notifier, QObject* paren
         connect(m_notifier, &DesktopNotifier::actionInvoked, this, &TrayModule::actionInvoked);
         connect(m_notifier, &DesktopNotifier::dismissed, this, &TrayModule::dismissed);
         // A service that fails a notice (or crashes inside the call, or never answers) leaves
-        // the icon's way.
+        // the icon's way. On a StatusNotifier tray the balloon goes to that same service, so
+        // the notice window shows it at once, whatever the notice.
         connect(m_notifier, &DesktopNotifier::failed, this, [this](int id) {
-            if (m_notices.contains(id))
-                showOnIcon(id);
+            if (!m_notices.contains(id))
+                return;
+            showOnIcon(id);
+            if (!(m_window && m_window->contains(id)))
+                showInWindow(id);
         });
     }
 }

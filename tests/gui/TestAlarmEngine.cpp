@@ -196,22 +196,23 @@ void TestAlarmEngine::missedAlarmsAreEachTold()
     Engine many;
     many.fx.notifier.serviceRuns = true;
     QByteArray sections;
-    for (int i = 2; i <= 30; ++i)
+    for (int i = 2; i <= 21; ++i)
         sections += "[alarm " + QByteArray::number(i) +
                     "]\r\nTIME=09:" + QByteArray::number(i).rightJustified(2, '0') +
                     "\r\nREASON=R" + QByteArray::number(i) + "\r\n";
-    many.app.day("Tuesday", "09:00", "R1", "", sections);
+    many.app.day("Wednesday", "09:00", "R1", "", sections);
     many.fx.clock.time = QDateTime(kMonday, QTime(8, 0, 0));
     many.alarms();
     many.tickAt(QDateTime(kMonday.addDays(8), QTime(12, 0, 0)));
     const QStringList shown = many.fx.notifier.sent.last().text.split('\n');
     QCOMPARE(shown.size(), AlarmBell::kMissedLines + 1);
-    QCOMPARE(shown.first(), QStringLiteral("Missed alarm: It's 09:30. Time for R30."));
+    QCOMPARE(shown.first(),
+             QStringLiteral("Missed alarm on Wednesday 9 Dec: It's 09:21. Time for R21."));
     QCOMPARE(shown.last(),
-             QStringLiteral("... and 40 more (the full list is in the notice window)"));
+             QStringLiteral("... and 1 more (the full list is in the notice window)"));
     QVERIFY(many.tray.noticeWindow());
     const auto* full = many.tray.noticeWindow()->findChild<QPlainTextEdit*>("NoticeDetails");
-    QVERIFY(full && full->toPlainText().count('\n') == 59); // two Tuesdays' thirty
+    QVERIFY(full && full->toPlainText().count('\n') == 20); // all twenty-one
 }
 
 void TestAlarmEngine::ringAndSnoozeLastWhatTheyAreSetTo_data()
@@ -266,20 +267,32 @@ void TestAlarmEngine::anAlarmsRingTimeIsItsOwn()
 {
     // 13:00 rings for 15 minutes; 13:01, once, joins it with its notice and its sound, and the
     // ring goes on for 13:00's time, until each is stopped.
-    Engine e;
-    e.fx.notifier.serviceRuns = true;
-    e.app.day("Monday", "13:00", "Long", "",
-              "RINGMINUTES=15\r\n[alarm 2]\r\nTIME=13:01\r\n"
-              "REASON=Short\r\nMUSIC=/music/short.mp3\r\nRINGMINUTES=0\r\n");
-    e.fx.clock.time = QDateTime(kMonday, QTime(12, 59, 59));
-    e.passTo(QTime(13, 1, 0));
-    QCOMPARE(e.fx.sound.playing, QStringLiteral("/music/short.mp3"));
-    QVERIFY(e.fx.sound.repeating && e.alarms().bell().isRinging());
-    QVERIFY(e.alarms().sound().ringTimeLeft() > std::chrono::minutes(13));
-    e.fx.notifier.press(e.fx.notifier.showingWith("Short"), "stop");
-    QVERIFY(e.alarms().bell().isRinging());
-    e.fx.notifier.press(e.fx.notifier.showingWith("Long"), "stop");
-    QVERIFY(!e.alarms().bell().isRinging() && e.fx.sound.playing.isEmpty());
+    for (const char* first : {"Short", "Long"}) {
+        Engine e;
+        e.fx.notifier.serviceRuns = true;
+        e.app.day("Monday", "13:00", "Long", "",
+                  "RINGMINUTES=15\r\n[alarm 2]\r\nTIME=13:01\r\n"
+                  "REASON=Short\r\nMUSIC=/music/short.mp3\r\nRINGMINUTES=0\r\n");
+        e.fx.clock.time = QDateTime(kMonday, QTime(12, 59, 59));
+        e.passTo(QTime(13, 1, 0));
+        QCOMPARE(e.fx.sound.playing, QStringLiteral("/music/short.mp3"));
+        QVERIFY(e.fx.sound.repeating && e.alarms().bell().isRinging());
+        QVERIFY(e.alarms().sound().ringTimeLeft() > std::chrono::minutes(13));
+        // Stopped first, the once-only alarm leaves the ring to the other; the long one takes
+        // the sound with it, the once-only alarm having had its sound.
+        e.fx.notifier.press(e.fx.notifier.showingWith(first), "stop");
+        QCOMPARE(e.fx.sound.playing.isEmpty(), first == QByteArray("Long"));
+        e.fx.notifier.press(e.fx.notifier.showingWith("Long"), "stop");
+        QVERIFY(e.fx.sound.playing.isEmpty());
+    }
+    // Two that ring once: the later one's sound cuts the earlier one's, and its Stop is silence.
+    Engine o;
+    o.fx.notifier.serviceRuns = true;
+    o.app.day("Monday", "13:00", "First", "", "[alarm 2]\r\nTIME=13:01\r\nREASON=Second\r\n");
+    o.fx.clock.time = QDateTime(kMonday, QTime(12, 59, 59));
+    o.passTo(QTime(13, 1, 0));
+    o.fx.notifier.press(o.fx.notifier.showingWith("Second"), "stop");
+    QVERIFY(o.fx.sound.playing.isEmpty());
 }
 
 void TestAlarmEngine::aRingKeepsTryingItsSoundUntilItsTimeIsOver()
@@ -383,7 +396,8 @@ void TestAlarmEngine::snoozeComesBackAtItsSecond()
     // Asleep across its time, a snooze is told as missed, without sound, as any alarm is.
     e.fx.notifier.press(e.fx.notifier.last(), "snooze");
     const qsizetype played = e.fx.sound.played.size();
-    e.tickAt(QTime(15, 0, 0));
+    e.passTo(QTime(13, 19, 30));
+    e.tickAt(QTime(13, 20, 35)); // 65 s without a look at the clock: a sleep
     QCOMPARE(e.told().last(), QStringLiteral("Chimewell|Missed alarm: It's 13:00. Time for Gym."));
     QCOMPARE(e.fx.sound.played.size(), played);
     // Switched off or deleted while snoozed, it does not come back.
@@ -409,6 +423,10 @@ void TestAlarmEngine::noticesWithoutANotificationService()
     QCOMPARE(e.fx.tray.balloons, QStringList{"Chimewell|It's 13:00. Time for Meeting."});
     // The balloon has no buttons and goes by itself: the notice window comes with it.
     QVERIFY(e.tray.noticeWindow() && e.tray.noticeWindow()->isVisible());
+    // A passing notice too: on a StatusNotifier tray its balloon goes to that same service.
+    e.tray.tell({"Chimewell", "Passing", false, {}, {}});
+    emit e.fx.notifier.failed(e.fx.notifier.last());
+    QCOMPARE(e.tray.noticeWindow()->findChildren<QLabel*>("NoticeText").last()->text(), "Passing");
 
     // No tray either: one window lists each alarm with its own buttons, and each is told;
     // closing the window is Stop for every alarm in it.
