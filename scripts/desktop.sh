@@ -251,6 +251,12 @@ move_clock() {
     check_clock
 }
 
+# Sleeps until the moved clock reads TIME.
+sleep_until_clock() {
+    local left=$(($(date -d "$1" +%s) - E2E_CLOCK_TARGET - $(date +%s) + E2E_CLOCK_ASKED))
+    [ "$left" -le 0 ] || sleep "$left"
+}
+
 # Where the faked clock should stand: TIME now, running on from here.
 clock_asked() {
     E2E_CLOCK_TARGET=$(date -d "$1" +%s)

@@ -25,6 +25,7 @@ record_stop() {
     sox -t raw -r 44100 -e signed -b 16 -c 2 "$E2E_WORK/sound.raw" -n stat 2>&1 |
         awk '/RMS +amplitude/ {print $3}'
 }
+record_for() { record_start && sleep "$1" && record_stop; } # SECONDS: prints the RMS
 loud() { awk -v r="$1" 'BEGIN { exit !(r > 0.01) }'; }
 silent() { awk -v r="$1" 'BEGIN { exit !(r < 0.001) }'; }
 

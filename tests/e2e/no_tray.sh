@@ -41,14 +41,10 @@ printf '[alarm]\r\ntime=%s\r\nreason=Boxed\r\n' "$next" >"$app/schedule/Monday.i
 wait_for 70 bash -c '[ $(xdotool search --onlyvisible --name "^Chimewell$" | wc -l) = 3 ]' ||
     fail "no notice window beside the message box"
 atspi texts | grep -q "Time for Boxed" || fail "the alarm did not ring: $(atspi texts)"
-record_start
-sleep 1
-loud "$(record_stop)" || fail "the alarm was not heard"
+loud "$(record_for 1)" || fail "the alarm was not heard"
 keys "$(xdotool search --onlyvisible --name '^Chimewell$' | tail -1)" space # the notice's Stop
 sleep 1
-record_start
-sleep 2
-silent "$(record_stop)" || fail "Stop did nothing while the message box was open"
+silent "$(record_for 2)" || fail "Stop did nothing while the message box was open"
 pass "with a message box open, the notice window's Stop stops the alarm"
 
 write_day_file "$app" Wednesday 09:00 "Midweek" ""

@@ -14,9 +14,7 @@ launch "$app"
 main=$(wait_window Chimewell 20) || fail "no main window"
 sound_after() { # SECONDS: records for two seconds after waiting that long, prints the RMS
     sleep "$1"
-    record_start
-    sleep 2
-    record_stop
+    record_for 2
 }
 next_alarm() { # MINUTE REASON: the alarm rings at 13:MINUTE; waits for its notification
     write_day_file "$app" Monday "13:$1" "$2" ""

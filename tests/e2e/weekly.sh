@@ -17,9 +17,7 @@ for sound in low.wav "no such file.mp3" noise.mp3 empty.wav cut.mp3; do
     fake_clock "2026-12-07 12:59:54" # a Monday
     launch "$app"
     wait_window Chimewell 20 >/dev/null || fail "no main window"
-    record_start
-    sleep 14
-    rms=$(record_stop)
+    rms=$(record_for 14)
     freq=$(record_frequency)
     log "$sound: RMS $rms, rough frequency $freq Hz"
     kill "$APP_PID"
@@ -43,9 +41,7 @@ movable_clock "2026-12-07 12:59:56"
 launch "$app"
 wait_window Chimewell 20 >/dev/null || fail "no main window"
 for k in 0 1 2 3 4; do
-    record_start
-    sleep 7
-    rms=$(record_stop)
+    rms=$(record_for 7)
     log "firing $((k + 1)) at 13:0$k: RMS $rms"
     loud "$rms" || fail "firing $((k + 1)) of 5 was not heard"
     write_day_file "$app" Monday "13:0$((k + 1))" "Round" "$([ $k -lt 4 ] && echo "$E2E_WORK/low.wav")"
@@ -61,9 +57,7 @@ pass "with the sound server gone, the notice says that no sound could be played"
 start_sound
 write_day_file "$app" Monday 13:06 "After" ""
 move_clock "2026-12-07 13:05:57"
-record_start
-sleep 7
-rms=$(record_stop)
+rms=$(record_for 7)
 log "after the restart: RMS $rms"
 loud "$rms" || fail "the alarm after the sound server's restart was silent"
 pass "the alarm after the sound server's restart was heard"

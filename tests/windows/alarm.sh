@@ -31,8 +31,6 @@ for sound in chime beeps; do
     awk -v r="$rms" 'BEGIN { exit !(r > 0.004) }' || fail "the $sound was not heard (RMS $rms)"
     stop_notice "$notice"
     sleep 1
-    record_start
-    sleep 3
-    silent "$(record_stop)" || fail "still heard after Stop"
+    silent "$(record_for 3)" || fail "still heard after Stop"
     pass "the $sound is heard (RMS $rms) with its notice window; Stop silences it"
 done
