@@ -632,7 +632,9 @@ void IniEdit::removeSection(std::string_view section)
 
 void IniEdit::renameSection(std::string_view from, std::string_view to)
 {
-    if (auto updated = ini::replaceHeader(m_text, from, "[" + std::string(to) + "]")) {
+    std::string header(1, '[');
+    header.append(to).push_back(']');
+    if (auto updated = ini::replaceHeader(m_text, from, header)) {
         m_text = std::move(*updated);
         m_changed = true;
     }
