@@ -34,6 +34,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 using namespace chimewell;
@@ -61,6 +62,30 @@ struct NoPicker final : FilePicker
     }
 };
 
+// The program's alarm model over the application folder `dir`, on a clock the benchmark moves.
+struct Model
+{
+    SteppedClock clock;
+    NoMessages messages;
+    NoPicker picker;
+    std::unique_ptr<SoundDevice> sound = makeSoundDevice();
+    QtTrayIcon icon;
+    PlatformServices services;
+    LanguagePack texts{messages};
+    TrayModule tray{icon, nullptr};
+    std::unique_ptr<AlarmScheduler> alarms;
+
+    explicit Model(const QString& dir)
+    {
+        services.clock = &clock;
+        services.messages = &messages;
+        services.sound = sound.get();
+        services.tray = &icon;
+        services.picker = &picker;
+        alarms = std::make_unique<AlarmScheduler>(services, dir, tray, texts);
+    }
+};
+
 double millisecondsSince(Steady::time_point start)
 {
     return std::chrono::duration<double, std::milli>(Steady::now() - start).count();
@@ -80,18 +105,9 @@ void timeChecks(const char* what, const std::function<void(const QString&)>& wri
             (dir.path() + QStringLiteral("/schedule/") + name).toStdString(),
             std::filesystem::file_time_type::clock::now() - std::chrono::seconds(3));
 
-    SteppedClock clock;
-    NoMessages messages;
-    const auto sound = makeSoundDevice();
-    QtTrayIcon icon;
-    PlatformServices services;
-    services.clock = &clock;
-    services.messages = &messages;
-    services.sound = sound.get();
-    services.tray = &icon;
-    LanguagePack texts(messages);
-    TrayModule tray(icon, nullptr);
-    AlarmScheduler alarms(services, dir.path(), tray, texts);
+    Model model(dir.path());
+    SteppedClock& clock = model.clock;
+    AlarmScheduler& alarms = *model.alarms;
 
     std::vector<double> micros;
     micros.reserve(static_cast<std::size_t>(iterations));
@@ -131,22 +147,11 @@ void timeALargeDay(const std::function<void(const QString&)>& write)
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("schedule"));
     write(dir.path() + QStringLiteral("/schedule/Monday.ini"));
-    SteppedClock clock;
-    NoMessages messages;
-    NoPicker picker;
-    const auto sound = makeSoundDevice();
-    QtTrayIcon icon;
-    PlatformServices services;
-    services.clock = &clock;
-    services.messages = &messages;
-    services.sound = sound.get();
-    services.tray = &icon;
-    services.picker = &picker;
-    LanguagePack texts(messages);
-    TrayModule tray(icon, nullptr);
-    AlarmScheduler alarms(services, dir.path(), tray, texts);
+    Model model(dir.path());
+    SteppedClock& clock = model.clock;
+    AlarmScheduler& alarms = *model.alarms;
     auto start = Steady::now();
-    AlarmsWindow window(services, dir.path(), alarms, texts);
+    AlarmsWindow window(model.services, dir.path(), alarms, model.texts);
     window.show();
     QApplication::processEvents();
     const double shown = millisecondsSince(start);
