@@ -4,5 +4,5 @@
 ctest --preset default "$@"
 # Bad packs: each fuzz target runs for a bounded time on top of the replayed corpus.
 scripts/fuzz.sh
-# The Windows side: the core, its tests and the registry code under Wine.
+# The Windows program: built with Qt for Windows, packed as a ZIP, and tested under Wine.
 scripts/windows.sh
