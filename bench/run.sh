@@ -99,24 +99,17 @@ app5=$(app_folder bench-large-future firstload=0)
 cp -p "$app3/schedule/$large_day.ini" "$app4/schedule/"
 cp "$app3/schedule/$large_day.ini" "$app5/schedule/"
 touch -d "+1 day" "$app5/schedule/$large_day.ini"
-"$app3/chimewell" -minimized >/dev/null 2>&1 &
-lhpid=$!
-E2E_PIDS+=("$lhpid")
-"$app4/chimewell" >/dev/null 2>&1 &
-lspid=$!
-E2E_PIDS+=("$lspid")
-"$app5/chimewell" >/dev/null 2>&1 &
-lfpid=$!
-E2E_PIDS+=("$lfpid")
-"$app/chimewell" -minimized >/dev/null 2>&1 &
-hpid=$!
-E2E_PIDS+=("$hpid")
-"$app2/chimewell" >/dev/null 2>&1 &
-spid=$!
-E2E_PIDS+=("$spid")
-"$build/bench/barewindow" >/dev/null 2>&1 &
-bpid=$!
-E2E_PIDS+=("$bpid")
+run_bg() { # VARIABLE PROGRAM [ARGUMENTS...]: starts it in the background, its PID in VARIABLE
+    "${@:2}" >/dev/null 2>&1 &
+    printf -v "$1" '%s' "$!"
+    E2E_PIDS+=("$!")
+}
+run_bg lhpid "$app3/chimewell" -minimized
+run_bg lspid "$app4/chimewell"
+run_bg lfpid "$app5/chimewell"
+run_bg hpid "$app/chimewell" -minimized
+run_bg spid "$app2/chimewell"
+run_bg bpid "$build/bench/barewindow"
 wait_window Chimewell 20 >/dev/null
 wait_window Bare 20 >/dev/null
 # The shown window has the focus, as it would on a desktop (its text cursor included).
