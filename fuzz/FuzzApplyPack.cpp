@@ -49,12 +49,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     const QString app = world->app.path();
     world->windows = {
         new MainWindow(world->fx.services, world->alarms, world->tray),
-        new OptionsDialog(world->fx.services, app, world->language, {}),
-        new ScheduleDialog(world->fx.services, app),
-        new DeleteDialog(world->fx.services, app),
+        new OptionsDialog(world->fx.services, app, world->alarms, world->language, {}),
+        new ScheduleDialog(world->fx.services, app, world->alarms),
+        new DeleteDialog(world->fx.services, app, world->alarms),
         new AboutDialog(app, world->language),
         new AlarmsWindow(world->fx.services, app, world->alarms, world->language),
-        new AlarmEditor({}, world->fx.picker, world->alarms.sound(), QString(), world->language)};
+        new AlarmEditor({}, world->fx.picker, world->alarms, QString(), world->language)};
     return 0;
 }
 

@@ -14,7 +14,8 @@ struct Alarm
     enum class Kind
     {
         OneShot,
-        Weekly
+        Weekly,
+        Timer
     };
     Kind kind = Kind::OneShot;
     /// The time as the user wrote it ("7:30" stays "7:30" in the message).
@@ -29,6 +30,8 @@ struct Alarm
     std::chrono::minutes snoozeFor{5};
     /// Weekly: the weekday (0 for Sunday) of the day file it is in.
     int weekday = -1;
+    /// How the command line and D-Bus name it ("once", "monday.2", "t7").
+    QString id;
 };
 
 /// An alarm that passed while the program could not ring it, and when it was due.

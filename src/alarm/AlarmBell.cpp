@@ -81,6 +81,7 @@ void AlarmBell::ring(const QList<Alarm>& alarms)
     for (const Alarm& alarm : alarms) {
         const int notice = m_notices.tell(alarmNotice(alarm, false));
         m_alarms.insert(notice, alarm);
+        emit rang(alarm.id, alarm.reason);
         rung << notice;
         if (alarm.ringFor.count() > 0)
             m_ringsUntil.insert(notice, QDeadlineTimer(alarm.ringFor));
@@ -129,16 +130,45 @@ void AlarmBell::preview(const Alarm& alarm)
     m_notices.tell({kTitle, message(alarm), false, {}, {}});
 }
 
-void AlarmBell::stop()
+bool AlarmBell::stop()
 {
-    for (const int notice : m_ringing.isEmpty() ? m_last : m_ringing)
+    const QList<int> notices = m_ringing.isEmpty() ? m_last : m_ringing;
+    for (const int notice : notices)
         stopNotice(notice);
+    return !notices.isEmpty();
 }
 
-void AlarmBell::snooze()
+bool AlarmBell::snooze()
 {
-    for (const int notice : m_ringing.isEmpty() ? m_last : m_ringing)
+    const QList<int> notices = m_ringing.isEmpty() ? m_last : m_ringing;
+    for (const int notice : notices)
         snoozeNotice(notice);
+    return !notices.isEmpty();
+}
+
+QList<int> AlarmBell::noticesOf(const QString& id) const
+{
+    QList<int> notices;
+    for (auto it = m_alarms.cbegin(); it != m_alarms.cend(); ++it)
+        if (it.value().id == id)
+            notices << it.key();
+    return notices;
+}
+
+bool AlarmBell::stop(const QString& id)
+{
+    const QList<int> notices = noticesOf(id);
+    for (const int notice : notices)
+        stopNotice(notice);
+    return !notices.isEmpty();
+}
+
+bool AlarmBell::snooze(const QString& id)
+{
+    const QList<int> notices = noticesOf(id);
+    for (const int notice : notices)
+        snoozeNotice(notice);
+    return !notices.isEmpty();
 }
 
 void AlarmBell::alarmOff()
@@ -154,6 +184,8 @@ void AlarmBell::withdrawAll()
     m_sound.stop();
     for (const int notice : m_alarms.keys() + m_urgent)
         m_notices.withdraw(notice);
+    for (const Alarm& alarm : std::as_const(m_alarms))
+        emit stoppedRinging(alarm.id);
     m_alarms.clear();
     m_ringsUntil.clear();
     m_urgent.clear();
@@ -190,9 +222,10 @@ void AlarmBell::stopNotice(int notice)
     }
     m_ringsUntil.remove(notice);
     setRinging(ringing);
-    m_alarms.remove(notice);
+    const QString id = m_alarms.take(notice).id;
     m_last.removeAll(notice);
     m_notices.withdraw(notice);
+    emit stoppedRinging(id);
 }
 
 void AlarmBell::snoozeNotice(int notice)

@@ -45,10 +45,13 @@ public:
     void preview(const Alarm& alarm);
 
     /// Silences the ringing alarms and takes their notices away; after the sound has ended,
-    /// takes away the notices of the alarms rung last.
-    void stop();
+    /// takes away the notices of the alarms rung last. False when there were none.
+    bool stop();
     /// The same, and those alarms come back after their snooze.
-    void snooze();
+    bool snooze();
+    /// Stop and Snooze of the notices of the alarm `id` alone; false when none shows.
+    bool stop(const QString& id);
+    bool snooze(const QString& id);
     /// "Alarm off": the one-shot alarm's notices go, and so do the ringing alarms with their
     /// sound.
     void alarmOff();
@@ -64,12 +67,16 @@ public:
 
 signals:
     void ringingChanged(bool ringing);
+    /// An alarm began to ring; its notice went (Stop, Snooze, closed, the program's end).
+    void rang(const QString& id, const QString& reason);
+    void stoppedRinging(const QString& id);
     /// `alarm` is to ring again, sound and notice, after its snooze.
     void snoozed(const Alarm& alarm);
 
 private:
     Notice alarmNotice(const Alarm& alarm, bool silent) const;
     void stopNotice(int notice);
+    QList<int> noticesOf(const QString& id) const;
     void snoozeNotice(int notice);
     void setRinging(const QList<int>& notices);
     void retellRinging(bool silent);

@@ -35,7 +35,7 @@ QDate dateOfDay(std::int64_t day)
 
 AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir,
                                NoticeBoard& notices, const TextSource& texts, QObject* parent)
-    : QObject(parent), m_services(services), m_appDir(appDir), m_texts(texts),
+    : AlarmCommands(parent), m_services(services), m_appDir(appDir), m_texts(texts),
       m_sound(
           new AlarmSound(*services.sound, toQ(appFile(toStd(appDir), kDefaultSoundName)), this)),
       m_bell(new AlarmBell(*m_sound, notices, texts, this)),
@@ -51,6 +51,10 @@ AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir
             return std::nullopt;
         return nextWake();
     });
+    m_timers = readTimers(toStd(appDir));
+    connect(m_bell, &AlarmBell::ringingChanged, this, &AlarmCommands::ringingChanged);
+    connect(m_bell, &AlarmBell::rang, this, &AlarmCommands::rang);
+    connect(m_bell, &AlarmBell::stoppedRinging, this, &AlarmCommands::stoppedRinging);
     connect(m_bell, &AlarmBell::snoozed, this, [this](const Alarm& alarm) {
         // Whole seconds, as the wakes are planned: a snooze is due at its second.
         const qint64 due = m_services.clock->now().toSecsSinceEpoch() +
@@ -82,8 +86,33 @@ AlarmScheduler::~AlarmScheduler() = default;
 void AlarmScheduler::start()
 {
     m_started = true;
+    // A timer that fell due while the program did not run is told, never rung late.
+    const QDateTime now = m_services.clock->now();
+    QList<MissedAlarm> passed;
+    const Defaults defaults = settingsDefaults();
+    std::erase_if(m_timers, [&](const KeptTimer& timer) {
+        if (timer.due > now.toSecsSinceEpoch())
+            return false;
+        passed << MissedAlarm{timerAlarm(timer, defaults),
+                              QDateTime::fromSecsSinceEpoch(timer.due).date()};
+        return true;
+    });
+    if (!passed.isEmpty()) {
+        keepTimers();
+        emit missed(m_bell->tellMissed(passed, now.date()));
+    }
     readAgain();
     m_ticker->start();
+}
+
+void AlarmScheduler::withdrawAll()
+{
+    m_bell->withdrawAll();
+}
+
+void AlarmScheduler::watchNow()
+{
+    m_ticker->wake();
 }
 
 ClockReading AlarmScheduler::reading() const
@@ -124,6 +153,9 @@ void AlarmScheduler::readAgain()
     watchSchedule();
     const std::string settings = settingsFilePath(toStd(m_appDir));
     tellRefusal(toQ(settings), iniFileRefusal(settings).value_or(std::string()), false);
+    // A hand edit of the settings keeps the running timers.
+    if (m_started && readTimers(toStd(m_appDir)) != m_timers)
+        keepTimers();
     m_ticker->wake(); // looks at the clock, and at the day files, now
 }
 
@@ -146,6 +178,9 @@ void AlarmScheduler::tellRefusal(const QString& file, const std::string& refusal
 
 void AlarmScheduler::arm(const OneShotAlarm& alarm)
 {
+    // A sound being tried ends as the alarm is armed; a ringing alarm rings on.
+    if (!m_bell->isRinging())
+        m_sound->stop();
     m_oneShot = alarm;
     m_oneShotTrigger.restart(reading());
     m_ticker->wake();
@@ -156,7 +191,9 @@ void AlarmScheduler::disarm()
     m_oneShot.reset();
     m_snoozeRevision +=
         m_snoozed.removeIf([](const Snoozed& s) { return s.alarm.kind == Alarm::Kind::OneShot; });
+    // What "Alarm off" silences: the one-shot alarm, whatever rings, and the sound being tried.
     m_bell->alarmOff();
+    m_sound->stop();
     refreshComing(reading());
 }
 
@@ -210,12 +247,28 @@ void AlarmScheduler::check()
         else
             due << snoozed.alarm;
     }
+    const Defaults defaults = settingsDefaults();
+    const auto timersBefore = m_timers.size();
+    std::erase_if(m_timers, [&](const KeptTimer& timer) {
+        if (timer.due > now.epochSeconds)
+            return false;
+        if (gap)
+            passed << MissedAlarm{timerAlarm(timer, defaults),
+                                  QDateTime::fromSecsSinceEpoch(timer.due).date()};
+        else
+            due << timerAlarm(timer, defaults);
+        return true;
+    });
+    if (m_timers.size() != timersBefore) {
+        ++m_snoozeRevision;
+        keepTimers();
+    }
     if (m_oneShot) {
         for (const AlarmCheck& found : m_oneShotTrigger.check(m_oneShot->minuteOfDay, now)) {
             if (found.due == AlarmDue::Ring)
-                due << oneShotAlarm(settingsDefaults());
+                due << oneShotAlarm(defaults);
             else
-                passed << MissedAlarm{oneShotAlarm(settingsDefaults()), dateOfDay(found.day)};
+                passed << MissedAlarm{oneShotAlarm(defaults), dateOfDay(found.day)};
         }
     }
     const std::string appDir = toStd(m_appDir);
@@ -232,8 +285,7 @@ void AlarmScheduler::check()
         for (const DayAlarm& alarm : *read.value(found.day)) {
             if (alarm.off || alarm.minuteOfDay() != found.minuteOfDay)
                 continue;
-            Alarm weekly = weeklyAlarm(alarm, settingsDefaults());
-            weekly.weekday = weekdayOfDayNumber(found.day);
+            const Alarm weekly = weeklyAlarm(alarm, weekdayOfDayNumber(found.day), defaults);
             if (found.due == AlarmDue::Ring)
                 due << weekly;
             else
@@ -244,6 +296,7 @@ void AlarmScheduler::check()
     refreshComing(now);
     if (!passed.isEmpty())
         emit missed(m_bell->tellMissed(passed, clock.date()));
+    emit ticked();
 }
 
 const std::vector<int>& AlarmScheduler::switchedOnMinutes(int weekday, const AlarmList& alarms)
@@ -316,9 +369,15 @@ void AlarmScheduler::refreshComing(const ClockReading& now)
         for (const DayAlarm& alarm : *m_week[static_cast<std::size_t>(weekday)])
             minutes[static_cast<std::size_t>(weekday)].push_back(alarm.off ? std::nullopt
                                                                            : alarm.minuteOfDay());
+    // Snoozes and then timers: both come at an instant, as far from now as they are.
     std::vector<std::int64_t> snoozedWall;
     for (const Snoozed& snoozed : std::as_const(m_snoozed))
         snoozedWall.push_back(nowWall + snoozed.due.toSecsSinceEpoch() - now.epochSeconds);
+    for (const KeptTimer& timer : m_timers)
+        snoozedWall.push_back(nowWall + timer.due - now.epochSeconds);
+    const auto isTimer = [this](const ComingAlarm& c) {
+        return c.kind == ComingAlarm::Snoozed && qsizetype(c.index) >= m_snoozed.size();
+    };
     std::vector<ComingAlarm> times = comingAlarms(
         now.local, m_oneShot ? std::optional<int>(m_oneShot->minuteOfDay) : std::nullopt, minutes,
         snoozedWall);
@@ -327,17 +386,19 @@ void AlarmScheduler::refreshComing(const ClockReading& now)
     Status status;
     if (!times.empty()) {
         const ComingAlarm& c = times.front();
-        if (c.wallSecond / 86400 != nowWall / 86400)
+        // The armed one-shot alarm is "active" until it rings, today or tomorrow.
+        if (c.kind == ComingAlarm::OneShot)
+            status = {Status::OneShot, {}, {}};
+        else if (c.wallSecond / 86400 != nowWall / 86400)
             status = {Status::Later, {}, dateTimeOf(c.wallSecond)};
         else if (c.kind == ComingAlarm::Weekly)
             status = {Status::WeeklyToday,
                       toQ((*m_week[static_cast<std::size_t>(c.weekday)])[c.index].time),
                       {}};
         else if (c.kind == ComingAlarm::Snoozed)
-            status = {
-                Status::Snoozed, dateTimeOf(c.wallSecond).toString(QStringLiteral("hh:mm")), {}};
-        else
-            status = {Status::OneShot, {}, {}};
+            status = {isTimer(c) ? Status::Timer : Status::Snoozed,
+                      dateTimeOf(c.wallSecond).toString(QStringLiteral("hh:mm")),
+                      {}};
     }
     // Within a day of the next alarm the tooltip words it without a date.
     const bool withinADay = !times.empty() && times.front().wallSecond - nowWall <= 86400;
@@ -355,16 +416,20 @@ void AlarmScheduler::refreshComing(const ClockReading& now)
     for (const ComingAlarm& c : m_comingTimes) {
         if (m_coming.size() == kComingListed)
             break;
-        if (c.kind == ComingAlarm::Snoozed) {
+        if (isTimer(c)) {
+            const KeptTimer& timer = m_timers[c.index - std::size_t(m_snoozed.size())];
+            m_coming << Coming{QDateTime::fromSecsSinceEpoch(timer.due),
+                               timerAlarm(timer, defaults), false};
+        } else if (c.kind == ComingAlarm::Snoozed) {
             m_coming << Coming{m_snoozed[qsizetype(c.index)].due,
                                m_snoozed[qsizetype(c.index)].alarm, true};
         } else if (c.kind == ComingAlarm::OneShot) {
             m_coming << Coming{dateTimeOf(c.wallSecond), oneShotAlarm(defaults), false};
         } else {
-            Alarm weekly =
-                weeklyAlarm((*m_week[static_cast<std::size_t>(c.weekday)])[c.index], defaults);
-            weekly.weekday = c.weekday;
-            m_coming << Coming{dateTimeOf(c.wallSecond), weekly, false};
+            m_coming << Coming{dateTimeOf(c.wallSecond),
+                               weeklyAlarm((*m_week[static_cast<std::size_t>(c.weekday)])[c.index],
+                                           c.weekday, defaults),
+                               false};
         }
     }
     emit changed();
@@ -385,10 +450,13 @@ Alarm AlarmScheduler::oneShotAlarm(const Defaults& defaults) const
             m_oneShot->soundFile,
             m_oneShot->targets,
             std::chrono::minutes(defaults.ringMinutes),
-            std::chrono::minutes(defaults.snoozeMinutes)};
+            std::chrono::minutes(defaults.snoozeMinutes),
+            -1,
+            toQ(kOneShotId)};
 }
 
-Alarm AlarmScheduler::weeklyAlarm(const DayAlarm& alarm, const Defaults& defaults) const
+Alarm AlarmScheduler::weeklyAlarm(const DayAlarm& alarm, int weekday,
+                                  const Defaults& defaults) const
 {
     // The time as the file spells it, so the message shows what the user wrote.
     return {
@@ -399,7 +467,23 @@ Alarm AlarmScheduler::weeklyAlarm(const DayAlarm& alarm, const Defaults& default
         {},
         std::chrono::minutes(alarmRingMinutes(alarm.ringMinutes).value_or(defaults.ringMinutes)),
         std::chrono::minutes(
-            alarmSnoozeMinutes(alarm.snoozeMinutes).value_or(defaults.snoozeMinutes))};
+            alarmSnoozeMinutes(alarm.snoozeMinutes).value_or(defaults.snoozeMinutes)),
+        weekday,
+        toQ(weeklyAlarmId(weekday, alarm.section))};
+}
+
+Alarm AlarmScheduler::timerAlarm(const KeptTimer& timer, const Defaults& defaults) const
+{
+    // Told by the time it is due, as every alarm is; a timer without a name is "Timer".
+    return {Alarm::Kind::Timer,
+            QDateTime::fromSecsSinceEpoch(timer.due).toString(QStringLiteral("H:mm")),
+            timer.reason.empty() ? m_texts.words(texts::timerName) : toQ(timer.reason),
+            {},
+            {},
+            std::chrono::minutes(defaults.ringMinutes),
+            std::chrono::minutes(defaults.snoozeMinutes),
+            -1,
+            toQ(timer.id)};
 }
 
 void AlarmScheduler::ring(const QList<Alarm>& alarms)
@@ -411,6 +495,238 @@ void AlarmScheduler::ring(const QList<Alarm>& alarms)
         for (const QString& target : alarm.targets)
             if (!target.trimmed().isEmpty())
                 m_services.shell->open(target);
+}
+
+bool AlarmScheduler::isRinging() const
+{
+    return m_bell->isRinging();
+}
+
+int AlarmScheduler::snoozeMinutesNow() const
+{
+    const auto minutes = m_bell->snoozeFor().count();
+    return minutes > 0 ? int(minutes) : defaultSnoozeMinutes();
+}
+
+QList<AlarmCommands::Timer> AlarmScheduler::timers() const
+{
+    QList<Timer> timers;
+    for (const KeptTimer& timer : m_timers)
+        timers << Timer{toQ(timer.id), QDateTime::fromSecsSinceEpoch(timer.due),
+                        timer.reason.empty() ? m_texts.words(texts::timerName) : toQ(timer.reason)};
+    return timers;
+}
+
+std::vector<ListedAlarm> AlarmScheduler::list() const
+{
+    std::vector<InstantAlarm> snoozes;
+    for (const Snoozed& snoozed : m_snoozed)
+        snoozes.push_back(
+            {snoozed.due.toSecsSinceEpoch(), toStd(snoozed.alarm.id), toStd(snoozed.alarm.reason)});
+    std::vector<InstantAlarm> timers;
+    for (const Timer& timer : this->timers())
+        timers.push_back({timer.due.toSecsSinceEpoch(), toStd(timer.id), toStd(timer.reason)});
+    return listComing(reading(), m_week,
+                      m_oneShot ? std::optional<int>(m_oneShot->minuteOfDay) : std::nullopt,
+                      m_oneShot ? toStd(m_oneShot->reason) : std::string(), snoozes, timers);
+}
+
+std::optional<QString> AlarmScheduler::changedDayOf(const AlarmRow& row)
+{
+    // Every day of the row is looked at before anything is written: a hand edit meanwhile is
+    // refused, never written over.
+    const std::string appDir = toStd(m_appDir);
+    for (const auto& [weekday, section] : row.days) {
+        const DayAlarms now = readDayAlarms(appDir, dayName(weekday));
+        DayAlarm expected = row.alarm;
+        expected.section = section;
+        if (std::none_of(now.alarms->begin(), now.alarms->end(),
+                         [&expected](const DayAlarm& a) { return a == expected; }))
+            return toQ(dayFilePath(appDir, dayName(weekday)));
+    }
+    return std::nullopt;
+}
+
+AlarmCommands::WeeklyResult AlarmScheduler::saveWeekly(const WeeklyEdit& edit)
+{
+    WeeklyResult result;
+    const AlarmRow* row = edit.before ? &*edit.before : nullptr;
+    if (row) {
+        if (const auto file = changedDayOf(*row)) {
+            readAgain();
+            return {WeeklyResult::ChangedMeanwhile, {}, 0, -1, {}, *file};
+        }
+    }
+    // Only what the user changed is written where the alarm was; a new day gets all of it.
+    const DayAlarm added = row ? changedAlarm(row->alarm, edit.change) : edit.values;
+    const std::string appDir = toStd(m_appDir);
+    const unsigned had = row ? row->dayMask() : 0;
+    const auto onDay = [row](int weekday) {
+        DayAlarm alarm = row->alarm;
+        for (const auto& [day, section] : row->days)
+            if (day == weekday)
+                alarm.section = section;
+        return alarm;
+    };
+    const auto write = [&](int weekday, bool checkOnly, std::string* error) {
+        const bool was = had & (1u << weekday);
+        const bool is = edit.days & (1u << weekday);
+        const std::string_view day = dayName(weekday);
+        if (was && is && !edit.change.isEmpty())
+            return changeDayAlarm(appDir, day, onDay(weekday), edit.change, error, nullptr,
+                                  checkOnly);
+        if (was && !is)
+            return deleteDayAlarm(appDir, day, onDay(weekday), error, nullptr, checkOnly);
+        if (!was && is)
+            return addDayAlarm(appDir, day, added, error, checkOnly);
+        return true;
+    };
+    // Every day is written, or none: each write is tried first without writing.
+    for (int weekday = 0; weekday < 7; ++weekday)
+        if (std::string error; !write(weekday, true, &error))
+            result.refused << toQ(dayName(weekday)) + QStringLiteral(": ") + toQ(error);
+    if (!result.refused.isEmpty()) {
+        result.outcome = WeeklyResult::NothingSaved;
+        return result;
+    }
+    for (int weekday = 0; weekday < 7; ++weekday) {
+        std::string error;
+        if (write(weekday, false, &error)) {
+            result.written |= 1u << weekday;
+            continue;
+        }
+        // A write that failed after its check (a full disk).
+        result.outcome = WeeklyResult::PartlySaved;
+        result.failedDay = weekday;
+        result.error = toQ(error);
+        break;
+    }
+    readAgain();
+    return result;
+}
+
+AlarmCommands::WeeklyResult AlarmScheduler::switchWeekly(const AlarmRow& row, bool on)
+{
+    if (row.alarm.off == !on)
+        return {};
+    AlarmChange change;
+    change.off = !on;
+    return saveWeekly({row, row.dayMask(), row.alarm, change});
+}
+
+AlarmCommands::WeeklyResult AlarmScheduler::deleteWeekly(const AlarmRow& row)
+{
+    return saveWeekly({row, 0, row.alarm, {}});
+}
+
+bool AlarmScheduler::putFirstDayAlarm(int weekday, const DayAlarm& alarm, std::string* error)
+{
+    const bool written = writeDayAlarm(toStd(m_appDir), dayName(weekday), alarm.reason, alarm.time,
+                                       alarm.music, error);
+    readAgain();
+    return written;
+}
+
+bool AlarmScheduler::clearFirstDayAlarm(int weekday, std::string* error)
+{
+    const bool cleared = clearDayAlarm(toStd(m_appDir), dayName(weekday), error);
+    readAgain();
+    return cleared;
+}
+
+void AlarmScheduler::keepTimers()
+{
+    // A folder that cannot be written was told at start: the timers run on, unkept.
+    writeTimers(toStd(m_appDir), m_timers);
+}
+
+std::optional<AlarmCommands::Timer>
+AlarmScheduler::startTimer(qint64 seconds, const QString& reason, QString* refusal)
+{
+    const auto refuse = [refusal](const QString& why) {
+        if (refusal)
+            *refusal = why;
+        return std::nullopt;
+    };
+    if (seconds < 1 || seconds > kLongestTimerSeconds)
+        return refuse(QStringLiteral("a timer runs from 1 second to 24 hours"));
+    if (m_timers.size() >= kMostTimers)
+        return refuse(
+            QStringLiteral("%1 timers run already; cancel one first").arg(qsizetype(kMostTimers)));
+    KeptTimer timer{nextTimerId(m_timers), m_services.clock->now().toSecsSinceEpoch() + seconds,
+                    cleanTimerReason(toStd(reason))};
+    const auto at =
+        std::upper_bound(m_timers.begin(), m_timers.end(), timer,
+                         [](const KeptTimer& a, const KeptTimer& b) { return a.due < b.due; });
+    m_timers.insert(at, timer);
+    ++m_snoozeRevision;
+    keepTimers();
+    m_ticker->wake();
+    return Timer{toQ(timer.id), QDateTime::fromSecsSinceEpoch(timer.due),
+                 timer.reason.empty() ? m_texts.words(texts::timerName) : toQ(timer.reason)};
+}
+
+bool AlarmScheduler::cancelTimer(const QString& id)
+{
+    const std::string wanted = toStd(id).substr(0, 16);
+    if (!std::erase_if(m_timers,
+                       [&](const KeptTimer& t) { return ini::equalsNoCase(t.id, wanted); }))
+        return false;
+    ++m_snoozeRevision;
+    keepTimers();
+    refreshComing(reading());
+    return true;
+}
+
+bool AlarmScheduler::stop(const QString& id)
+{
+    if (id.isEmpty())
+        return m_bell->stop();
+    // A snoozed alarm is stopped too: it does not come back.
+    const bool snoozed = m_snoozed.removeIf([&id](const Snoozed& s) { return s.alarm.id == id; });
+    m_snoozeRevision += snoozed;
+    const bool rung = m_bell->stop(id);
+    if (snoozed)
+        refreshComing(reading());
+    return rung || snoozed;
+}
+
+bool AlarmScheduler::snooze(const QString& id)
+{
+    return id.isEmpty() ? m_bell->snooze() : m_bell->snooze(id);
+}
+
+void AlarmScheduler::stopAllSound()
+{
+    if (m_bell->isRinging())
+        m_bell->stop();
+    m_sound->stop();
+}
+
+void AlarmScheduler::tryOutSound(const QString& file)
+{
+    m_sound->play(file);
+}
+
+void AlarmScheduler::preview(const Alarm& alarm)
+{
+    m_bell->preview(alarm);
+}
+
+bool AlarmScheduler::setDefaultRingMinutes(int minutes, std::string* error)
+{
+    const bool written =
+        writeSetting(toStd(m_appDir), kRingMinutesKey, std::to_string(minutes), error);
+    refreshComing(reading());
+    return written;
+}
+
+bool AlarmScheduler::setDefaultSnoozeMinutes(int minutes, std::string* error)
+{
+    const bool written =
+        writeSetting(toStd(m_appDir), kSnoozeMinutesKey, std::to_string(minutes), error);
+    refreshComing(reading());
+    return written;
 }
 
 } // namespace chimewell

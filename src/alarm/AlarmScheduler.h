@@ -1,8 +1,9 @@
 #pragma once
 
-#include "Alarm.h"
+#include "AlarmCommands.h"
 #include "storage/AlarmTime.h"
 #include "storage/DaySchedule.h"
+#include "storage/Timers.h"
 
 #include <QtCore/QDateTime>
 #include <QtCore/QElapsedTimer>
@@ -24,23 +25,13 @@ class SecondTicker;
 class TextSource;
 struct PlatformServices;
 
-/// The one-shot alarm as it was armed.
-struct OneShotAlarm
-{
-    int minuteOfDay = 0;
-    QString reason;
-    QString soundFile;
-    /// What opens as it rings; the check boxes may change it while it is armed.
-    QStringList targets;
-};
-
 /// The program's alarms and when they ring: the one-shot alarm, the weekly alarms of the day
 /// files, and snoozed alarms. It keeps the one list of alarms to come, which the status line,
 /// the tooltip and the wake planning read, and tells of every change to it by changed(). It
 /// looks at the clock on every tick of its ticker, rings what is due through its bell and tells
 /// what was missed; it plans the next tick for when nobody watches the clock, and looks again
 /// when a day file or the settings change on disk.
-class AlarmScheduler : public QObject
+class AlarmScheduler : public AlarmCommands
 {
     Q_OBJECT
 public:
@@ -52,58 +43,59 @@ public:
     static constexpr int kQuietMs = 200;
     static constexpr int kLongestBatchMs = 1000;
 
-    /// What the status line tells: the alarm that comes next.
-    struct Status
-    {
-        enum Kind
-        {
-            WeeklyToday, // a weekly alarm, today, at `time` as written
-            OneShot,     // the armed one-shot alarm, today
-            Snoozed,     // a snoozed alarm, today, at `time` (hh:mm)
-            Later,       // an alarm of a later day, at `at`
-            None
-        } kind = None;
-        QString time;
-        QDateTime at;
-        bool operator==(const Status&) const = default;
-    };
-
-    /// An alarm to come.
-    struct Coming
-    {
-        QDateTime at;
-        Alarm alarm;
-        bool snoozed = false;
-    };
-
     AlarmScheduler(PlatformServices& services, const QString& appDir, NoticeBoard& notices,
                    const TextSource& texts, QObject* parent = nullptr);
     ~AlarmScheduler() override;
 
-    AlarmBell& bell() { return *m_bell; }
-    AlarmSound& sound() { return *m_sound; }
-    SecondTicker& ticker() { return *m_ticker; }
     /// Whether a window shows the clock: the ticker then ticks every second.
     void setWatched(std::function<bool()> watched) { m_watched = std::move(watched); }
-    /// Tells the files that are not read, and starts looking at the clock.
+    /// Tells the files that are not read and the timers that ended while the program did not
+    /// run, and starts looking at the clock.
     void start();
+    /// Silences everything and takes every notice away, as the program ends.
+    void withdrawAll();
+    /// The clock was looked at with a window showing it, or one came to show it: from now on
+    /// it is looked at every second.
+    void watchNow();
 
-    void arm(const OneShotAlarm& alarm);
-    /// "Alarm off": the one-shot alarm and its snoozes are forgotten; the ringing alarms stop.
-    void disarm();
-    bool isArmed() const { return m_oneShot.has_value(); }
-    void setOneShotTargets(const QStringList& targets);
-
+    const WeekAlarms& week() const override { return m_week; }
     /// The first kComingListed of the alarms to come, earliest first.
-    const QList<Coming>& coming() const { return m_coming; }
+    const QList<Coming>& coming() const override { return m_coming; }
     static constexpr qsizetype kComingListed = 100;
-    std::optional<QDateTime> nextAlarm() const;
-    Status status() const { return m_status; }
-    /// The snooze length of alarms without one of their own.
-    int defaultSnoozeMinutes() const { return settingsDefaults().snoozeMinutes; }
-    /// The alarms of the day files as last read, Sunday's first.
-    const WeekAlarms& week() const { return m_week; }
-    /// Reads the files again and looks at the clock now (a window of the program wrote them).
+    std::optional<QDateTime> nextAlarm() const override;
+    Status status() const override { return m_status; }
+    bool isArmed() const override { return m_oneShot.has_value(); }
+    bool isRinging() const override;
+    int snoozeMinutesNow() const override;
+    int defaultRingMinutes() const override { return settingsDefaults().ringMinutes; }
+    int defaultSnoozeMinutes() const override { return settingsDefaults().snoozeMinutes; }
+    QList<Timer> timers() const override;
+    std::vector<ListedAlarm> list() const override;
+
+    WeeklyResult saveWeekly(const WeeklyEdit& edit) override;
+    WeeklyResult switchWeekly(const AlarmRow& row, bool on) override;
+    WeeklyResult deleteWeekly(const AlarmRow& row) override;
+    bool putFirstDayAlarm(int weekday, const DayAlarm& alarm, std::string* error) override;
+    bool clearFirstDayAlarm(int weekday, std::string* error) override;
+
+    void arm(const OneShotAlarm& alarm) override;
+    void disarm() override;
+    void setOneShotTargets(const QStringList& targets) override;
+
+    std::optional<Timer> startTimer(qint64 seconds, const QString& reason,
+                                    QString* refusal = nullptr) override;
+    bool cancelTimer(const QString& id) override;
+
+    bool stop(const QString& id = {}) override;
+    bool snooze(const QString& id = {}) override;
+    void stopAllSound() override;
+    void tryOutSound(const QString& file) override;
+    void preview(const Alarm& alarm) override;
+
+    bool setDefaultRingMinutes(int minutes, std::string* error) override;
+    bool setDefaultSnoozeMinutes(int minutes, std::string* error) override;
+
+    /// Reads the files again and looks at the clock now.
     void lookNow() { readAgain(); }
     /// When the clock must next be looked at while nobody watches it, in seconds since the
     /// epoch.
@@ -111,12 +103,6 @@ public:
 
     /// Looks at the clock: rings what is due, tells what was missed. Every tick.
     void check();
-
-signals:
-    /// An alarm passed while the program could not run; `text` is what the user was told.
-    void missed(const QString& text);
-    /// The alarms to come, or what the status line says of them, changed.
-    void changed();
 
 private:
     ClockReading reading() const;
@@ -133,7 +119,12 @@ private:
     };
     Defaults settingsDefaults() const;
     Alarm oneShotAlarm(const Defaults& defaults) const;
-    Alarm weeklyAlarm(const DayAlarm& alarm, const Defaults& defaults) const;
+    Alarm weeklyAlarm(const DayAlarm& alarm, int weekday, const Defaults& defaults) const;
+    Alarm timerAlarm(const KeptTimer& timer, const Defaults& defaults) const;
+    /// Keeps the running timers in the settings file.
+    void keepTimers();
+    /// Whether every day of `row` still holds it as it was; the day file that does not, if any.
+    std::optional<QString> changedDayOf(const AlarmRow& row);
     void ring(const QList<Alarm>& alarms);
     void tellRefusal(const QString& file, const std::string& refusal, bool dayFile);
     /// The minutes of a day's switched-on alarms, sorted, made once for each list.
@@ -160,7 +151,8 @@ private:
         QDateTime due;
     };
     QList<Snoozed> m_snoozed;
-    WeekAlarms m_week; // the day files' alarms, Sunday first
+    std::vector<KeptTimer> m_timers; // earliest first
+    WeekAlarms m_week;               // the day files' alarms, Sunday first
     std::array<std::pair<AlarmList, std::vector<int>>, 7> m_minutes; // switchedOnMinutes()
     qint64 m_lastLook = 0; // seconds since the epoch of the look at the clock before
     std::vector<ComingAlarm> m_comingTimes; // the same alarms as m_coming, in wall seconds
@@ -168,7 +160,7 @@ private:
     Status m_status;
     bool m_withinADay = false;
     bool m_oneShotShown = false;
-    qsizetype m_snoozeRevision = 0;    // counts every change to m_snoozed
+    qsizetype m_snoozeRevision = 0;    // counts every change to m_snoozed and m_timers
     qsizetype m_snoozesShown = -1;     // the revision m_coming shows
     std::int64_t m_computedDay = 0;    // the day m_coming was worked out on
     Defaults m_defaults;               // the settings m_coming was worked out with

@@ -3,11 +3,9 @@
 #include "ClockFace.h"
 #include "OpenTargetsBox.h"
 #include "StatusPanel.h"
+#include "TimerMenu.h"
 #include "TrayMenu.h"
-#include "alarm/AlarmBell.h"
-#include "alarm/AlarmScheduler.h"
-#include "alarm/AlarmSound.h"
-#include "alarm/SecondTicker.h"
+#include "alarm/AlarmCommands.h"
 #include "lang/Texts.h"
 #include "platform/Clock.h"
 #include "platform/FilePicker.h"
@@ -49,7 +47,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, cons
 
 } // namespace
 
-MainWindow::MainWindow(PlatformServices& services, AlarmScheduler& alarms, TrayModule& tray,
+MainWindow::MainWindow(PlatformServices& services, AlarmCommands& alarms, TrayModule& tray,
                        QWidget* parent)
     : QMainWindow(parent), m_services(services), m_alarms(alarms), m_tray(tray)
 {
@@ -58,19 +56,18 @@ MainWindow::MainWindow(PlatformServices& services, AlarmScheduler& alarms, TrayM
     form::setFixedBorder(this);
     buildControls();
     buildMenus();
-    m_trayMenu = new TrayMenu(alarms, tray, *services.clock, this);
+    m_trayMenu = new TrayMenu(alarms, tray, *services.messages, *services.clock, this);
     connect(m_trayMenu, &TrayMenu::alarmsRequested, this, &MainWindow::alarmsRequested);
     // A fixed single border: the window takes the size its contents ask for, and no other.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     updateClock();
-    connect(&m_alarms.ticker(), &SecondTicker::tick, this, &MainWindow::updateClock);
-    m_alarms.setWatched([this] { return isVisible() && !isMinimized(); });
-    connect(&m_alarms, &AlarmScheduler::changed, this, &MainWindow::showStatus);
-    connect(&m_alarms, &AlarmScheduler::missed, this, [this](const QString& text) {
+    connect(&m_alarms, &AlarmCommands::ticked, this, &MainWindow::updateClock);
+    connect(&m_alarms, &AlarmCommands::changed, this, &MainWindow::showStatus);
+    connect(&m_alarms, &AlarmCommands::missed, this, [this](const QString& text) {
         m_panel->set(text.section(QLatin1Char('\n'), -1), true);
     });
-    connect(&m_alarms.bell(), &AlarmBell::ringingChanged, this, &MainWindow::updateStopButton);
+    connect(&m_alarms, &AlarmCommands::ringingChanged, this, &MainWindow::updateStopButton);
     connect(&m_tray, &TrayModule::leftPressed, this, [this] { form::bringForward(this); });
 }
 
@@ -165,6 +162,9 @@ void MainWindow::buildMenus()
     item(file, name.scheduleItem, QStringLiteral("&Schedule alarm"),
          &MainWindow::scheduleRequested);
     item(file, name.deleteItem, QStringLiteral("&Delete alarm"), &MainWindow::deleteRequested);
+    m_timerMenu = named(new TimerMenu(m_alarms, *m_services.messages, *m_services.clock, this),
+                        name.timerMenu);
+    file->addMenu(m_timerMenu);
     separator(file, name.fileSeparator1);
     item(file, name.optionsItem, QStringLiteral("&Options"), &MainWindow::optionsRequested);
     separator(file, name.fileSeparator2);
@@ -182,6 +182,7 @@ void MainWindow::showStatus()
 {
     m_panel->showStatus(m_alarms.status());
     m_trayMenu->updateToolTip();
+    m_timerMenu->retitle();
 }
 
 void MainWindow::updateClock()
@@ -192,7 +193,7 @@ void MainWindow::updateClock()
 void MainWindow::updateStopButton()
 {
     // The stop button stops whatever plays: the sound being tried, or a ringing alarm.
-    m_stopButton->setEnabled(m_previewPlays || m_alarms.bell().isRinging());
+    m_stopButton->setEnabled(m_previewPlays || m_alarms.isRinging());
 }
 
 void MainWindow::armAlarm()
@@ -207,11 +208,9 @@ void MainWindow::armAlarm()
     m_targets->setLocked(true);
     for (QPushButton* b : {m_previewButton, m_playButton})
         b->setEnabled(false);
-    m_alarms.sound().stop();
     m_previewPlays = false;
-    updateStopButton();
     m_alarms.arm({alarm->minuteOfDay, alarm->reason, alarm->music, m_targets->targets()});
-    m_panel->showStatus({AlarmScheduler::Status::OneShot, {}, {}});
+    updateStopButton();
 }
 
 void MainWindow::disarmAlarm()
@@ -220,12 +219,9 @@ void MainWindow::disarmAlarm()
     m_targets->setLocked(false);
     m_previewButton->setEnabled(true);
     m_playButton->setEnabled(true);
-    // What "Alarm off" silences: the one-shot alarm, whatever rings, and the sound being tried.
     m_alarms.disarm();
-    m_alarms.sound().stop();
     m_previewPlays = false;
     updateStopButton();
-    showStatus();
 }
 
 void MainWindow::playChosenSound()
@@ -236,7 +232,7 @@ void MainWindow::playChosenSound()
         return;
     }
     m_playButton->setEnabled(false);
-    m_alarms.sound().play(file);
+    m_alarms.tryOutSound(file);
     m_previewPlays = true;
     updateStopButton();
 }
@@ -244,9 +240,7 @@ void MainWindow::playChosenSound()
 void MainWindow::stopChosenSound()
 {
     m_playButton->setEnabled(!m_alarms.isArmed());
-    if (m_alarms.bell().isRinging())
-        m_alarms.bell().stop();
-    m_alarms.sound().stop();
+    m_alarms.stopAllSound();
     m_previewPlays = false;
     updateStopButton();
 }
@@ -256,7 +250,7 @@ void MainWindow::previewAlarm()
     Alarm alarm;
     alarm.time = m_fields->timeEdit()->text();
     alarm.reason = m_fields->reasonEdit()->text();
-    m_alarms.bell().preview(alarm);
+    m_alarms.preview(alarm);
 }
 
 void MainWindow::minimizeToTray()
@@ -272,14 +266,14 @@ void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     // The clock shows: it runs every second from now on.
-    m_alarms.ticker().wake();
+    emit clockShown();
 }
 
 void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
-        m_alarms.ticker().wake();
+        emit clockShown();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event)

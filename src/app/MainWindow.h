@@ -10,10 +10,11 @@ class QRadioButton;
 namespace chimewell {
 
 class AlarmFields;
-class AlarmScheduler;
+class AlarmCommands;
 class ClockFace;
 class OpenTargetsBox;
 class StatusPanel;
+class TimerMenu;
 class TrayMenu;
 class TrayModule;
 struct PlatformServices;
@@ -34,7 +35,8 @@ inline constexpr struct MainWindowNames
                *helpMenu = "mnuHelp", *websiteItem = "mnuWebsite", *helpSeparator = "mnuSeparator4",
                *aboutItem = "mnuAbout", *trayMenu = "mSysPopup", *stopAlarmItem = "mnuStopAlarm",
                *snoozeItem = "mnuSnooze", *trayAlarmsItem = "mnuTrayAlarms", *showItem = "mnuShow",
-               *traySeparator = "mnuSeparator1", *trayExitItem = "mnuExit";
+               *traySeparator = "mnuSeparator1", *trayExitItem = "mnuExit", *timerMenu = "mnuTimer",
+               *trayTimerMenu = "mnuTrayTimer";
 } mainWindowNames{};
 
 /// `Form1`, the main window: the clock, the one-shot alarm's fields, the sound buttons, the
@@ -46,7 +48,7 @@ class MainWindow : public QMainWindow
 public:
     static const QString kWebsite;
 
-    MainWindow(PlatformServices& services, AlarmScheduler& alarms, TrayModule& tray,
+    MainWindow(PlatformServices& services, AlarmCommands& alarms, TrayModule& tray,
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -66,6 +68,8 @@ signals:
     void aboutRequested();
     /// The window was closed: the program ends.
     void shutDown();
+    /// The window came to show the clock: it is to be looked at every second.
+    void clockShown();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,7 +90,7 @@ private:
     void previewAlarm();
 
     PlatformServices& m_services;
-    AlarmScheduler& m_alarms;
+    AlarmCommands& m_alarms;
     TrayModule& m_tray;
     bool m_previewPlays = false;
 
@@ -100,6 +104,7 @@ private:
     QRadioButton* m_alarmOffButton = nullptr;
     StatusPanel* m_panel = nullptr;
     TrayMenu* m_trayMenu = nullptr;
+    TimerMenu* m_timerMenu = nullptr;
 };
 
 } // namespace chimewell

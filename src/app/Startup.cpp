@@ -1,7 +1,6 @@
 #include "Startup.h"
 
 #include "MainWindow.h"
-#include "alarm/AlarmBell.h"
 #include "alarm/AlarmScheduler.h"
 #include "dialogs/AboutDialog.h"
 #include "dialogs/OptionsDialog.h"
@@ -117,6 +116,9 @@ void Startup::setUpWindows()
     m_tray = new TrayModule(*m_services.tray, m_services.notifier, this);
     m_alarms = new AlarmScheduler(m_services, m_appDir, *m_tray, m_pack, this);
     m_mainWindow = new MainWindow(m_services, *m_alarms, *m_tray);
+    m_alarms->setWatched(
+        [this] { return m_mainWindow->isVisible() && !m_mainWindow->isMinimized(); });
+    connect(m_mainWindow, &MainWindow::clockShown, m_alarms, &AlarmScheduler::watchNow);
     connect(m_mainWindow, &MainWindow::shutDown, this, &Startup::shutDown);
     // Asked to end by the session (log-out), it ends as Exit ends it.
     if (SystemEvents* events = m_services.systemEvents)
@@ -128,7 +130,7 @@ void Startup::setUpWindows()
     connect(m_mainWindow, &MainWindow::aboutRequested, this, [this] { m_about.show(); });
 
     m_options.setFactory([this] {
-        return new OptionsDialog(m_services, m_appDir, m_pack, [this] {
+        return new OptionsDialog(m_services, m_appDir, *m_alarms, m_pack, [this] {
             useQtTranslations();
             for (QWidget* window :
                  {static_cast<QWidget*>(m_mainWindow), m_delete.get(), m_schedule.get()})
@@ -141,14 +143,14 @@ void Startup::setUpWindows()
     });
     m_about.setFactory([this] { return new AboutDialog(m_appDir, m_pack); });
     // The schedule dialogs and the alarm list carry the current pack's texts whenever they are
-    // loaded afresh. What they write reaches the status line through the alarms' own watch.
+    // loaded afresh. They change the alarms through the alarms' commands.
     m_schedule.setFactory([this] {
-        auto* dialog = new ScheduleDialog(m_services, m_appDir);
+        auto* dialog = new ScheduleDialog(m_services, m_appDir, *m_alarms);
         m_pack.apply(dialog);
         return dialog;
     });
     m_delete.setFactory([this] {
-        auto* dialog = new DeleteDialog(m_services, m_appDir);
+        auto* dialog = new DeleteDialog(m_services, m_appDir, *m_alarms);
         m_pack.apply(dialog);
         return dialog;
     });
@@ -162,7 +164,7 @@ void Startup::shutDown()
     // nothing would answer.
     if (std::exchange(m_ended, true))
         return;
-    m_alarms->bell().withdrawAll();
+    m_alarms->withdrawAll();
     emit finished();
 }
 

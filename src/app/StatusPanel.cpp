@@ -43,25 +43,28 @@ void StatusPanel::set(const QString& text, bool alarmPending)
     m_picture->setPixmap(alarmPending ? m_pendingBell : m_idleBell);
 }
 
-void StatusPanel::showStatus(const AlarmScheduler::Status& status)
+void StatusPanel::showStatus(const AlarmCommands::Status& status)
 {
     switch (status.kind) {
-    case AlarmScheduler::Status::WeeklyToday:
+    case AlarmCommands::Status::WeeklyToday:
         set(translated(texts::scheduledActive, {status.time}), true);
         break;
-    case AlarmScheduler::Status::OneShot:
+    case AlarmCommands::Status::OneShot:
         set(translated(texts::alarmActive), true);
         break;
-    case AlarmScheduler::Status::Snoozed:
+    case AlarmCommands::Status::Snoozed:
         set(translated(texts::snoozedActive, {status.time}), true);
         break;
-    case AlarmScheduler::Status::Later:
+    case AlarmCommands::Status::Timer:
+        set(translated(texts::timerActive, {status.time}), true);
+        break;
+    case AlarmCommands::Status::Later:
         // Nothing more today: what comes next, on its day.
         set(translated(texts::nextPrefix) + QLatin1Char(' ') +
                 whenWords(status.at, status.at.addDays(-1)),
             false);
         break;
-    case AlarmScheduler::Status::None:
+    case AlarmCommands::Status::None:
         set(translated(texts::noAlarm), false);
         break;
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "alarm/AlarmScheduler.h"
+#include "alarm/AlarmCommands.h"
 
 #include <QtGui/QPixmap>
 #include <QtWidgets/QWidget>
@@ -19,7 +19,7 @@ public:
 
     void set(const QString& text, bool alarmPending);
     /// The words for what is still to come, in the pack's language.
-    void showStatus(const AlarmScheduler::Status& status);
+    void showStatus(const AlarmCommands::Status& status);
     QString text() const;
     /// "Monday 07:00", or "Monday 14 Dec 07:00" for an alarm further off than a day from
     /// `now`, in the pack's language.

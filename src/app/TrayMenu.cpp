@@ -2,8 +2,8 @@
 
 #include "MainWindow.h"
 #include "StatusPanel.h"
-#include "alarm/AlarmBell.h"
-#include "alarm/AlarmScheduler.h"
+#include "TimerMenu.h"
+#include "alarm/AlarmCommands.h"
 #include "lang/Texts.h"
 #include "platform/Clock.h"
 #include "tray/TrayModule.h"
@@ -11,8 +11,8 @@
 
 namespace chimewell {
 
-TrayMenu::TrayMenu(AlarmScheduler& alarms, TrayModule& tray, const Clock& clock,
-                   QWidget* mainWindow)
+TrayMenu::TrayMenu(AlarmCommands& alarms, TrayModule& tray, MessageBox& messages,
+                   const Clock& clock, QWidget* mainWindow)
     : QMenu(QStringLiteral("SysPopup"), mainWindow), m_alarms(alarms), m_tray(tray), m_clock(clock)
 {
     const MainWindowNames& name = mainWindowNames;
@@ -23,10 +23,11 @@ TrayMenu::TrayMenu(AlarmScheduler& alarms, TrayModule& tray, const Clock& clock,
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    AlarmBell& bell = alarms.bell();
-    m_stop = item(name.stopAlarmItem, QStringLiteral("S&top alarm"), [&bell] { bell.stop(); });
-    m_snooze = item(name.snoozeItem, QString(), [&bell] { bell.snooze(); });
+    m_stop = item(name.stopAlarmItem, QStringLiteral("S&top alarm"), [&alarms] { alarms.stop(); });
+    m_snooze = item(name.snoozeItem, QString(), [&alarms] { alarms.snooze(); });
     addSeparator();
+    m_timers = form::named(new TimerMenu(alarms, messages, clock, mainWindow), name.trayTimerMenu);
+    addMenu(m_timers);
     item(name.trayAlarmsItem, QStringLiteral("&Alarms..."), &TrayMenu::alarmsRequested);
     item(name.showItem, QStringLiteral("&Show"), [mainWindow] { form::bringForward(mainWindow); });
     // No text: some styles draw a separator's text as a heading.
@@ -34,7 +35,7 @@ TrayMenu::TrayMenu(AlarmScheduler& alarms, TrayModule& tray, const Clock& clock,
     item(name.trayExitItem, QStringLiteral("&Exit"), [mainWindow] { mainWindow->close(); });
 
     reshape();
-    connect(&bell, &AlarmBell::ringingChanged, this, [this] {
+    connect(&alarms, &AlarmCommands::ringingChanged, this, [this] {
         if (!m_open)
             reshape();
     });
@@ -43,18 +44,17 @@ TrayMenu::TrayMenu(AlarmScheduler& alarms, TrayModule& tray, const Clock& clock,
         m_open = true;
     });
     connect(this, &QMenu::aboutToHide, this, [this] { m_open = false; });
-    connect(&alarms, &AlarmScheduler::changed, this, &TrayMenu::updateToolTip);
+    connect(&alarms, &AlarmCommands::changed, this, &TrayMenu::updateToolTip);
 }
 
 void TrayMenu::reshape()
 {
-    const AlarmBell& bell = m_alarms.bell();
-    const bool ringing = bell.isRinging();
+    const bool ringing = m_alarms.isRinging();
     m_stop->setEnabled(ringing);
     m_snooze->setEnabled(ringing);
-    const auto minutes = bell.snoozeFor().count();
-    const qint64 shown = minutes > 0 ? minutes : m_alarms.defaultSnoozeMinutes();
-    m_snooze->setText(translated(texts::traySnooze, {QString::number(shown)}));
+    m_snooze->setText(
+        translated(texts::traySnooze, {QString::number(m_alarms.snoozeMinutesNow())}));
+    m_timers->retitle();
 }
 
 void TrayMenu::updateToolTip()

@@ -1,5 +1,6 @@
 #include "OptionsDialog.h"
 
+#include "alarm/AlarmCommands.h"
 #include "lang/LanguagePack.h"
 #include "lang/Texts.h"
 #include "platform/Autostart.h"
@@ -24,10 +25,10 @@ using form::place;
 using form::verdana;
 
 OptionsDialog::OptionsDialog(PlatformServices& services, const QString& appDir,
-                             LanguagePack& language, std::function<void()> applyToOthers,
-                             QWidget* parent)
-    : QDialog(parent), m_services(services), m_appDir(appDir), m_language(language),
-      m_applyToOthers(std::move(applyToOthers))
+                             AlarmCommands& alarms, LanguagePack& language,
+                             std::function<void()> applyToOthers, QWidget* parent)
+    : QDialog(parent), m_services(services), m_appDir(appDir), m_alarms(alarms),
+      m_language(language), m_applyToOthers(std::move(applyToOthers))
 {
     const OptionsDialogNames& name = optionsDialogNames;
     setObjectName(QLatin1String(name.window));
@@ -125,14 +126,18 @@ void OptionsDialog::loadSettings()
 
 bool OptionsDialog::saveSetting(std::string_view key, const std::string& value)
 {
-    const std::string appDir = toStd(m_appDir);
     std::string error;
-    if (writeSetting(appDir, key, value, &error))
+    if (writeSetting(toStd(m_appDir), key, value, &error))
         return true;
-    m_services.messages->show(
-        translated(texts::settingNotSaved, {toQ(settingsFilePath(appDir)), toQ(error)}),
-        MessageIcon::Exclamation);
+    tellNotSaved(error);
     return false;
+}
+
+void OptionsDialog::tellNotSaved(const std::string& error)
+{
+    m_services.messages->show(
+        translated(texts::settingNotSaved, {toQ(settingsFilePath(toStd(m_appDir))), toQ(error)}),
+        MessageIcon::Exclamation);
 }
 
 void OptionsDialog::applyChosenLanguage()
@@ -174,18 +179,20 @@ void OptionsDialog::saveStartup(bool enabled)
 
 void OptionsDialog::saveRingMinutes(int minutes)
 {
-    const std::string appDir = toStd(m_appDir);
-    const int before = ringMinutes(readSetting(appDir, kRingMinutesKey));
-    if (!saveSetting(kRingMinutesKey, std::to_string(minutes)))
+    const int before = m_alarms.defaultRingMinutes();
+    if (std::string error; !m_alarms.setDefaultRingMinutes(minutes, &error)) {
+        tellNotSaved(error);
         m_ringChoice->button(before)->setChecked(true);
+    }
 }
 
 void OptionsDialog::saveSnoozeMinutes(int minutes)
 {
-    const std::string appDir = toStd(m_appDir);
-    const int before = snoozeMinutes(readSetting(appDir, kSnoozeMinutesKey));
-    if (!saveSetting(kSnoozeMinutesKey, std::to_string(minutes)))
+    const int before = m_alarms.defaultSnoozeMinutes();
+    if (std::string error; !m_alarms.setDefaultSnoozeMinutes(minutes, &error)) {
+        tellNotSaved(error);
         m_snoozeChoice->button(before)->setChecked(true);
+    }
 }
 
 void OptionsDialog::keyPressEvent(QKeyEvent* event)

@@ -9,6 +9,7 @@ class QListWidget;
 
 namespace chimewell {
 
+class AlarmCommands;
 class LanguagePack;
 struct PlatformServices;
 
@@ -32,8 +33,9 @@ class OptionsDialog : public QDialog
 public:
     /// `applyToOthers` puts the loaded pack on the main window and the two schedule dialogs,
     /// in that order, loading the dialogs hidden when they are closed.
-    OptionsDialog(PlatformServices& services, const QString& appDir, LanguagePack& language,
-                  std::function<void()> applyToOthers, QWidget* parent = nullptr);
+    OptionsDialog(PlatformServices& services, const QString& appDir, AlarmCommands& alarms,
+                  LanguagePack& language, std::function<void()> applyToOthers,
+                  QWidget* parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -45,9 +47,12 @@ private:
     void saveRingMinutes(int minutes);
     void saveSnoozeMinutes(int minutes);
     bool saveSetting(std::string_view key, const std::string& value);
+    /// Tells the user that the settings file could not be written.
+    void tellNotSaved(const std::string& error);
 
     PlatformServices& m_services;
     QString m_appDir;
+    AlarmCommands& m_alarms;
     LanguagePack& m_language;
     std::function<void()> m_applyToOthers;
     QListWidget* m_list;

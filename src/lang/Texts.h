@@ -113,6 +113,20 @@ inline constexpr Text changedMeanwhile{"ChangedMeanwhile",
                                        "%1 was changed by another program while the alarm was "
                                        "open. Nothing was saved; the list now shows the file as "
                                        "it is."};
+// Timers.
+inline constexpr Text timerName{"TimerName", "Timer"};
+inline constexpr Text timerActive{"StatusTimer", "Timer active (%1)"};
+inline constexpr Text timerMenu{"TimerMenu", "T&imer"};
+inline constexpr Text timerMinutes{"TimerMinutes", "%1 minutes"};
+inline constexpr Text timerOther{"TimerOther", "&Other..."};
+inline constexpr Text timerCancel{"TimerCancel", "Cancel \"%1\" (%2 left)"};
+inline constexpr Text timerMore{"TimerMore", "... and %1 more timers"};
+inline constexpr Text timerLength{"TimerLength", "&Length (20m, 90s, 1h30m, or minutes):"};
+inline constexpr Text timerReason{"TimerReason", "&Name:"};
+inline constexpr Text timerBadLength{"TimerBadLength",
+                                     "Please enter a length from 1 second to 24 hours, such as "
+                                     "20m, 90s, 1h30m or 25 (minutes)."};
+inline constexpr Text timerRefused{"TimerRefused", "The timer could not be started: %1"};
 
 /// Every text above, for the pack tool's template and check.
 inline constexpr Text all[] = {stop,
@@ -166,7 +180,18 @@ inline constexpr Text all[] = {stop,
                                chooseDays,
                                nothingSaved,
                                partlySaved,
-                               changedMeanwhile};
+                               changedMeanwhile,
+                               timerName,
+                               timerActive,
+                               timerMenu,
+                               timerMinutes,
+                               timerOther,
+                               timerCancel,
+                               timerMore,
+                               timerLength,
+                               timerReason,
+                               timerBadLength,
+                               timerRefused};
 
 } // namespace texts
 } // namespace chimewell

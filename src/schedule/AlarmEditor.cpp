@@ -1,6 +1,6 @@
 #include "AlarmEditor.h"
 
-#include "alarm/AlarmSound.h"
+#include "alarm/AlarmCommands.h"
 #include "lang/Texts.h"
 #include "platform/FilePicker.h"
 #include "platform/MessageBox.h"
@@ -35,9 +35,9 @@ QString withoutMnemonic(QString text)
 
 } // namespace
 
-AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& sound,
+AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmCommands& alarms,
                          const QString& chime, const TextSource& texts, QWidget* parent)
-    : QDialog(parent), m_initial(values), m_sound(sound), m_chime(chime), m_texts(texts)
+    : QDialog(parent), m_initial(values), m_alarms(alarms), m_chime(chime), m_texts(texts)
 {
     const AlarmEditorNames& name = alarmEditorNames;
     setObjectName(QLatin1String(name.window));
@@ -128,9 +128,9 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& s
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(play, &QPushButton::clicked, this, [this] {
         const QString file = m_soundFile->text().trimmed();
-        m_sound.play(file.isEmpty() ? m_chime : file);
+        m_alarms.tryOutSound(file.isEmpty() ? m_chime : file);
     });
-    connect(stop, &QPushButton::clicked, this, [this] { m_sound.stop(); });
+    connect(stop, &QPushButton::clicked, this, [this] { m_alarms.stopAllSound(); });
     // Reading order: the days, the fields from top to bottom, then OK and Cancel.
     QList<QWidget*> order;
     for (int i = 0; i < 7; ++i)

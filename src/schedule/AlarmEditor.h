@@ -9,7 +9,7 @@ class QLineEdit;
 
 namespace chimewell {
 
-class AlarmSound;
+class AlarmCommands;
 class FilePicker;
 class MessageBox;
 class NamedComboBox;
@@ -45,8 +45,8 @@ public:
         bool operator==(const Values&) const = default;
     };
 
-    AlarmEditor(const Values& values, FilePicker& picker, AlarmSound& sound, const QString& chime,
-                const TextSource& texts, QWidget* parent = nullptr);
+    AlarmEditor(const Values& values, FilePicker& picker, AlarmCommands& alarms,
+                const QString& chime, const TextSource& texts, QWidget* parent = nullptr);
     ~AlarmEditor() override;
 
     /// The values as the editor showed them when it opened.
@@ -67,7 +67,7 @@ private:
     void fillChoices(NamedComboBox* box, const QList<int>& minutes, const QString& current);
 
     Values m_initial;
-    AlarmSound& m_sound;
+    AlarmCommands& m_alarms;
     QString m_chime;
     const TextSource& m_texts;
     std::array<QCheckBox*, 7> m_days{};

@@ -1,7 +1,7 @@
 #include "AlarmsWindow.h"
 
 #include "AlarmListModel.h"
-#include "alarm/AlarmScheduler.h"
+#include "alarm/AlarmCommands.h"
 #include "lang/LanguagePack.h"
 #include "lang/Texts.h"
 #include "platform/MessageBox.h"
@@ -25,22 +25,8 @@ namespace chimewell {
 
 using form::named;
 
-namespace {
-
-// The alarm of `row` as the day file of `weekday` holds it.
-DayAlarm onDay(const AlarmRow& row, int weekday)
-{
-    DayAlarm alarm = row.alarm;
-    for (const auto& [day, section] : row.days)
-        if (day == weekday)
-            alarm.section = section;
-    return alarm;
-}
-
-} // namespace
-
-AlarmsWindow::AlarmsWindow(PlatformServices& services, const QString& appDir,
-                           AlarmScheduler& alarms, LanguagePack& language, QWidget* parent)
+AlarmsWindow::AlarmsWindow(PlatformServices& services, const QString& appDir, AlarmCommands& alarms,
+                           LanguagePack& language, QWidget* parent)
     : QDialog(parent), m_services(services), m_appDir(appDir), m_alarms(alarms),
       m_language(language), m_model(new AlarmListModel(language, this))
 {
@@ -92,7 +78,7 @@ AlarmsWindow::AlarmsWindow(PlatformServices& services, const QString& appDir,
             &AlarmsWindow::updateButtons);
     connect(m_model, &AlarmListModel::switchRequested, this, &AlarmsWindow::switchAlarm);
     // The list follows the day files through the alarms' one signal of change.
-    connect(&m_alarms, &AlarmScheduler::changed, this, &AlarmsWindow::reload);
+    connect(&m_alarms, &AlarmCommands::changed, this, &AlarmsWindow::reload);
     m_language.apply(this);
     reload();
     if (m_model->rowCount() > 0)
@@ -120,10 +106,9 @@ void AlarmsWindow::reload()
     const int current = currentRow();
     const std::optional<DayAlarm> kept =
         current >= 0 ? std::optional<DayAlarm>(m_model->alarmRow(current).alarm) : std::nullopt;
-    const std::string appDir = toStd(m_appDir);
     // The scheduler tells of every change to what comes next, most of which leave the list
     // as it is.
-    if (!m_model->setWeek(m_alarms.week(), ringMinutes(readSetting(appDir, kRingMinutesKey)),
+    if (!m_model->setWeek(m_alarms.week(), m_alarms.defaultRingMinutes(),
                           m_alarms.defaultSnoozeMinutes()) &&
         !m_select)
         return;
@@ -199,7 +184,7 @@ void AlarmsWindow::openEditor(const AlarmEditor::Values& values, int row)
         return;
     }
     m_edited = row >= 0 ? std::optional<AlarmRow>(m_model->alarmRow(row)) : std::nullopt;
-    m_editor = new AlarmEditor(values, *m_services.picker, m_alarms.sound(),
+    m_editor = new AlarmEditor(values, *m_services.picker, m_alarms,
                                toQ(appFile(toStd(m_appDir), kDefaultSoundName)), m_language, this);
     m_editor->setAttribute(Qt::WA_DeleteOnClose);
     m_editor->setWindowModality(Qt::WindowModal);
@@ -217,14 +202,12 @@ void AlarmsWindow::save()
     const auto checked = editor->validated(*m_services.messages);
     if (!checked)
         return; // nothing saved: the user mends what was wrong
-    const AlarmRow* row = m_edited ? &*m_edited : nullptr;
-    if (row && !unchangedOnDisk(*row)) {
-        editor->close();
-        return;
-    }
     // Only what the user changed is written where the alarm was; a new day gets all of it.
     const AlarmEditor::Values& before = editor->initial();
-    AlarmChange change;
+    AlarmCommands::WeeklyEdit edit;
+    edit.before = m_edited;
+    edit.days = checked->days;
+    AlarmChange& change = edit.change;
     if (shown.reason != before.reason)
         change.reason = toStd(checked->reason);
     if (shown.time != before.time)
@@ -235,57 +218,34 @@ void AlarmsWindow::save()
         change.ringMinutes = toStd(checked->ringMinutes);
     if (shown.snoozeMinutes != before.snoozeMinutes)
         change.snoozeMinutes = toStd(checked->snoozeMinutes);
-    DayAlarm fresh;
-    fresh.reason = toStd(checked->reason);
-    fresh.time = toStd(checked->time);
-    fresh.music = toStd(checked->sound);
-    fresh.ringMinutes = toStd(checked->ringMinutes);
-    fresh.snoozeMinutes = toStd(checked->snoozeMinutes);
-    const DayAlarm added = row ? changedAlarm(row->alarm, change) : fresh;
+    edit.values.reason = toStd(checked->reason);
+    edit.values.time = toStd(checked->time);
+    edit.values.music = toStd(checked->sound);
+    edit.values.ringMinutes = toStd(checked->ringMinutes);
+    edit.values.snoozeMinutes = toStd(checked->snoozeMinutes);
+    const DayAlarm added = m_edited ? changedAlarm(m_edited->alarm, change) : edit.values;
 
-    // Every day is written, or none: each write is tried first without writing.
-    const std::string appDir = toStd(m_appDir);
-    const unsigned had = row ? row->dayMask() : 0;
-    const auto write = [&](int weekday, bool checkOnly, std::string* error) {
-        const bool was = had & (1u << weekday);
-        const bool is = checked->days & (1u << weekday);
-        const std::string_view day = dayName(weekday);
-        if (was && is && !change.isEmpty())
-            return changeDayAlarm(appDir, day, onDay(*row, weekday), change, error, nullptr,
-                                  checkOnly);
-        if (was && !is)
-            return deleteDayAlarm(appDir, day, onDay(*row, weekday), error, nullptr, checkOnly);
-        if (!was && is)
-            return addDayAlarm(appDir, day, added, error, checkOnly);
-        return true;
-    };
-    QStringList refused;
-    for (int weekday = 0; weekday < 7; ++weekday)
-        if (std::string error; !write(weekday, true, &error))
-            refused << toQ(dayName(weekday)) + QStringLiteral(": ") + toQ(error);
-    if (!refused.isEmpty()) {
-        m_services.messages->show(translated(texts::nothingSaved, {refused.join('\n')}),
+    const AlarmCommands::WeeklyResult result = m_alarms.saveWeekly(edit);
+    if (result.outcome == AlarmCommands::WeeklyResult::NothingSaved) {
+        m_services.messages->show(translated(texts::nothingSaved, {result.refused.join('\n')}),
                                   MessageIcon::Stop);
         return; // the editor stays, with what the user typed
     }
-    unsigned written = 0;
-    for (int weekday = 0; weekday < 7; ++weekday) {
-        std::string error;
-        if (write(weekday, false, &error)) {
-            written |= 1u << weekday;
-            continue;
-        }
-        // A write that failed after its check (a full disk): what was written is told, and
-        // the editor shows the alarm as the days now hold it.
-        m_services.messages->show(
-            translated(texts::partlySaved, {m_model->daysText(written & checked->days),
-                                            toQ(dayName(weekday)), toQ(error)}),
-            MessageIcon::Stop);
-        break;
+    if (!tellIfChanged(result)) {
+        editor->close();
+        return;
     }
+    // A write that failed after its check (a full disk): what was written is told, and the
+    // editor shows the alarm as the days now hold it.
+    if (result.outcome == AlarmCommands::WeeklyResult::PartlySaved)
+        m_services.messages->show(
+            translated(texts::partlySaved, {m_model->daysText(result.written & checked->days),
+                                            toQ(dayName(result.failedDay)), result.error}),
+            MessageIcon::Stop);
     m_select = added;
-    m_alarms.lookNow();
-    const unsigned now = (had & ~written) | (written & checked->days);
+    reload();
+    const unsigned had = m_edited ? m_edited->dayMask() : 0;
+    const unsigned now = (had & ~result.written) | (result.written & checked->days);
     editor->close();
     if (now != checked->days)
         for (int r = 0; r < m_model->rowCount(); ++r)
@@ -306,65 +266,44 @@ void AlarmsWindow::deleteAlarm()
             translated(texts::deleteQuestion, {toQ(row.alarm.reason), toQ(row.alarm.time),
                                                m_model->daysText(row.dayMask())})))
         return;
-    if (!unchangedOnDisk(row))
-        return;
-    const std::string appDir = toStd(m_appDir);
-    for (const auto& [weekday, section] : row.days) {
-        std::string error;
-        if (!deleteDayAlarm(appDir, dayName(weekday), onDay(row, weekday), &error)) {
-            reportFailure(weekday, error);
-            break;
-        }
-    }
-    m_alarms.lookNow();
+    reportFailure(m_alarms.deleteWeekly(row));
 }
 
 void AlarmsWindow::switchAlarm(int current, bool on)
 {
     if (current < 0 || current >= m_model->rowCount())
         return;
-    const AlarmRow row = m_model->alarmRow(current);
-    if (row.alarm.off == !on || !unchangedOnDisk(row))
+    reportFailure(m_alarms.switchWeekly(m_model->alarmRow(current), on));
+}
+
+bool AlarmsWindow::tellIfChanged(const AlarmCommands::WeeklyResult& result)
+{
+    if (result.outcome != AlarmCommands::WeeklyResult::ChangedMeanwhile)
+        return true;
+    m_services.messages->show(translated(texts::changedMeanwhile, {result.file}),
+                              MessageIcon::Exclamation);
+    return false;
+}
+
+void AlarmsWindow::reportFailure(const AlarmCommands::WeeklyResult& result)
+{
+    if (!tellIfChanged(result))
         return;
-    AlarmChange change;
-    change.off = !on;
-    const std::string appDir = toStd(m_appDir);
-    for (const auto& [weekday, section] : row.days) {
-        std::string error;
-        if (!changeDayAlarm(appDir, dayName(weekday), onDay(row, weekday), change, &error)) {
-            reportFailure(weekday, error);
-            break;
-        }
+    QString error = result.error;
+    int weekday = result.failedDay;
+    if (result.outcome == AlarmCommands::WeeklyResult::NothingSaved) {
+        // "Monday: why" of the first day that refused.
+        const QString first = result.refused.value(0);
+        for (int day = 0; day < 7; ++day)
+            if (first.startsWith(toQ(dayName(day)) + QStringLiteral(": ")))
+                weekday = day;
+        error = first.section(QStringLiteral(": "), 1);
     }
-    m_alarms.lookNow();
-}
-
-bool AlarmsWindow::unchangedOnDisk(const AlarmRow& row)
-{
-    // Every day of the row is looked at before anything is written: a hand edit meanwhile is
-    // told, never written over.
-    const std::string appDir = toStd(m_appDir);
-    for (const auto& [weekday, section] : row.days) {
-        const DayAlarms now = readDayAlarms(appDir, dayName(weekday));
-        const DayAlarm expected = onDay(row, weekday);
-        const bool same = std::any_of(now.alarms->begin(), now.alarms->end(),
-                                      [&expected](const DayAlarm& a) { return a == expected; });
-        if (!same) {
-            m_services.messages->show(
-                translated(texts::changedMeanwhile, {toQ(dayFilePath(appDir, dayName(weekday)))}),
-                MessageIcon::Exclamation);
-            m_alarms.lookNow();
-            return false;
-        }
-    }
-    return true;
-}
-
-void AlarmsWindow::reportFailure(int weekday, const std::string& error)
-{
+    if (weekday < 0)
+        return;
     const QString day = toQ(dayName(weekday));
     const QString file = toQ(dayFilePath(toStd(m_appDir), dayName(weekday)));
-    m_services.messages->show(translated(texts::dayNotSaved, {day, file, toQ(error)}),
+    m_services.messages->show(translated(texts::dayNotSaved, {day, file, error}),
                               MessageIcon::Stop);
 }
 

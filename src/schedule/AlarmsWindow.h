@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AlarmEditor.h"
+#include "alarm/AlarmCommands.h"
 #include "storage/DaySchedule.h"
 
 #include <QtCore/QPointer>
@@ -11,7 +12,6 @@ class QTableView;
 namespace chimewell {
 
 class AlarmListModel;
-class AlarmScheduler;
 class LanguagePack;
 struct PlatformServices;
 
@@ -23,13 +23,13 @@ inline constexpr struct AlarmsWindowNames
 } alarmsWindowNames{};
 
 /// `frmAlarms`, "Alarms": every weekly alarm in one list, to add, change, switch off and delete.
-/// It shows the day files as the alarms read them and follows their changes; every change it
-/// makes writes each day file it touches once.
+/// It shows the day files as the alarms read them and follows their changes; it changes them
+/// through the alarms.
 class AlarmsWindow : public QDialog
 {
     Q_OBJECT
 public:
-    AlarmsWindow(PlatformServices& services, const QString& appDir, AlarmScheduler& alarms,
+    AlarmsWindow(PlatformServices& services, const QString& appDir, AlarmCommands& alarms,
                  LanguagePack& language, QWidget* parent = nullptr);
     ~AlarmsWindow() override;
 
@@ -55,14 +55,16 @@ private:
     void openEditor(const AlarmEditor::Values& values, int row);
     void save();
     void switchAlarm(int row, bool on);
-    /// Whether the days of `row` still hold it as the list shows it; tells the user when not.
-    bool unchangedOnDisk(const AlarmRow& row);
-    void reportFailure(int weekday, const std::string& error);
+    /// Tells the user of a change refused because a day file was changed meanwhile; false
+    /// then.
+    bool tellIfChanged(const AlarmCommands::WeeklyResult& result);
+    /// Tells the user of a change refused or cut short.
+    void reportFailure(const AlarmCommands::WeeklyResult& result);
     int currentRow() const;
 
     PlatformServices& m_services;
     QString m_appDir;
-    AlarmScheduler& m_alarms;
+    AlarmCommands& m_alarms;
     LanguagePack& m_language;
     AlarmListModel* m_model;
     QTableView* m_table;

@@ -17,8 +17,9 @@ namespace chimewell {
 const QStringList DayDialog::kListedDays = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                             "Friday", "Saturday", "Sunday"};
 
-DayDialog::DayDialog(PlatformServices& services, const QString& appDir, QWidget* parent)
-    : QDialog(parent), m_services(services), m_appDir(appDir)
+DayDialog::DayDialog(PlatformServices& services, const QString& appDir, AlarmCommands& alarms,
+                     QWidget* parent)
+    : QDialog(parent), m_services(services), m_appDir(appDir), m_alarms(alarms)
 {
     // Modeless and without an owner.
     form::setFixedBorder(this);
@@ -82,6 +83,14 @@ void DayDialog::keyPressEvent(QKeyEvent* event)
     // Escape closes the dialog as Cancel and the close box do, saving nothing.
     if (!form::closeOnEscape(this, event))
         QDialog::keyPressEvent(event);
+}
+
+int DayDialog::weekdayOf(const QString& day)
+{
+    for (int weekday = 0; weekday < 7; ++weekday)
+        if (day == toQ(dayName(weekday)))
+            return weekday;
+    return 0;
 }
 
 } // namespace chimewell

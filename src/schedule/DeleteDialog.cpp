@@ -1,5 +1,6 @@
 #include "DeleteDialog.h"
 
+#include "alarm/AlarmCommands.h"
 #include "lang/Texts.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
@@ -15,8 +16,9 @@ namespace chimewell {
 
 using form::named;
 
-DeleteDialog::DeleteDialog(PlatformServices& services, const QString& appDir, QWidget* parent)
-    : DayDialog(services, appDir, parent)
+DeleteDialog::DeleteDialog(PlatformServices& services, const QString& appDir, AlarmCommands& alarms,
+                           QWidget* parent)
+    : DayDialog(services, appDir, alarms, parent)
 {
     const DeleteDialogNames& name = deleteDialogNames;
     setObjectName(QLatin1String(name.window));
@@ -47,7 +49,7 @@ void DeleteDialog::deleteDay()
         return;
     std::string error;
     const DayAlarms before = readDayAlarms(toStd(m_appDir), toStd(*day));
-    if (!clearDayAlarm(toStd(m_appDir), toStd(*day), &error)) {
+    if (!m_alarms.clearFirstDayAlarm(weekdayOf(*day), &error)) {
         reportWriteFailure(*day, error);
         return;
     }

@@ -16,7 +16,8 @@ class DeleteDialog : public DayDialog
 {
     Q_OBJECT
 public:
-    DeleteDialog(PlatformServices& services, const QString& appDir, QWidget* parent = nullptr);
+    DeleteDialog(PlatformServices& services, const QString& appDir, AlarmCommands& alarms,
+                 QWidget* parent = nullptr);
 
 private:
     void deleteDay();

@@ -1,6 +1,7 @@
 #include "ScheduleDialog.h"
 
 #include "AlarmFields.h"
+#include "alarm/AlarmCommands.h"
 #include "lang/Texts.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
@@ -19,8 +20,9 @@ using form::named;
 using form::place;
 using form::verdana;
 
-ScheduleDialog::ScheduleDialog(PlatformServices& services, const QString& appDir, QWidget* parent)
-    : DayDialog(services, appDir, parent)
+ScheduleDialog::ScheduleDialog(PlatformServices& services, const QString& appDir,
+                               AlarmCommands& alarms, QWidget* parent)
+    : DayDialog(services, appDir, alarms, parent)
 {
     const ScheduleDialogNames& name = scheduleDialogNames;
     setObjectName(QLatin1String(name.window));
@@ -80,8 +82,11 @@ void ScheduleDialog::saveDay()
         return;
     std::string error;
     const DayAlarms before = readDayAlarms(toStd(m_appDir), toStd(*day));
-    if (!writeDayAlarm(toStd(m_appDir), toStd(*day), toStd(alarm->reason),
-                       formatTimeOfDay(alarm->minuteOfDay), toStd(alarm->music), &error)) {
+    DayAlarm put;
+    put.reason = toStd(alarm->reason);
+    put.time = formatTimeOfDay(alarm->minuteOfDay);
+    put.music = toStd(alarm->music);
+    if (!m_alarms.putFirstDayAlarm(weekdayOf(*day), put, &error)) {
         reportWriteFailure(*day, error);
         return; // the dialog stays open with what the user typed
     }

@@ -20,7 +20,8 @@ class ScheduleDialog : public DayDialog
 {
     Q_OBJECT
 public:
-    ScheduleDialog(PlatformServices& services, const QString& appDir, QWidget* parent = nullptr);
+    ScheduleDialog(PlatformServices& services, const QString& appDir, AlarmCommands& alarms,
+                   QWidget* parent = nullptr);
 
 private:
     void loadDay(); // Go

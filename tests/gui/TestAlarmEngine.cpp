@@ -41,7 +41,7 @@ struct Engine
     {
         alarms();
         fx.clock.time = time;
-        alarms().ticker().fire();
+        alarms().watchNow();
         QCoreApplication::processEvents(); // the sound's fallbacks come from the event loop
     }
     void tickAt(const QTime& time) { tickAt(QDateTime(fx.clock.time.date(), time)); }
@@ -258,9 +258,9 @@ void TestAlarmEngine::ringAndSnoozeLastWhatTheyAreSetTo()
     // What rings is what the list says: repeating for a ring time, once without.
     e.tickAt(QTime(13, 0, 0));
     QCOMPARE(e.fx.sound.repeating, oneShotRing > 0);
-    QVERIFY(e.alarms().bell().isRinging());
+    QVERIFY(e.alarms().isRinging());
     e.fx.sound.finish(); // a sound that repeats never finishes; played once, it rang out
-    QCOMPARE(e.alarms().bell().isRinging(), oneShotRing > 0);
+    QCOMPARE(e.alarms().isRinging(), oneShotRing > 0);
 }
 
 void TestAlarmEngine::anAlarmsRingTimeIsItsOwn()
@@ -276,8 +276,8 @@ void TestAlarmEngine::anAlarmsRingTimeIsItsOwn()
         e.fx.clock.time = QDateTime(kMonday, QTime(12, 59, 59));
         e.passTo(QTime(13, 1, 0));
         QCOMPARE(e.fx.sound.playing, QStringLiteral("/music/short.mp3"));
-        QVERIFY(e.fx.sound.repeating && e.alarms().bell().isRinging());
-        QVERIFY(e.alarms().sound().ringTimeLeft() > std::chrono::minutes(13));
+        QVERIFY(e.fx.sound.repeating && e.alarms().isRinging());
+        QVERIFY(e.alarms().findChild<AlarmSound*>()->ringTimeLeft() > std::chrono::minutes(13));
         // Stopped first, the once-only alarm leaves the ring to the other; the long one takes
         // the sound with it, the once-only alarm having had its sound.
         e.fx.notifier.press(e.fx.notifier.showingWith(first), "stop");
@@ -329,7 +329,7 @@ void TestAlarmEngine::aRingKeepsTryingItsSoundUntilItsTimeIsOver()
     // The play button plays only what was chosen.
     Engine f;
     f.fx.sound.unplayable << "/gone/song.mp3";
-    f.alarms().sound().play("/gone/song.mp3");
+    f.alarms().tryOutSound("/gone/song.mp3");
     QTest::qWait(0);
     QCOMPARE(f.fx.sound.played, QStringList{"/gone/song.mp3"});
 }
@@ -488,7 +488,7 @@ void TestAlarmEngine::aBurstOfChangesOnDiskIsReadOnce()
     Engine e;
     e.app.day("Monday", "13:00", "Gym");
     e.fx.clock.time = QDateTime(kMonday, QTime(12, 0, 0));
-    QSignalSpy looks(&e.alarms().ticker(), &SecondTicker::tick);
+    QSignalSpy looks(&e.alarms(), &AlarmCommands::ticked);
     QTest::qWait(AlarmScheduler::kQuietMs * 2);
     looks.clear();
     for (int i = 0; i < 40; ++i) {

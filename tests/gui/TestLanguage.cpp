@@ -83,7 +83,7 @@ struct Fixture
     }
     std::unique_ptr<OptionsDialog> optionsDialog()
     {
-        return std::make_unique<OptionsDialog>(fx.services, app.path(), pack, [] {});
+        return std::make_unique<OptionsDialog>(fx.services, app.path(), alarms, pack, [] {});
     }
 };
 

@@ -1,5 +1,6 @@
 // The main window and the two schedule dialogs: what they show, lock, refuse and write.
 #include "Fakes.h"
+#include "RecordingCommands.h"
 #include "alarm/AlarmBell.h"
 #include "alarm/AlarmScheduler.h"
 #include "alarm/SecondTicker.h"
@@ -47,11 +48,19 @@ struct Fixture
     TrayModule tray{fx.tray, &fx.notifier};
     std::unique_ptr<AlarmScheduler> alarms;
     std::unique_ptr<MainWindow> window;
-    WindowSlot schedule{[this] { return new ScheduleDialog(fx.services, app.path()); }};
-    WindowSlot remove{[this] { return new DeleteDialog(fx.services, app.path()); }};
+    std::unique_ptr<fakes::RecordingCommands> commands; // what the Alarms window asks for
+    WindowSlot schedule{[this] {
+        w();
+        return new ScheduleDialog(fx.services, app.path(), *alarms);
+    }};
+    WindowSlot remove{[this] {
+        w();
+        return new DeleteDialog(fx.services, app.path(), *alarms);
+    }};
     WindowSlot list{[this] {
         w();
-        return new AlarmsWindow(fx.services, app.path(), *alarms, texts);
+        commands = std::make_unique<fakes::RecordingCommands>(*alarms);
+        return new AlarmsWindow(fx.services, app.path(), *commands, texts);
     }};
 
     Fixture() { fx.clock.time = QDateTime(kMonday, QTime(12, 0, 0)); }
@@ -90,7 +99,7 @@ struct Fixture
     {
         w();
         fx.clock.time = time;
-        alarms->ticker().fire();
+        alarms->watchNow();
     }
     void tickAt(const QTime& time) { tickTo(QDateTime(fx.clock.time.date(), time)); }
     // Types into the schedule dialog (a null text leaves its field) and presses Schedule.
@@ -219,7 +228,7 @@ void TestWindows::statusAndTooltipFollowTheAlarms()
     for (QTime t(12, 0, 30); t <= QTime(12, 35, 0); t = t.addSecs(30))
         f.tickAt(t);
     QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (12:45)"));
-    f.alarms->bell().snooze(); // 12:30's snooze comes before 12:45
+    f.alarms->snooze(); // 12:30's snooze comes before 12:45
     QCOMPARE(f.status(), QStringLiteral("Snoozed alarm active (12:40)"));
     for (QTime t(12, 35, 30); t <= QTime(12, 50, 0); t = t.addSecs(30))
         f.tickAt(t);

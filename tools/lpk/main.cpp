@@ -142,12 +142,12 @@ QList<Window> catalog()
     AlarmScheduler alarms(services, dir.path(), tray, pack);
     std::vector<std::unique_ptr<QWidget>> made;
     made.emplace_back(new MainWindow(services, alarms, tray));
-    made.emplace_back(new OptionsDialog(services, dir.path(), pack, {}));
-    made.emplace_back(new DeleteDialog(services, dir.path()));
-    made.emplace_back(new ScheduleDialog(services, dir.path()));
+    made.emplace_back(new OptionsDialog(services, dir.path(), alarms, pack, {}));
+    made.emplace_back(new DeleteDialog(services, dir.path(), alarms));
+    made.emplace_back(new ScheduleDialog(services, dir.path(), alarms));
     made.emplace_back(new AboutDialog(dir.path(), pack));
     made.emplace_back(new AlarmsWindow(services, dir.path(), alarms, pack));
-    made.emplace_back(new AlarmEditor({}, picker, alarms.sound(), QString(), pack));
+    made.emplace_back(new AlarmEditor({}, picker, alarms, QString(), pack));
     for (const auto& w : made)
         windows.append(describe(w.get()));
     return windows;
