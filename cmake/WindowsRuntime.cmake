@@ -2,7 +2,7 @@
 # plugins Qt loads (the Windows platform, the native style, the icon and JPEG readers), the
 # compiler's runtime, and the licences of all of them in LICENSE. The DLL check of the tests
 # (tests/windows/check-dlls.sh) fails when a shipped file imports a DLL that is not here.
-foreach(library Core Gui Widgets)
+foreach(library Core Gui Widgets Network)
     install(FILES $<TARGET_FILE:Qt6::${library}> DESTINATION .)
 endforeach()
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)

@@ -41,6 +41,7 @@ AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir
       m_bell(new AlarmBell(*m_sound, notices, texts, this)),
       m_ticker(new SecondTicker(*services.clock, this)), m_watcher(new QFileSystemWatcher(this))
 {
+    m_timers = readTimers(toStd(appDir));
     const ClockReading now = reading();
     m_oneShotTrigger.restart(now);
     m_weeklyTrigger.restart(now);
@@ -51,7 +52,6 @@ AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir
             return std::nullopt;
         return nextWake();
     });
-    m_timers = readTimers(toStd(appDir));
     connect(m_bell, &AlarmBell::ringingChanged, this, &AlarmCommands::ringingChanged);
     connect(m_bell, &AlarmBell::rang, this, &AlarmCommands::rang);
     connect(m_bell, &AlarmBell::stoppedRinging, this, &AlarmCommands::stoppedRinging);
@@ -98,6 +98,7 @@ void AlarmScheduler::start()
         return true;
     });
     if (!passed.isEmpty()) {
+        ++m_snoozeRevision;
         keepTimers();
         emit missed(m_bell->tellMissed(passed, now.date()));
     }

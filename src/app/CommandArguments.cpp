@@ -23,6 +23,8 @@ CommandRequest parseArguments(const std::vector<std::string>& arguments)
     const std::size_t extra = arguments.size() - 1;
     if (verb == "-minimized" && extra == 0) {
         request.verb = CommandRequest::StartHidden;
+    } else if (verb == "--background") {
+        request.verb = CommandRequest::Background;
     } else if (verb == "--help" || verb == "-h") {
         request.verb = CommandRequest::Help;
     } else if (verb == "--version") {
@@ -77,6 +79,7 @@ std::string usageText()
            "       chimewell --stop [ID]               stop what rings (or the alarm ID)\n"
            "       chimewell --snooze [ID]             snooze what rings (or the alarm ID)\n"
            "       chimewell --list [--json]           the alarms of the next seven days\n"
+           "       chimewell --background              start hidden in the tray, unless it runs\n"
            "       chimewell --help | --version\n"
            "A verb goes to the copy that runs for this folder; where none runs, one starts "
            "hidden in the tray and carries it out.\n"

@@ -15,11 +15,12 @@ struct CommandRequest
     {
         Start,
         StartHidden,
-        Stop,   // what rings now, or the alarm `id`
-        Snooze, // the same
-        Timer,  // `seconds`, `reason`
-        Cancel, // the timer `id`
-        List,   // `json`
+        Background, // hidden, and silent where a copy runs already
+        Stop,       // what rings now, or the alarm `id`
+        Snooze,     // the same
+        Timer,      // `seconds`, `reason`
+        Cancel,     // the timer `id`
+        List,       // `json`
         Help,
         Version,
         Refused // `refusal` says why

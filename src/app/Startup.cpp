@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "CommandLine.h"
 #include "MainWindow.h"
 #include "alarm/AlarmScheduler.h"
 #include "dialogs/AboutDialog.h"
@@ -42,8 +43,11 @@ bool Startup::run(const QStringList& arguments)
 {
     // One copy per user and application folder. A second one reads and writes nothing, not
     // even the setting that would tell it the user's language.
+    const bool background = arguments == QStringList{QStringLiteral("--background")};
     if (!m_services.instance->tryAcquire()) {
-        m_services.messages->show(kAlreadyRunningText, MessageIcon::Stop);
+        // Started for a command-line verb, it leaves the copy that runs to answer it.
+        if (!background)
+            m_services.messages->show(kAlreadyRunningText, MessageIcon::Stop);
         return false;
     }
     removeLeftoverTemporaries();
@@ -62,10 +66,14 @@ bool Startup::run(const QStringList& arguments)
     // file that cannot be read is told.
     m_alarms->start();
     m_mainWindow->showStatus();
+    // Later copies' verbs, and the session bus, reach the alarms from now on.
+    m_services.instance->serve(
+        [this](const QByteArray& request) { return answerRequest(*m_alarms, request); });
+    new AlarmsOnTheBus(*m_alarms, m_services.remoteControl, this);
 
     // Not shown when it is to start hidden in the tray, where even a moment on screen would
     // flash at log-on; without a tray it starts minimised instead.
-    const bool startHidden = arguments == QStringList{QStringLiteral("-minimized")};
+    const bool startHidden = background || arguments == QStringList{QStringLiteral("-minimized")};
     if (!startHidden || !m_tray->hasNotificationArea())
         m_mainWindow->show();
     tellUnwritableFiles();

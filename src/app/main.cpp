@@ -1,8 +1,10 @@
+#include "CommandLine.h"
 #include "CursorBlinkLimit.h"
 #include "MainWindow.h"
 #include "Startup.h"
 #include "lang/LanguagePack.h"
 #include "platform/Autostart.h"
+#include "platform/CommandLineIO.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/DisplaySetup.h"
 #include "platform/LockFileSingleInstance.h"
@@ -12,6 +14,7 @@
 #include "platform/QtMessageBox.h"
 #include "platform/QtShellOpen.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/RemoteControl.h"
 #include "platform/SoundDevice.h"
 #include "platform/SystemEvents.h"
 
@@ -19,9 +22,59 @@
 #include <QtCore/QFileInfo>
 #include <QtGui/QIcon>
 #include <QtWidgets/QApplication>
+#include <cstdio>
+
+namespace {
+
+int answered(const chimewell::CommandReply& reply)
+{
+    std::fwrite(reply.out.data(), 1, reply.out.size(), stdout);
+    std::fwrite(reply.err.data(), 1, reply.err.size(), stderr);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    return static_cast<int>(reply.status);
+}
+
+// A verb of the command line: answered here without starting anything, or by the copy that
+// runs for this folder.
+int carryOutVerb(int argc, char* argv[], const std::vector<std::string>& arguments,
+                 const chimewell::CommandRequest& request)
+{
+    using chimewell::CommandRequest;
+    using chimewell::CommandStatus;
+    chimewell::useParentConsole();
+    switch (request.verb) {
+    case CommandRequest::Help:
+        return answered({CommandStatus::Done, chimewell::usageText(), {}});
+    case CommandRequest::Version:
+        return answered({CommandStatus::Done, "Chimewell " CHIMEWELL_VERSION "\n", {}});
+    case CommandRequest::Refused:
+        return answered({CommandStatus::Refused,
+                         {},
+                         "chimewell: " + request.refusal + "\n" + chimewell::usageText()});
+    default:
+        break;
+    }
+    QCoreApplication app(argc, argv);
+    const QString appDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    chimewell::LockFileSingleInstance instance(appDir);
+    return answered(chimewell::sendToRunningCopy(instance, arguments, request, appDir,
+                                                 QCoreApplication::applicationFilePath()));
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    // Every argument is read before anything starts: a verb for the running copy needs no
+    // display, and a bad argument starts nothing.
+    const std::vector<std::string> arguments = chimewell::commandLineArguments(argc, argv);
+    const chimewell::CommandRequest request = chimewell::parseArguments(arguments);
+    if (request.verb != chimewell::CommandRequest::Start &&
+        request.verb != chimewell::CommandRequest::StartHidden &&
+        request.verb != chimewell::CommandRequest::Background)
+        return carryOutVerb(argc, argv, arguments, request);
+
     chimewell::prepareDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Chimewell"));
@@ -46,9 +99,17 @@ int main(int argc, char* argv[])
     const auto autostart = chimewell::makeAutostart(
         appDir + QLatin1Char('/') + QFileInfo(QApplication::applicationFilePath()).fileName());
     const auto systemEvents = chimewell::makeSystemEvents();
-    chimewell::PlatformServices services{&clock,          &messages,         &shell,      &instance,
-                                         &tray,           notifier.get(),    sound.get(), &picker,
-                                         autostart.get(), systemEvents.get()};
+    chimewell::PlatformServices services{&clock,
+                                         &messages,
+                                         &shell,
+                                         &instance,
+                                         &tray,
+                                         notifier.get(),
+                                         sound.get(),
+                                         &picker,
+                                         autostart.get(),
+                                         systemEvents.get(),
+                                         &chimewell::makeRemoteControl};
 
     chimewell::CursorBlinkLimit blinkLimit;
     chimewell::LanguagePack language(messages);
@@ -59,7 +120,10 @@ int main(int argc, char* argv[])
         if (startup.mainWindow())
             startup.mainWindow()->close();
     });
-    if (!startup.run(QApplication::arguments().mid(1)))
+    QStringList startArguments;
+    for (const std::string& argument : arguments)
+        startArguments << QString::fromStdString(argument);
+    if (!startup.run(startArguments))
         return 0;
     return QApplication::exec();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 namespace chimewell {
 
 class Autostart;
@@ -12,6 +15,8 @@ class SingleInstance;
 class SoundDevice;
 class SystemEvents;
 class TrayIcon;
+class RemoteControl;
+class RemoteControlTarget;
 
 /// The operating-system services the windows use. The program fills it with the real ones;
 /// tests fill it with fakes that answer at once.
@@ -27,6 +32,8 @@ struct PlatformServices
     FilePicker* picker = nullptr;
     Autostart* autostart = nullptr;
     SystemEvents* systemEvents = nullptr; // none in tests
+    /// Publishes the program on the desktop's message bus; none in tests.
+    std::function<std::unique_ptr<RemoteControl>(RemoteControlTarget&)> remoteControl = {};
 };
 
 } // namespace chimewell

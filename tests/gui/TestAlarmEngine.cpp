@@ -5,9 +5,11 @@
 #include "alarm/AlarmScheduler.h"
 #include "alarm/AlarmSound.h"
 #include "alarm/SecondTicker.h"
+#include "app/CommandLine.h"
 #include "lang/LanguagePack.h"
 #include "platform/QtShellOpen.h"
 #include "tray/TrayModule.h"
+#include "widgets/QtText.h"
 
 #include <QtTest/QtTest>
 #include <QtWidgets/QLabel>
@@ -95,6 +97,10 @@ private slots:
     void refusedFilesAreToldOnceAndKept();
     void aBurstOfChangesOnDiskIsReadOnce();
     void aSkippedDaylightSavingHourRingsAtTheJump();
+    void timersRingOnceAfterTheirLength();
+    void timersOutliveTheProgram();
+    void aThousandTimers();
+    void whatRingsStoppedBySnoozedByAndListedById();
 };
 
 void TestAlarmEngine::oneShotRingsEveryDayAndOpensWhatIsTicked()
@@ -524,3 +530,128 @@ void TestAlarmEngine::aSkippedDaylightSavingHourRingsAtTheJump()
 
 QTEST_MAIN(TestAlarmEngine)
 #include "TestAlarmEngine.moc"
+
+void TestAlarmEngine::timersRingOnceAfterTheirLength()
+{
+    Engine e;
+    e.fx.clock.time = QDateTime(kMonday, QTime(12, 0, 0));
+    e.alarms();
+    QSignalSpy changed(&e.alarms(), &AlarmCommands::changed);
+    const auto tea = e.alarms().startTimer(20 * 60, "Tea");
+    QVERIFY(tea && tea->id == "t1" && tea->due == QDateTime(kMonday, QTime(12, 20)));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(e.alarms().startTimer(25 * 60, "")->reason, QStringLiteral("Timer"));
+    QCOMPARE(changed.size(), 2);
+    QCOMPARE(e.alarms().status(),
+             (AlarmCommands::Status{AlarmCommands::Status::Timer, "12:20", {}}));
+    QString refusal;
+    QVERIFY(!e.alarms().startTimer(0, "x", &refusal) && !refusal.isEmpty());
+    QVERIFY(!e.alarms().startTimer(24 * 3600 + 1, "x"));
+    QVERIFY(e.alarms().startTimer(24 * 3600, "Tomorrow"));
+    QVERIFY(e.alarms().cancelTimer("T3"));
+    QVERIFY(!e.alarms().cancelTimer("t3"));
+    QCOMPARE(changed.size(), 4); // the refusals changed nothing
+    QCOMPARE(readTimers(toStd(e.app.path())).size(), std::size_t(2));
+
+    e.passTo(QTime(12, 19, 45));
+    QCOMPARE(QDateTime::fromSecsSinceEpoch(e.alarms().nextWake()),
+             QDateTime(kMonday, QTime(12, 20)));
+    QVERIFY(e.told().isEmpty());
+    e.tickAt(QTime(12, 20, 0));
+    QCOMPARE(e.told(), QStringList{"Chimewell|It's 12:20. Time for Tea."});
+    QCOMPARE(e.fx.sound.playing, e.chime());
+    // Once: gone from what comes and from the file.
+    QCOMPARE(e.alarms().timers().size(), 1);
+    QCOMPARE(readTimers(toStd(e.app.path())).size(), std::size_t(1));
+    e.passTo(QTime(12, 25, 0));
+    QCOMPARE(e.told().size(), 2);
+    QVERIFY(e.alarms().timers().isEmpty());
+    QCOMPARE(e.alarms().status().kind, AlarmCommands::Status::None);
+}
+
+void TestAlarmEngine::timersOutliveTheProgram()
+{
+    // Kept as instants: one that fell due while the program did not run is told, not rung;
+    // one still to come rings at its second, also while nobody watches the clock.
+    Engine e;
+    const qint64 now = QDateTime(kMonday, QTime(12, 0, 0)).toSecsSinceEpoch();
+    e.fx.clock.time = QDateTime(kMonday, QTime(12, 0, 0));
+    e.app.write("Chimewell.ini",
+                "[options]\r\nfirstload=0\r\n[timers]\r\nT1=" + QByteArray::number(now - 5) +
+                    " Gone\r\nT2=" + QByteArray::number(now + 95) + " Kept\r\n");
+    e.alarms();
+    QCOMPARE(e.told(), QStringList{"Chimewell|Missed alarm: It's 11:59. Time for Gone."});
+    QVERIFY(e.fx.sound.played.isEmpty());
+    QCOMPARE(e.alarms().nextWake(), now + 30); // the heartbeat, before the timer
+    e.tickAt(QTime(12, 1, 10));
+    QCOMPARE(e.alarms().nextWake(), now + 95);
+    QVERIFY(!e.app.read("Chimewell.ini").contains("Gone"));
+    // A hand edit of the settings meanwhile is kept, and so is the timer.
+    e.app.write("Chimewell.ini", "[options]\r\nfirstload=0\r\nringminutes=1\r\n");
+    e.alarms().lookNow();
+    QVERIFY(
+        e.app.read("Chimewell.ini").startsWith("[options]\r\nfirstload=0\r\nringminutes=1\r\n"));
+    QVERIFY(e.app.read("Chimewell.ini").contains("T2=" + QByteArray::number(now + 95) + " Kept"));
+    e.tickAt(QTime(12, 1, 35));
+    QCOMPARE(e.told().last(), QStringLiteral("Chimewell|It's 12:01. Time for Kept."));
+    QVERIFY(e.fx.sound.repeating); // the ring time of Options
+}
+
+void TestAlarmEngine::aThousandTimers()
+{
+    Engine e;
+    e.fx.notifier.serviceRuns = true;
+    for (int i = 0; i < int(kMostTimers); ++i)
+        QVERIFY(e.alarms().startTimer(60 + i, "Tea"));
+    QString refusal;
+    QVERIFY(!e.alarms().startTimer(60, "one more", &refusal));
+    QVERIFY(refusal.contains("1000"));
+    QCOMPARE(e.alarms().list().size(), kMostTimers);
+    QCOMPARE(readTimers(toStd(e.app.path())).size(), kMostTimers);
+    e.passTo(e.fx.clock.time.time().addSecs(60 + int(kMostTimers)));
+    QVERIFY(e.alarms().timers().isEmpty());
+}
+
+void TestAlarmEngine::whatRingsStoppedBySnoozedByAndListedById()
+{
+    Engine e;
+    e.fx.notifier.serviceRuns = true;
+    e.app.day("Monday", "13:00", "Gym", "", "[alarm 2]\r\nTIME=13:00\r\nREASON=Run\r\n");
+    e.fx.clock.time = QDateTime(kMonday, QTime(12, 59, 59));
+    const auto run = [&e](const std::vector<std::string>& arguments) {
+        return carryOut(e.alarms(), parseArguments(arguments));
+    };
+    QCOMPARE(run({"--stop"}).status, CommandStatus::NothingToDo);
+    QSignalSpy rang(&e.alarms(), &AlarmCommands::rang);
+    QSignalSpy stopped(&e.alarms(), &AlarmCommands::stoppedRinging);
+    e.tickAt(QTime(13, 0, 0));
+    QCOMPARE(rang.size(), 2);
+    QCOMPARE(rang.at(1), (QVariantList{"monday.2", "Run"}));
+    QCOMPARE(run({"--stop", "monday.9"}).status, CommandStatus::NothingToDo);
+    QCOMPARE(run({"--stop", "monday.2"}).status, CommandStatus::Done);
+    QCOMPARE(stopped.size(), 1);
+    QVERIFY(e.alarms().isRinging());
+    QCOMPARE(run({"--snooze", "monday.1"}).status, CommandStatus::Done);
+    QVERIFY(!e.alarms().isRinging());
+    QCOMPARE(QString::fromStdString(run({"--list"}).out).section('\n', 0, 0),
+             QStringLiteral("2026-12-07 13:05:00\tsnoozed\tmonday.1\tGym"));
+    // A snoozed alarm stopped by its id does not come back.
+    QCOMPARE(run({"--stop", "monday.1"}).status, CommandStatus::Done);
+    e.passTo(QTime(13, 6, 0));
+    QCOMPARE(rang.size(), 2);
+
+    const CommandReply timer = run({"--timer", "90s", "Tea"});
+    QCOMPARE(timer.status, CommandStatus::Done);
+    QCOMPARE(timer.out, std::string("t1\t2026-12-07 13:07:30\n"));
+    QCOMPARE(run({"--cancel", "t7"}).status, CommandStatus::NothingToDo);
+    QCOMPARE(run({"--cancel", "t1"}).status, CommandStatus::Done);
+    QCOMPARE(run({"--timer", "25h"}).status, CommandStatus::Refused);
+    // Whatever a foreign process sends, the answer is a refusal and nothing changes.
+    CommandReply reply;
+    for (const QByteArray& garbage : {QByteArray("\xff\xfe"), QByteArray("--timer\0-5m", 11),
+                                      QByteArray(), QByteArray(5000, '\0')}) {
+        QVERIFY(decodeReply(answerRequest(e.alarms(), garbage).toStdString(), reply));
+        QCOMPARE(reply.status, CommandStatus::Refused);
+    }
+    QVERIFY(e.alarms().timers().isEmpty());
+}

@@ -499,6 +499,8 @@ void TestWindows::theAlarmsWindowEditsTheWeek()
     QCOMPARE(f.app.read("schedule/Friday.ini"), "[alarm]\r\nREASON=Office\r\nTIME=06:45\r\n"
                                                 "MUSIC=\r\n[alarm 2]\r\nREASON=Stand-up\r\n"
                                                 "TIME=09:00\r\nMUSIC=\r\nSNOOZEMINUTES=10\r\n");
+    // Every change went through the alarms' commands, the refused one too.
+    QCOMPARE(f.commands->asked, QStringList({"add", "add", "switch off", "delete", "change"}));
 }
 
 void TestWindows::theAlarmsWindowNeverWritesOverAHandEdit()
