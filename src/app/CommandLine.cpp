@@ -147,9 +147,12 @@ CommandReply sendToRunningCopy(SingleInstance& instance, const std::vector<std::
                          "Chimewell could not be started: " + toStd(executable) + '\n');
         waitMs = kStartMs;
     }
+    // A copy that has just started may take its time to answer its first request (Wine
+    // starting its services): once it listens, the rest of the time is its to answer.
     const QDeadlineTimer deadline(waitMs);
     while (!deadline.hasExpired()) {
-        switch (instance.ask(bytes, kAnswerMs, answer)) {
+        const int left = int(std::max<qint64>(deadline.remainingTime(), kAnswerMs));
+        switch (instance.ask(bytes, left, answer)) {
         case SingleInstance::Asked::Answered:
             return decoded(answer);
         case SingleInstance::Asked::NoAnswer:

@@ -66,7 +66,8 @@ bool Startup::run(const QStringList& arguments)
     // file that cannot be read is told.
     m_alarms->start();
     m_mainWindow->showStatus();
-    // Later copies' verbs, and the session bus, reach the alarms from now on.
+    // Later copies' verbs, and the session bus, reach the alarms from now on (also while a
+    // box of the start waits for the user).
     m_services.instance->serve(
         [this](const QByteArray& request) { return answerRequest(*m_alarms, request); });
     new AlarmsOnTheBus(*m_alarms, m_services.remoteControl, this);

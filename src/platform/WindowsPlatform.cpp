@@ -7,8 +7,7 @@
 
 #include <QtCore/QDir>
 #include <cstdio>
-#include <shellapi.h>
-#include <shlobj.h>
+#include <shlobj.h> // and with it <shellapi.h>
 #include <windows.h>
 
 namespace chimewell {

@@ -195,7 +195,8 @@ std::string nextTimerId(const std::vector<KeptTimer>& timers)
     std::int64_t highest = 0;
     for (const KeptTimer& timer : timers)
         highest = std::max(highest, idNumber(timer.id));
-    return "t" + std::to_string(highest + 1);
+    std::string id(1, 't');
+    return id += std::to_string(highest + 1);
 }
 
 } // namespace chimewell
