@@ -83,9 +83,8 @@ std::vector<ListedAlarm> listComing(const ClockReading& now, const WeekAlarms& w
             instantWalls.push_back(nowWall + alarm.epochSeconds - now.epochSeconds);
         }
     std::vector<ListedAlarm> listed;
+    // (The weekly alarms come within seven days; snoozes and timers within a day.)
     for (const ComingAlarm& c : comingAlarms(now.local, oneShotMinute, minutes, instantWalls)) {
-        if (c.wallSecond - nowWall > 7 * 86400)
-            continue;
         ListedAlarm alarm;
         alarm.local = fromWallSeconds(c.wallSecond);
         alarm.epochSeconds = now.epochSeconds + c.wallSecond - nowWall;

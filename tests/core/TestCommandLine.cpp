@@ -103,7 +103,8 @@ TEST_CASE("requestsAndRepliesTravelWhole")
     CHECK_EQ(back.status, CommandStatus::NothingToDo);
     CHECK_EQ(back.out, "out\n");
     CHECK_EQ(back.err, "err");
-    for (const std::string garbage : {"", "7\0a\0b", "1\0only", "x\0\0", "12\0\0"})
+    using namespace std::string_literals;
+    for (const std::string& garbage : {""s, "7\0a\0b"s, "1\0only"s, "x\0\0"s, "12\0\0"s})
         CHECK_FALSE(decodeReply(garbage, back));
 }
 
@@ -151,7 +152,7 @@ TEST_CASE("whatComesAsListed")
                               {"alarm 2", "Off", "12:10", "", "", "", true}});
     const std::vector<ListedAlarm> listed =
         listComing(now, week, 13 * 60, "Meeting", {{epoch + 300, "monday.1", "Gym"}},
-                   {{epoch + 1200, "t1", "Tea\tpot"}});
+                   {{epoch + 1200, "t1", "\"Tea\"\tpot"}});
     std::vector<std::string> lines;
     for (const ListedAlarm& alarm : listed)
         lines.push_back(alarm.kind + ' ' + alarm.id + ' ' +
@@ -159,10 +160,11 @@ TEST_CASE("whatComesAsListed")
     CHECK_EQ(lines, std::vector<std::string>{"snoozed monday.1 300", "timer t1 1200",
                                              "weekly monday.3 1800", "once once 3600",
                                              "weekly monday.1 588600"}); // next Monday 7:30
-    CHECK_EQ(listText({listed[1]}), "2026-12-07 12:20:00\ttimer\tt1\tTea pot\n");
-    CHECK_EQ(listJson({listed[1]}),
-             "[\n  {\"time\": \"2026-12-07 12:20:00\", \"due\": " + std::to_string(epoch + 1200) +
-                 ", \"kind\": \"timer\", \"id\": \"t1\", \"reason\": \"Tea\\u0009pot\"}\n]\n");
+    CHECK_EQ(listText({listed[1]}), "2026-12-07 12:20:00\ttimer\tt1\t\"Tea\" pot\n");
+    CHECK_EQ(
+        listJson({listed[1]}),
+        "[\n  {\"time\": \"2026-12-07 12:20:00\", \"due\": " + std::to_string(epoch + 1200) +
+            ", \"kind\": \"timer\", \"id\": \"t1\", \"reason\": \"\\\"Tea\\\"\\u0009pot\"}\n]\n");
     CHECK_EQ(listJson({}), "[]\n");
     CHECK_EQ(weeklyAlarmId(0, "alarm"), "sunday.1");
     CHECK_EQ(weeklyAlarmId(6, "ALARM  12"), "saturday.12");
