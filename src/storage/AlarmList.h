@@ -29,7 +29,6 @@ struct ListedAlarm
     std::string kind; // "once", "weekly", "snoozed", "timer"
     std::string id;
     std::string reason;
-    bool operator==(const ListedAlarm&) const = default;
 };
 
 /// An alarm that comes at an instant: a snooze or a timer.
