@@ -108,23 +108,29 @@ void LockFileSingleInstance::serve(Answer answer)
             auto* limit = new QTimer(socket);
             limit->setSingleShot(true);
             limit->start(5000);
-            QObject::connect(limit, &QTimer::timeout, socket, &QLocalSocket::abort);
+            const auto drop = [socket] {
+                socket->abort();
+                socket->deleteLater();
+            };
+            QObject::connect(limit, &QTimer::timeout, socket, drop);
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             QObject::connect(socket, &QObject::destroyed, [buffer] { delete buffer; });
             QObject::connect(socket, &QLocalSocket::readyRead, socket,
-                             [socket, buffer, answer, limit] {
+                             [socket, buffer, answer, limit, drop] {
                                  buffer->append(socket->readAll());
                                  bool tooLarge = false;
                                  const auto request = takeMessage(*buffer, tooLarge);
                                  if (tooLarge) {
-                                     socket->abort();
+                                     drop();
                                      return;
                                  }
                                  if (!request)
                                      return;
-                                 limit->stop();
+                                 // The asker hangs up once it has read the answer: a
+                                 // named pipe closed by this end loses what the other end
+                                 // has not read yet. One that never reads is let go.
                                  socket->write(framed(answer(*request)));
-                                 socket->disconnectFromServer();
+                                 limit->start(10000);
                              });
         }
     });
@@ -148,6 +154,7 @@ SingleInstance::Asked LockFileSingleInstance::ask(const QByteArray& request, int
         bool tooLarge = false;
         if (auto message = takeMessage(buffer, tooLarge)) {
             reply = *message;
+            socket.disconnectFromServer();
             return Asked::Answered;
         }
         if (tooLarge)

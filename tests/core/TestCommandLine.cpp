@@ -127,8 +127,8 @@ TEST_CASE("timersKeptInTheSettingsFile")
     // The most timers there can be, with the longest reasons, fit well within the 1 MB limit.
     std::vector<KeptTimer> most;
     for (std::size_t i = 0; i < kMostTimers; ++i)
-        most.push_back(
-            {"t" + std::to_string(i + 1), 1800000000, cleanTimerReason(std::string(1000, '\xf0'))});
+        most.push_back({std::string("t").append(std::to_string(i + 1)), 1800000000,
+                        cleanTimerReason(std::string(1000, '\xf0'))});
     REQUIRE(writeTimers(dir.path(), most));
     const std::vector<KeptTimer> read = readTimers(dir.path());
     CHECK_EQ(read.size(), kMostTimers);

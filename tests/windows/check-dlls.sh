@@ -15,7 +15,7 @@ folder=${tops[0]}
 system=" advapi32 authz bcrypt comctl32 comdlg32 crypt32 d2d1 d3d11 d3d12 d3d9 dnsapi dwmapi
 dwrite dxgi gdi32 imm32 iphlpapi kernel32 mpr msvcrt ncrypt netapi32 ntdll ole32 oleaut32
 rpcrt4 secur32 setupapi shcore shell32 shlwapi user32 userenv usp10 uxtheme version winmm
-winspool ws2_32 wtsapi32 "
+winhttp winspool ws2_32 wtsapi32 "
 found() { [ -n "$(find "$1" -maxdepth 1 -iname "$2" -print -quit)" ]; }
 files=0 imports=0 missing=0
 while read -r file; do
