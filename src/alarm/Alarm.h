@@ -32,6 +32,10 @@ struct Alarm
     int weekday = -1;
     /// How the command line and D-Bus name it ("once", "monday.2", "t7").
     QString id;
+    /// How loud it plays, in percent of its sound's own loudness, and over how many seconds it
+    /// fades in at first.
+    int volume = 100;
+    int fadeSeconds = 0;
 };
 
 /// An alarm that passed while the program could not ring it, and when it was due.

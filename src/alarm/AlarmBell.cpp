@@ -57,6 +57,8 @@ Notice AlarmBell::alarmNotice(const Alarm& alarm, bool silent) const
     QString text = message(alarm);
     if (silent)
         text += QLatin1Char(' ') + m_texts.words(texts::noSound);
+    else if (!m_outputNote.isEmpty())
+        text += QLatin1Char(' ') + m_outputNote;
     return {
         kTitle,
         text,
@@ -91,7 +93,8 @@ void AlarmBell::ring(const QList<Alarm>& alarms)
     m_last = rung;
     setRinging(rung);
     m_sound.ring(alarms.first().soundFile,
-                 std::chrono::ceil<std::chrono::seconds>(std::chrono::milliseconds(longest)));
+                 std::chrono::ceil<std::chrono::seconds>(std::chrono::milliseconds(longest)),
+                 {alarms.first().volume, alarms.first().fadeSeconds});
 }
 
 QString AlarmBell::tellMissed(const QList<MissedAlarm>& missed, const QDate& today)
@@ -243,6 +246,15 @@ void AlarmBell::setRinging(const QList<int>& notices)
     m_ringing = notices;
     if (was != !notices.isEmpty())
         emit ringingChanged(!notices.isEmpty());
+}
+
+void AlarmBell::setOutputNote(const QString& note)
+{
+    if (note == m_outputNote)
+        return;
+    m_outputNote = note;
+    for (const int notice : std::as_const(m_ringing))
+        m_notices.retell(notice, alarmNotice(m_alarms.value(notice), m_silent));
 }
 
 void AlarmBell::retellRinging(bool silent)

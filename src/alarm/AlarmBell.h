@@ -64,6 +64,9 @@ public:
     std::chrono::minutes snoozeFor() const;
     /// "It's 13:00. Time for Meeting." in the pack's words; an overlong reason is shortened.
     QString message(const Alarm& alarm) const;
+    /// What the ringing alarms' notices say of the sound output ("The sound output is
+    /// muted."), from now on; empty when nothing is to be said.
+    void setOutputNote(const QString& note);
 
 signals:
     void ringingChanged(bool ringing);
@@ -90,6 +93,7 @@ private:
     QList<int> m_last;                       // the notices of the alarms rung last
     QHash<int, QDeadlineTimer> m_ringsUntil; // the timed rings' ends, by notice
     bool m_silent = false;                   // the ringing alarms have no sound now
+    QString m_outputNote;
 };
 
 } // namespace chimewell

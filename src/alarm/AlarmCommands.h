@@ -100,6 +100,22 @@ public:
     virtual const QList<Coming>& coming() const = 0;
     virtual std::optional<QDateTime> nextAlarm() const = 0;
     virtual Status status() const = 0;
+
+    /// What the status line and the tooltip warn of: an alarm within the next 12 hours that
+    /// the sound output would not let be heard.
+    struct OutputWarning
+    {
+        enum Kind
+        {
+            None,
+            Muted, // the output is muted
+            Quiet  // the output is turned down below a tenth
+        } kind = None;
+        QString time; // the alarm's, hh:mm
+        int volume = 0;
+        bool operator==(const OutputWarning&) const = default;
+    };
+    virtual OutputWarning outputWarning() const { return {}; }
     virtual bool isArmed() const = 0;
     virtual bool isRinging() const = 0;
     /// The snooze length of what rings (or rang last), else of alarms without their own.
@@ -141,8 +157,10 @@ public:
     virtual bool snooze(const QString& id = {}) = 0;
     /// Stops whatever plays: a ringing alarm, and a sound being tried.
     virtual void stopAllSound() = 0;
-    /// Plays `file` once, to try it.
-    virtual void tryOutSound(const QString& file) = 0;
+    /// Plays `file` once, to try it, as loud as an alarm of `volume` percent that fades in
+    /// over `fadeSeconds` (none: the settings' fade-in) would.
+    virtual void tryOutSound(const QString& file, int volume = 100,
+                             std::optional<int> fadeSeconds = {}) = 0;
     /// The notice `alarm` will show, now and without sound.
     virtual void preview(const Alarm& alarm) = 0;
 

@@ -2,6 +2,7 @@
 
 #include "AlarmBell.h"
 #include "AlarmSound.h"
+#include "OutputWatch.h"
 #include "SecondTicker.h"
 #include "lang/Texts.h"
 #include "platform/Clock.h"
@@ -10,6 +11,7 @@
 #include "platform/SystemEvents.h"
 #include "storage/DaySchedule.h"
 #include "storage/IniFile.h"
+#include "storage/Loudness.h"
 #include "storage/Settings.h"
 #include "widgets/QtText.h"
 
@@ -39,6 +41,9 @@ AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir
       m_sound(
           new AlarmSound(*services.sound, toQ(appFile(toStd(appDir), kDefaultSoundName)), this)),
       m_bell(new AlarmBell(*m_sound, notices, texts, this)),
+      m_outputWatch(new OutputWatch(
+          services.output, services.players, *m_bell, notices, texts,
+          [appDir](std::string_view key) { return readSetting(toStd(appDir), key); }, this)),
       m_ticker(new SecondTicker(*services.clock, this)), m_watcher(new QFileSystemWatcher(this))
 {
     m_timers = readTimers(toStd(appDir));
@@ -53,6 +58,7 @@ AlarmScheduler::AlarmScheduler(PlatformServices& services, const QString& appDir
         return nextWake();
     });
     connect(m_bell, &AlarmBell::ringingChanged, this, &AlarmCommands::ringingChanged);
+    connect(m_outputWatch, &OutputWatch::warningChanged, this, &AlarmCommands::changed);
     connect(m_bell, &AlarmBell::rang, this, &AlarmCommands::rang);
     connect(m_bell, &AlarmBell::stoppedRinging, this, &AlarmCommands::stoppedRinging);
     connect(m_bell, &AlarmBell::snoozed, this, [this](const Alarm& alarm) {
@@ -295,6 +301,7 @@ void AlarmScheduler::check()
     }
     ring(due);
     refreshComing(now);
+    m_outputWatch->look(nextAlarm(), clock);
     if (!passed.isEmpty())
         emit missed(m_bell->tellMissed(passed, clock.date()));
     emit ticked();
@@ -440,7 +447,8 @@ AlarmScheduler::Defaults AlarmScheduler::settingsDefaults() const
 {
     const std::string appDir = toStd(m_appDir);
     return {ringMinutes(readSetting(appDir, kRingMinutesKey)),
-            snoozeMinutes(readSetting(appDir, kSnoozeMinutesKey))};
+            snoozeMinutes(readSetting(appDir, kSnoozeMinutesKey)),
+            fadeSecondsSetting(readSetting(appDir, kFadeSecondsKey))};
 }
 
 Alarm AlarmScheduler::oneShotAlarm(const Defaults& defaults) const
@@ -453,7 +461,9 @@ Alarm AlarmScheduler::oneShotAlarm(const Defaults& defaults) const
             std::chrono::minutes(defaults.ringMinutes),
             std::chrono::minutes(defaults.snoozeMinutes),
             -1,
-            toQ(kOneShotId)};
+            toQ(kOneShotId),
+            100,
+            defaults.fadeSeconds};
 }
 
 Alarm AlarmScheduler::weeklyAlarm(const DayAlarm& alarm, int weekday,
@@ -470,7 +480,9 @@ Alarm AlarmScheduler::weeklyAlarm(const DayAlarm& alarm, int weekday,
         std::chrono::minutes(
             alarmSnoozeMinutes(alarm.snoozeMinutes).value_or(defaults.snoozeMinutes)),
         weekday,
-        toQ(weeklyAlarmId(weekday, alarm.section))};
+        toQ(weeklyAlarmId(weekday, alarm.section)),
+        alarmVolume(alarm.volume),
+        alarmFadeSeconds(alarm.fadeSeconds).value_or(defaults.fadeSeconds)};
 }
 
 Alarm AlarmScheduler::timerAlarm(const KeptTimer& timer, const Defaults& defaults) const
@@ -484,7 +496,9 @@ Alarm AlarmScheduler::timerAlarm(const KeptTimer& timer, const Defaults& default
             std::chrono::minutes(defaults.ringMinutes),
             std::chrono::minutes(defaults.snoozeMinutes),
             -1,
-            toQ(timer.id)};
+            toQ(timer.id),
+            100,
+            defaults.fadeSeconds};
 }
 
 void AlarmScheduler::ring(const QList<Alarm>& alarms)
@@ -704,9 +718,14 @@ void AlarmScheduler::stopAllSound()
     m_sound->stop();
 }
 
-void AlarmScheduler::tryOutSound(const QString& file)
+void AlarmScheduler::tryOutSound(const QString& file, int volume, std::optional<int> fadeSeconds)
 {
-    m_sound->play(file);
+    m_sound->play(file, {volume, fadeSeconds.value_or(settingsDefaults().fadeSeconds)});
+}
+
+AlarmCommands::OutputWarning AlarmScheduler::outputWarning() const
+{
+    return m_outputWatch->warning();
 }
 
 void AlarmScheduler::preview(const Alarm& alarm)

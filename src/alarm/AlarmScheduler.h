@@ -21,6 +21,7 @@ namespace chimewell {
 class AlarmBell;
 class AlarmSound;
 class NoticeBoard;
+class OutputWatch;
 class SecondTicker;
 class TextSource;
 struct PlatformServices;
@@ -64,6 +65,7 @@ public:
     static constexpr qsizetype kComingListed = 100;
     std::optional<QDateTime> nextAlarm() const override;
     Status status() const override { return m_status; }
+    OutputWarning outputWarning() const override;
     bool isArmed() const override { return m_oneShot.has_value(); }
     bool isRinging() const override;
     int snoozeMinutesNow() const override;
@@ -89,7 +91,8 @@ public:
     bool stop(const QString& id = {}) override;
     bool snooze(const QString& id = {}) override;
     void stopAllSound() override;
-    void tryOutSound(const QString& file) override;
+    void tryOutSound(const QString& file, int volume = 100,
+                     std::optional<int> fadeSeconds = {}) override;
     void preview(const Alarm& alarm) override;
 
     bool setDefaultRingMinutes(int minutes, std::string* error) override;
@@ -115,6 +118,7 @@ private:
     {
         int ringMinutes = 0;
         int snoozeMinutes = 5;
+        int fadeSeconds = 0;
         bool operator==(const Defaults&) const = default;
     };
     Defaults settingsDefaults() const;
@@ -137,6 +141,7 @@ private:
     const TextSource& m_texts;
     AlarmSound* m_sound;
     AlarmBell* m_bell;
+    OutputWatch* m_outputWatch;
     SecondTicker* m_ticker;
     QFileSystemWatcher* m_watcher;
     QTimer m_quiet;

@@ -1,6 +1,7 @@
 #include "AlarmSound.h"
 
 #include "platform/SoundDevice.h"
+#include "storage/Loudness.h"
 
 #include <algorithm>
 
@@ -16,6 +17,8 @@ AlarmSound::AlarmSound(SoundDevice& device, const QString& chime, QObject* paren
 {
     m_ringTime.setSingleShot(true);
     connect(&m_ringTime, &QTimer::timeout, this, &AlarmSound::end);
+    m_fadeStep.setInterval(kFadeStepMs);
+    connect(&m_fadeStep, &QTimer::timeout, this, &AlarmSound::stepFade);
     m_pause.setSingleShot(true);
     connect(&m_pause, &QTimer::timeout, this, [this] {
         m_fallbacks = m_chain;
@@ -36,8 +39,11 @@ AlarmSound::AlarmSound(SoundDevice& device, const QString& chime, QObject* paren
     });
 }
 
-void AlarmSound::ring(const QString& file, std::chrono::seconds duration)
+void AlarmSound::ring(const QString& file, std::chrono::seconds duration, Loudness loudness)
 {
+    // An alarm that joins a ring takes its loudness as it is: it does not start over quietly.
+    if (!m_ringing)
+        startFade(loudness);
     m_ringing = true;
     m_silent = false;
     m_failedRounds = 0;
@@ -73,17 +79,37 @@ void AlarmSound::setRingTimeLeft(std::chrono::milliseconds left)
         m_ringTime.start(left);
 }
 
+void AlarmSound::startFade(Loudness loudness)
+{
+    m_loudness = loudness;
+    m_fadeClock.start();
+    m_fadeStep.stop();
+    stepFade();
+    if (loudness.fadeSeconds > 0)
+        m_fadeStep.start();
+}
+
+void AlarmSound::stepFade()
+{
+    const qint64 elapsed = m_fadeClock.elapsed();
+    m_device.setVolume(fadeLevel(m_loudness.volume, m_loudness.fadeSeconds, elapsed));
+    if (elapsed >= qint64(m_loudness.fadeSeconds) * 1000)
+        m_fadeStep.stop();
+}
+
 void AlarmSound::playNext()
 {
     m_heard = false;
+    m_roundsHeard = 0;
     m_current = m_fallbacks.takeFirst();
     // Only the alarm's own sound repeats by itself; a stand-in plays one round at a time.
     m_device.play(m_current, m_repeat && m_current == m_chain.first());
 }
 
-void AlarmSound::play(const QString& file)
+void AlarmSound::play(const QString& file, Loudness loudness)
 {
     end();
+    startFade(loudness);
     m_current = file;
     m_device.play(file);
 }
@@ -91,6 +117,7 @@ void AlarmSound::play(const QString& file)
 void AlarmSound::stop()
 {
     end();
+    m_fadeStep.stop();
     m_current.clear();
     m_device.stop();
 }
@@ -101,6 +128,11 @@ void AlarmSound::onStarted(const QString& file, qint64 lengthMs)
         return;
     m_heard = true;
     m_failedRounds = 0;
+    // A repeating sound's second round plays at the alarm's volume, faded in or not.
+    if (++m_roundsHeard == 2 && m_fadeStep.isActive()) {
+        m_fadeStep.stop();
+        m_device.setVolume(fadeLevel(m_loudness.volume, 0, 0));
+    }
     // A ring that plays once lasts at least as long as its sound, whatever happens to it.
     m_onceMs = std::max(m_onceMs, lengthMs);
     if (std::exchange(m_silent, false))
@@ -136,6 +168,7 @@ void AlarmSound::end()
     if (!m_ringing)
         return;
     m_ringing = false;
+    m_fadeStep.stop();
     m_ringTime.stop();
     m_pause.stop();
     m_device.stop();

@@ -11,6 +11,13 @@ namespace chimewell {
 
 class SoundDevice;
 
+/// How loud a sound plays: percent of its own loudness, and the seconds of its fade-in.
+struct Loudness
+{
+    int volume = 100;
+    int fadeSeconds = 0;
+};
+
 /// What an alarm plays: its own sound, else the default chime, else beeps, so that a sound
 /// that cannot be played never leaves an alarm silent; once, or again and again for a while.
 /// A ring whose sound fails (its sound server went away) keeps trying, own sound first, for as
@@ -19,6 +26,10 @@ class SoundDevice;
 /// A timed ring that fell back to the chime or the beeps tries its own sound again after each
 /// of their rounds.
 /// The play button plays only what was chosen, without falling back.
+///
+/// A ring plays at its volume; with a fade-in, it starts at a tenth of it and rises to it over
+/// the fade's seconds (fadeLevel()), and a round of a repeating sound after the first plays at
+/// its volume whatever is left of the fade. Alarms that join a ring take it as it is.
 class AlarmSound : public QObject
 {
     Q_OBJECT
@@ -30,10 +41,13 @@ public:
 
     AlarmSound(SoundDevice& device, const QString& chime, QObject* parent = nullptr);
 
+    /// How often a fade-in steps up.
+    static constexpr int kFadeStepMs = 100;
+
     /// Rings `file` (the chime when empty) for `duration`, or once when it is zero.
-    void ring(const QString& file, std::chrono::seconds duration);
+    void ring(const QString& file, std::chrono::seconds duration, Loudness loudness = {});
     /// `file` once, as it stands, in place of whatever plays.
-    void play(const QString& file);
+    void play(const QString& file, Loudness loudness = {});
     /// Silences whatever plays.
     void stop();
     bool isRinging() const { return m_ringing; }
@@ -56,6 +70,8 @@ private:
     void onFailed(const QString& file);
     bool timeLeft() const;
     void end();
+    void startFade(Loudness loudness);
+    void stepFade();
 
     SoundDevice& m_device;
     QString m_chime;
@@ -71,6 +87,10 @@ private:
     QElapsedTimer m_since; // the ring's start
     QTimer m_ringTime;
     QTimer m_pause;
+    Loudness m_loudness;
+    QElapsedTimer m_fadeClock;
+    QTimer m_fadeStep;
+    int m_roundsHeard = 0; // of the current play
 };
 
 } // namespace chimewell

@@ -180,7 +180,7 @@ void MainWindow::buildMenus()
 
 void MainWindow::showStatus()
 {
-    m_panel->showStatus(m_alarms.status());
+    m_panel->showStatus(m_alarms.status(), m_alarms.outputWarning());
     m_trayMenu->updateToolTip();
     m_timerMenu->retitle();
 }

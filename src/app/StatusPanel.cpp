@@ -1,5 +1,6 @@
 #include "StatusPanel.h"
 
+#include "alarm/OutputWatch.h"
 #include "lang/Texts.h"
 
 #include <QtWidgets/QApplication>
@@ -43,8 +44,13 @@ void StatusPanel::set(const QString& text, bool alarmPending)
     m_picture->setPixmap(alarmPending ? m_pendingBell : m_idleBell);
 }
 
-void StatusPanel::showStatus(const AlarmCommands::Status& status)
+void StatusPanel::showStatus(const AlarmCommands::Status& status,
+                             const AlarmCommands::OutputWarning& warning)
 {
+    if (warning.kind != AlarmCommands::OutputWarning::None) {
+        set(OutputWatch::words(warning, &translated), true);
+        return;
+    }
     switch (status.kind) {
     case AlarmCommands::Status::WeeklyToday:
         set(translated(texts::scheduledActive, {status.time}), true);

@@ -19,7 +19,9 @@ public:
 
     void set(const QString& text, bool alarmPending);
     /// The words for what is still to come, in the pack's language.
-    void showStatus(const AlarmCommands::Status& status);
+    /// A warning about the sound output takes the place of the words, where there is one.
+    void showStatus(const AlarmCommands::Status& status,
+                    const AlarmCommands::OutputWarning& warning = {});
     QString text() const;
     /// "Monday 07:00", or "Monday 14 Dec 07:00" for an alarm further off than a day from
     /// `now`, in the pack's language.

@@ -4,6 +4,7 @@
 #include "StatusPanel.h"
 #include "TimerMenu.h"
 #include "alarm/AlarmCommands.h"
+#include "alarm/OutputWatch.h"
 #include "lang/Texts.h"
 #include "platform/Clock.h"
 #include "tray/TrayModule.h"
@@ -63,6 +64,9 @@ void TrayMenu::updateToolTip()
     if (const auto next = m_alarms.nextAlarm())
         tip += QLatin1Char('\n') + translated(texts::nextPrefix) + QLatin1Char(' ') +
                StatusPanel::whenWords(*next, m_clock.now());
+    if (const auto warning = m_alarms.outputWarning();
+        warning.kind != AlarmCommands::OutputWarning::None)
+        tip += QLatin1Char('\n') + OutputWatch::words(warning, &translated);
     m_tray.setToolTip(tip);
 }
 

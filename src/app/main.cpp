@@ -8,6 +8,7 @@
 #include "platform/DesktopNotifier.h"
 #include "platform/DisplaySetup.h"
 #include "platform/LockFileSingleInstance.h"
+#include "platform/MediaPlayers.h"
 #include "platform/PlatformServices.h"
 #include "platform/QtClock.h"
 #include "platform/QtFilePicker.h"
@@ -16,6 +17,7 @@
 #include "platform/QtTrayIcon.h"
 #include "platform/RemoteControl.h"
 #include "platform/SoundDevice.h"
+#include "platform/SoundOutput.h"
 #include "platform/SystemEvents.h"
 
 #include <QtCore/QDir>
@@ -95,6 +97,8 @@ int main(int argc, char* argv[])
     chimewell::QtTrayIcon tray;
     const auto notifier = chimewell::makeDesktopNotifier(appDir + QStringLiteral("/chimewell.png"));
     const auto sound = chimewell::makeSoundDevice();
+    const auto output = chimewell::makeSoundOutput();
+    const auto players = chimewell::makeMediaPlayers();
     chimewell::QtFilePicker picker;
     const auto autostart = chimewell::makeAutostart(
         appDir + QLatin1Char('/') + QFileInfo(QApplication::applicationFilePath()).fileName());
@@ -109,7 +113,9 @@ int main(int argc, char* argv[])
                                          &picker,
                                          autostart.get(),
                                          systemEvents.get(),
-                                         &chimewell::makeRemoteControl};
+                                         &chimewell::makeRemoteControl,
+                                         output.get(),
+                                         players.get()};
 
     chimewell::CursorBlinkLimit blinkLimit;
     chimewell::LanguagePack language(messages);

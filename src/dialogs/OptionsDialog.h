@@ -11,6 +11,7 @@ namespace chimewell {
 
 class AlarmCommands;
 class LanguagePack;
+class NamedComboBox;
 struct PlatformServices;
 
 // Language packs address the window and its controls by these names: keep them as they are.
@@ -21,12 +22,15 @@ inline constexpr struct OptionsDialogNames
                *startupBox = "Frame2", *startupCheck = "Check1", *ringBox = "Frame3",
                *ringOnce = "Option1", *ringOneMinute = "Option2", *ringFiveMinutes = "Option3",
                *ringFifteenMinutes = "Option4", *snoozeBox = "Frame4", *snoozeFive = "Option5",
-               *snoozeTen = "Option6", *snoozeFifteen = "Option7";
+               *snoozeTen = "Option6", *snoozeFifteen = "Option7", *soundBox = "Frame5",
+               *whenMutedLabel = "Label1", *whenMuted = "Combo1", *fadeLabel = "Label2",
+               *fade = "Combo2", *pauseMusic = "Check2";
 } optionsDialogNames{};
 
 /// `frmLanguage`, "Options": the language of every window, whether the program starts hidden
-/// when the user logs on, how long an alarm rings and how long a snooze lasts. Every choice is
-/// saved as it is made; a choice that cannot be saved is told, and undone.
+/// when the user logs on, how long an alarm rings and how long a snooze lasts, what is done
+/// about a muted sound output, the fade-in, and whether music pauses while an alarm rings. Every
+/// choice is saved as it is made; a choice that cannot be saved is told, and undone.
 class OptionsDialog : public QDialog
 {
     Q_OBJECT
@@ -46,6 +50,8 @@ private:
     void saveStartup(bool enabled);
     void saveRingMinutes(int minutes);
     void saveSnoozeMinutes(int minutes);
+    /// The choices of the sound box, in the pack's words, with the settings chosen.
+    void fillSoundChoices();
     bool saveSetting(std::string_view key, const std::string& value);
     /// Tells the user that the settings file could not be written.
     void tellNotSaved(const std::string& error);
@@ -59,6 +65,9 @@ private:
     QCheckBox* m_startupCheck;
     QButtonGroup* m_ringChoice;
     QButtonGroup* m_snoozeChoice;
+    NamedComboBox* m_whenMuted;
+    NamedComboBox* m_fade;
+    QCheckBox* m_pauseMusic;
 };
 
 } // namespace chimewell

@@ -127,6 +127,17 @@ inline constexpr Text timerBadLength{"TimerBadLength",
                                      "Please enter a length from 1 second to 24 hours, such as "
                                      "20m, 90s, 1h30m or 25 (minutes)."};
 inline constexpr Text timerRefused{"TimerRefused", "The timer could not be started: %1"};
+// The sound output.
+inline constexpr Text outputMuted{"OutputMuted", "Muted: the %1 alarm will not be heard"};
+inline constexpr Text outputQuiet{"OutputQuiet", "Sound at %1 %: the %2 alarm may not be heard"};
+inline constexpr Text unmuteNow{"UnmuteNow", "Unmute now"};
+inline constexpr Text turnUpNow{"TurnUpNow", "Turn up to %1 %"};
+inline constexpr Text ringMuted{"RingMuted", "The sound output is muted."};
+inline constexpr Text ringQuiet{"RingQuiet", "The sound output is at %1 %."};
+inline constexpr Text fadeOff{"FadeOff", "Off"};
+inline constexpr Text secondsShort{"SecondsShort", "%1 s"};
+inline constexpr Text whenMutedWarn{"WhenMutedWarn", "Warn me"};
+inline constexpr Text whenMutedUnmute{"WhenMutedUnmute", "Unmute while an alarm rings"};
 
 /// Every text above, for the pack tool's template and check.
 inline constexpr Text all[] = {stop,
@@ -191,7 +202,17 @@ inline constexpr Text all[] = {stop,
                                timerLength,
                                timerReason,
                                timerBadLength,
-                               timerRefused};
+                               timerRefused,
+                               outputMuted,
+                               outputQuiet,
+                               unmuteNow,
+                               turnUpNow,
+                               ringMuted,
+                               ringQuiet,
+                               fadeOff,
+                               secondsShort,
+                               whenMutedWarn,
+                               whenMutedUnmute};
 
 } // namespace texts
 } // namespace chimewell

@@ -12,7 +12,9 @@ class FilePicker;
 class MessageBox;
 class ShellOpen;
 class SingleInstance;
+class MediaPlayers;
 class SoundDevice;
+class SoundOutput;
 class SystemEvents;
 class TrayIcon;
 class RemoteControl;
@@ -34,6 +36,10 @@ struct PlatformServices
     SystemEvents* systemEvents = nullptr; // none in tests
     /// Publishes the program on the desktop's message bus; none in tests.
     std::function<std::unique_ptr<RemoteControl>(RemoteControlTarget&)> remoteControl = {};
+    /// The sound output's mute and volume; none where it cannot be known.
+    SoundOutput* output = nullptr;
+    /// The desktop's media players, paused while an alarm rings; none where there are none.
+    MediaPlayers* players = nullptr;
 };
 
 } // namespace chimewell

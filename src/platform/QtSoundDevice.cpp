@@ -9,6 +9,7 @@
 #include <QtMultimedia/QMediaDevices>
 #include <QtMultimedia/QMediaPlayer>
 #include <QtWidgets/QApplication>
+#include <algorithm>
 #include <utility>
 
 namespace chimewell {
@@ -66,6 +67,17 @@ void QtSoundDevice::stop()
     retire();
 }
 
+void QtSoundDevice::setVolume(double level)
+{
+    m_volume = std::clamp(level, 0.0, 1.0);
+    // The round that is ending still sounds under the next one: both follow the volume.
+    for (QMediaPlayer* player : m_retired + QList<QMediaPlayer*>{m_player})
+        if (player && player->audioOutput())
+            player->audioOutput()->setVolume(float(m_volume));
+    if (m_beeps)
+        m_beeps->setVolume(m_volume);
+}
+
 void QtSoundDevice::playFile()
 {
     if (!QFileInfo(m_file).isFile()) {
@@ -87,7 +99,9 @@ QMediaPlayer* QtSoundDevice::makePlayer()
     if (!info.isFile())
         return nullptr;
     auto* player = new QMediaPlayer(this);
-    player->setAudioOutput(new QAudioOutput(player));
+    auto* output = new QAudioOutput(player);
+    output->setVolume(float(m_volume));
+    player->setAudioOutput(output);
     player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     return player;
 }
@@ -166,6 +180,7 @@ void QtSoundDevice::playBeeps()
     m_beepData.open(QIODevice::ReadOnly);
     m_beepData.seek(0);
     m_beeps = new QAudioSink(output, format, this);
+    m_beeps->setVolume(m_volume);
     connectBeeps();
     m_beeps->start(&m_beepData);
     m_beepProgress.start();

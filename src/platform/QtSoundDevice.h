@@ -38,6 +38,7 @@ public:
 
     void play(const QString& file, bool repeat) override;
     void stop() override;
+    void setVolume(double level) override;
 
 private:
     void playFile();
@@ -71,6 +72,7 @@ private:
     QTimer m_stallCheck;
     QTimer m_nextRound;
     qint64 m_lastPosition = -1;
+    double m_volume = 1.0;
 };
 
 } // namespace chimewell

@@ -25,6 +25,9 @@ public:
     virtual void play(const QString& file, bool repeat = false) = 0;
     /// Stops whatever plays. Emits nothing.
     virtual void stop() = 0;
+    /// How loud what plays, and what plays next, sounds: from 0 to 1 of the file's own
+    /// loudness (a factor of its samples). 1 until it is set.
+    virtual void setVolume(double level) = 0;
 
 signals:
     /// `file` has been heard for kHeardMs (again at every round while it repeats); it lasts

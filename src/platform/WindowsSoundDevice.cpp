@@ -7,6 +7,8 @@
 #include <QtCore/QSaveFile>
 #include <QtCore/QStandardPaths>
 #include <QtWidgets/QApplication>
+#include <algorithm>
+#include <cmath>
 #include <utility>
 #include <windows.h>
 // (After windows.h, whose types it uses.)
@@ -104,8 +106,25 @@ void WindowsSoundDevice::stop()
     closeAll();
 }
 
+void WindowsSoundDevice::setVolume(double level)
+{
+    m_volume = std::clamp(level, 0.0, 1.0);
+    for (int alias = 0; alias < 2; ++alias)
+        applyVolume(alias);
+}
+
+void WindowsSoundDevice::applyVolume(int alias)
+{
+    // MCI's volume runs from 0 to 1000; a device that cannot set it plays as loud as it is.
+    if (!m_aliases[alias].isEmpty())
+        command(QStringLiteral("setaudio %1 volume to %2")
+                    .arg(m_aliases[alias])
+                    .arg(std::lround(m_volume * 1000)));
+}
+
 bool WindowsSoundDevice::startRound(int alias)
 {
+    applyVolume(alias);
     if (!command(QStringLiteral("play %1 from 0").arg(m_aliases[alias])))
         return false;
     m_current = alias;

@@ -32,8 +32,10 @@ public:
 
     void play(const QString& file, bool repeat) override;
     void stop() override;
+    void setVolume(double level) override;
 
 private:
+    void applyVolume(int alias);
     bool startRound(int alias);
     void startNextRound();
     void scheduleNextRound(qint64 position);
@@ -59,6 +61,7 @@ private:
     QTimer m_poll;
     QTimer m_nextRound;
     QString m_beepsFile;
+    double m_volume = 1.0;
 };
 
 } // namespace chimewell

@@ -5,6 +5,7 @@
 #include "platform/FilePicker.h"
 #include "platform/MessageBox.h"
 #include "storage/AlarmTime.h"
+#include "storage/Loudness.h"
 #include "storage/Settings.h"
 #include "widgets/BrowseButton.h"
 #include "widgets/FormLayout.h"
@@ -20,6 +21,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QSpinBox>
 #include <QtWidgets/QVBoxLayout>
 
 namespace chimewell {
@@ -113,6 +115,15 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmCommands
     m_snooze = named(new NamedComboBox(this), name.snooze);
     field(name.snoozeLabel, QStringLiteral("S&nooze length"), m_snooze);
     fillChoices(m_snooze, {1, 2, 3, 5, 10, 15, 20, 30, 45, 60}, values.snoozeMinutes);
+    m_volumeAsRead = values.volume;
+    m_volume = named(new QSpinBox(this), name.volume);
+    m_volume->setRange(1, 100);
+    m_volume->setSuffix(QStringLiteral(" %"));
+    m_volume->setValue(alarmVolume(toStd(values.volume)));
+    field(name.volumeLabel, QStringLiteral("&Volume"), m_volume);
+    m_fade = named(new NamedComboBox(this), name.fade);
+    field(name.fadeLabel, QStringLiteral("&Fade in"), m_fade);
+    fillFadeChoices(values.fadeSeconds);
     layout->addLayout(fields);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -127,16 +138,19 @@ AlarmEditor::AlarmEditor(const Values& values, FilePicker& picker, AlarmCommands
     connect(buttons, &QDialogButtonBox::accepted, this, &AlarmEditor::okPressed);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(play, &QPushButton::clicked, this, [this] {
+        // As the alarm would play: its volume, and its fade-in or the settings'.
         const QString file = m_soundFile->text().trimmed();
-        m_alarms.tryOutSound(file.isEmpty() ? m_chime : file);
+        const Values v = AlarmEditor::values();
+        m_alarms.tryOutSound(file.isEmpty() ? m_chime : file, alarmVolume(toStd(v.volume)),
+                             alarmFadeSeconds(toStd(v.fadeSeconds)));
     });
     connect(stop, &QPushButton::clicked, this, [this] { m_alarms.stopAllSound(); });
     // Reading order: the days, the fields from top to bottom, then OK and Cancel.
     QList<QWidget*> order;
     for (int i = 0; i < 7; ++i)
         order << m_days[static_cast<std::size_t>((locale.firstDayOfWeek() + i) % 7)];
-    order << m_reason << m_time << m_soundFile << browse << play << stop << m_ring << m_snooze << ok
-          << cancel;
+    order << m_reason << m_time << m_soundFile << browse << play << stop << m_ring << m_snooze
+          << m_volume << m_fade << ok << cancel;
     for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     form::uniqueAccessKeys(this);
@@ -169,6 +183,23 @@ void AlarmEditor::fillChoices(NamedComboBox* box, const QList<int>& minutes, con
     box->setCurrentIndex(std::max(index, 0));
 }
 
+void AlarmEditor::fillFadeChoices(const QString& current)
+{
+    m_fade->addItem(m_texts.words(texts::asInOptionsChoice), QString());
+    QList<int> offered = {0, 10, 30, 60};
+    // A fade-in written by hand that the list lacks is offered as it is.
+    const auto own = alarmFadeSeconds(toStd(current));
+    if (own && !offered.contains(*own)) {
+        offered << *own;
+        std::sort(offered.begin(), offered.end());
+    }
+    for (const int s : offered)
+        m_fade->addItem(s == 0 ? m_texts.words(texts::fadeOff)
+                               : m_texts.words(texts::secondsShort, {QString::number(s)}),
+                        QString::number(s));
+    m_fade->setCurrentIndex(own ? std::max(m_fade->findData(QString::number(*own)), 0) : 0);
+}
+
 AlarmEditor::Values AlarmEditor::values() const
 {
     Values v;
@@ -180,6 +211,11 @@ AlarmEditor::Values AlarmEditor::values() const
     v.sound = m_soundFile->text();
     v.ringMinutes = m_ring->currentData().toString();
     v.snoozeMinutes = m_snooze->currentData().toString();
+    // A value the spin box shows as it reads it stays as the file spells it ("150" shows 100).
+    v.volume = m_volume->value() == alarmVolume(toStd(m_volumeAsRead))
+                   ? m_volumeAsRead
+                   : QString::number(m_volume->value());
+    v.fadeSeconds = m_fade->currentData().toString();
     return v;
 }
 

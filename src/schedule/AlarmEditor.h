@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QSpinBox;
 
 namespace chimewell {
 
@@ -23,7 +24,8 @@ inline constexpr struct AlarmEditorNames
                *reasonLabel = "Label1", *reason = "Text1", *timeLabel = "Label2", *time = "Text2",
                *soundLabel = "Label3", *sound = "Text3", *browse = "Command1", *play = "cmdPlay",
                *stop = "cmdStop", *ringLabel = "Label4", *ring = "Combo1", *snoozeLabel = "Label5",
-               *snooze = "Combo2", *ok = "cmdOK", *cancel = "cmdCancel";
+               *snooze = "Combo2", *volumeLabel = "Label6", *volume = "Text4",
+               *fadeLabel = "Label7", *fade = "Combo3", *ok = "cmdOK", *cancel = "cmdCancel";
 } alarmEditorNames{};
 
 /// `frmAlarmEdit`: one alarm of the list, new or as it is, with its days. OK hands the values
@@ -42,6 +44,8 @@ public:
         QString sound;
         QString ringMinutes;
         QString snoozeMinutes;
+        QString volume;      // as the file holds it: what the editor shows stands for it
+        QString fadeSeconds; // the same
         bool operator==(const Values&) const = default;
     };
 
@@ -64,6 +68,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void fillFadeChoices(const QString& current);
     void fillChoices(NamedComboBox* box, const QList<int>& minutes, const QString& current);
 
     Values m_initial;
@@ -76,6 +81,9 @@ private:
     QLineEdit* m_soundFile;
     NamedComboBox* m_ring;
     NamedComboBox* m_snooze;
+    QSpinBox* m_volume;
+    NamedComboBox* m_fade;
+    QString m_volumeAsRead; // the file's value, kept while the editor shows what it means
 };
 
 } // namespace chimewell

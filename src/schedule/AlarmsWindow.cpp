@@ -173,7 +173,8 @@ void AlarmsWindow::editAlarm()
     const AlarmRow& alarm = m_model->alarmRow(row);
     openEditor({alarm.dayMask(), toQ(alarm.alarm.reason), toQ(alarm.alarm.time),
                 toQ(alarm.alarm.music), toQ(alarm.alarm.ringMinutes),
-                toQ(alarm.alarm.snoozeMinutes)},
+                toQ(alarm.alarm.snoozeMinutes), toQ(alarm.alarm.volume),
+                toQ(alarm.alarm.fadeSeconds)},
                row);
 }
 
@@ -218,11 +219,17 @@ void AlarmsWindow::save()
         change.ringMinutes = toStd(checked->ringMinutes);
     if (shown.snoozeMinutes != before.snoozeMinutes)
         change.snoozeMinutes = toStd(checked->snoozeMinutes);
+    if (shown.volume != before.volume)
+        change.volume = toStd(checked->volume);
+    if (shown.fadeSeconds != before.fadeSeconds)
+        change.fadeSeconds = toStd(checked->fadeSeconds);
     edit.values.reason = toStd(checked->reason);
     edit.values.time = toStd(checked->time);
     edit.values.music = toStd(checked->sound);
     edit.values.ringMinutes = toStd(checked->ringMinutes);
     edit.values.snoozeMinutes = toStd(checked->snoozeMinutes);
+    edit.values.volume = toStd(checked->volume);
+    edit.values.fadeSeconds = toStd(checked->fadeSeconds);
     const DayAlarm added = m_edited ? changedAlarm(m_edited->alarm, change) : edit.values;
 
     const AlarmCommands::WeeklyResult result = m_alarms.saveWeekly(edit);

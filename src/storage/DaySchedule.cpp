@@ -1,6 +1,7 @@
 #include "DaySchedule.h"
 
 #include "IniFile.h"
+#include "Loudness.h"
 #include "Settings.h"
 #include "platform/AtomicFile.h"
 
@@ -20,7 +21,8 @@ bool isBlank(char c)
 
 // The keys of an alarm; a section that loses its alarm keeps any other key it holds.
 const std::vector<std::string_view> kAlarmKeys = {kReasonKey,      kTimeKey,          kMusicKey,
-                                                  kRingMinutesKey, kSnoozeMinutesKey, kOffKey};
+                                                  kRingMinutesKey, kSnoozeMinutesKey, kOffKey,
+                                                  kVolumeKey,      kFadeSecondsKey};
 
 DayAlarm alarmOf(const ini::Section& section)
 {
@@ -30,7 +32,9 @@ DayAlarm alarmOf(const ini::Section& section)
             section.value(kMusicKey),
             section.value(kRingMinutesKey),
             section.value(kSnoozeMinutesKey),
-            section.value(kOffKey) == "1"};
+            section.value(kOffKey) == "1",
+            section.value(kVolumeKey),
+            section.value(kFadeSecondsKey)};
 }
 
 std::vector<DayAlarm> alarmsOf(const std::vector<ini::Section>& sections)
@@ -91,7 +95,9 @@ public:
             std::vector<std::pair<std::string_view, std::string_view>> keys = {
                 {kReasonKey, alarm.reason}, {kTimeKey, alarm.time}, {kMusicKey, alarm.music}};
             for (const auto& [key, value] : {std::pair{kRingMinutesKey, alarm.ringMinutes},
-                                             std::pair{kSnoozeMinutesKey, alarm.snoozeMinutes}})
+                                             std::pair{kSnoozeMinutesKey, alarm.snoozeMinutes},
+                                             std::pair{kVolumeKey, alarm.volume},
+                                             std::pair{kFadeSecondsKey, alarm.fadeSeconds}})
                 if (!value.empty())
                     keys.emplace_back(key, value);
             if (alarm.off)
@@ -103,6 +109,8 @@ public:
             m_file.set(section, kMusicKey, alarm.music);
             setOrRemove(section, kRingMinutesKey, alarm.ringMinutes);
             setOrRemove(section, kSnoozeMinutesKey, alarm.snoozeMinutes);
+            setOrRemove(section, kVolumeKey, alarm.volume);
+            setOrRemove(section, kFadeSecondsKey, alarm.fadeSeconds);
             setOrRemove(section, kOffKey, alarm.off ? "1" : "");
         }
         forget(section);
@@ -124,6 +132,10 @@ public:
             setOrRemove(section, kRingMinutesKey, *change.ringMinutes);
         if (change.snoozeMinutes)
             setOrRemove(section, kSnoozeMinutesKey, *change.snoozeMinutes);
+        if (change.volume)
+            setOrRemove(section, kVolumeKey, *change.volume);
+        if (change.fadeSeconds)
+            setOrRemove(section, kFadeSecondsKey, *change.fadeSeconds);
         if (change.off)
             setOrRemove(section, kOffKey, *change.off ? "1" : "");
         DayAlarm changed = chimewell::changedAlarm(alarm, change);
@@ -165,7 +177,8 @@ public:
         const std::string section(kAlarmSection);
         for (const std::string_view key : {kReasonKey, kTimeKey, kMusicKey})
             m_file.set(section, key, "");
-        for (const std::string_view key : {kRingMinutesKey, kSnoozeMinutesKey, kOffKey})
+        for (const std::string_view key :
+             {kRingMinutesKey, kSnoozeMinutesKey, kOffKey, kVolumeKey, kFadeSecondsKey})
             m_file.remove(section, key);
         forget(section);
     }
@@ -309,7 +322,7 @@ bool DayAlarm::sameAs(const DayAlarm& other) const
 {
     return reason == other.reason && time == other.time && music == other.music &&
            ringMinutes == other.ringMinutes && snoozeMinutes == other.snoozeMinutes &&
-           off == other.off;
+           off == other.off && volume == other.volume && fadeSeconds == other.fadeSeconds;
 }
 
 DayAlarm changedAlarm(DayAlarm alarm, const AlarmChange& change)
@@ -320,12 +333,15 @@ DayAlarm changedAlarm(DayAlarm alarm, const AlarmChange& change)
     alarm.ringMinutes = change.ringMinutes.value_or(alarm.ringMinutes);
     alarm.snoozeMinutes = change.snoozeMinutes.value_or(alarm.snoozeMinutes);
     alarm.off = change.off.value_or(alarm.off);
+    alarm.volume = change.volume.value_or(alarm.volume);
+    alarm.fadeSeconds = change.fadeSeconds.value_or(alarm.fadeSeconds);
     return alarm;
 }
 
 bool AlarmChange::isEmpty() const
 {
-    return !reason && !time && !music && !ringMinutes && !snoozeMinutes && !off;
+    return !reason && !time && !music && !ringMinutes && !snoozeMinutes && !off && !volume &&
+           !fadeSeconds;
 }
 
 unsigned AlarmRow::dayMask() const
@@ -348,6 +364,7 @@ std::vector<AlarmRow> alarmRows(const WeekAlarms& week)
         for (const DayAlarm& alarm : *week[static_cast<std::size_t>(weekday)]) {
             const std::string values = alarm.reason + '\x1f' + alarm.time + '\x1f' + alarm.music +
                                        '\x1f' + alarm.ringMinutes + '\x1f' + alarm.snoozeMinutes +
+                                       '\x1f' + alarm.volume + '\x1f' + alarm.fadeSeconds +
                                        (alarm.off ? "\x1f"
                                                     "1"
                                                   : "\x1f"

@@ -13,7 +13,8 @@
 // holds the day's alarm (keys "reason", "time" and "music"), as every reader of these files
 // knows it; further alarms of the day are sections "alarm 2", "alarm 3"... with the same keys.
 // Any alarm section may also say how long it rings ("ringminutes"), how long a snooze lasts
-// ("snoozeminutes") and that it is switched off ("off=1").
+// ("snoozeminutes"), how loud it plays ("volume") and fades in ("fadeseconds"), and that it is
+// switched off ("off=1").
 //
 // A reader of the "alarm" section alone must keep seeing what is true: it never holds an alarm
 // that was switched off, and it holds one of the day's switched-on alarms whenever the day has
@@ -45,6 +46,8 @@ struct DayAlarm
     std::string ringMinutes;
     std::string snoozeMinutes;
     bool off = false;
+    std::string volume;      // its own volume, percent
+    std::string fadeSeconds; // its own fade-in
 
     bool isFirst() const; // the section "alarm"
     /// Minutes after midnight, or nothing for a time that cannot be read.
@@ -101,6 +104,8 @@ struct AlarmChange
     std::optional<std::string> ringMinutes;
     std::optional<std::string> snoozeMinutes;
     std::optional<bool> off;
+    std::optional<std::string> volume;
+    std::optional<std::string> fadeSeconds;
     bool isEmpty() const;
 };
 

@@ -147,9 +147,9 @@ TEST_CASE("whatComesAsListed")
     for (auto& day : week)
         day = std::make_shared<const std::vector<DayAlarm>>();
     week[1] = std::make_shared<const std::vector<DayAlarm>>(
-        std::vector<DayAlarm>{{"alarm", "Gym", "7:30", "", "", "", false},
-                              {"Alarm 3", "Lunch", "12:30", "", "", "", false},
-                              {"alarm 2", "Off", "12:10", "", "", "", true}});
+        std::vector<DayAlarm>{{"alarm", "Gym", "7:30", "", "", "", false, "", ""},
+                              {"Alarm 3", "Lunch", "12:30", "", "", "", false, "", ""},
+                              {"alarm 2", "Off", "12:10", "", "", "", true, "", ""}});
     const std::vector<ListedAlarm> listed =
         listComing(now, week, 13 * 60, "Meeting", {{epoch + 300, "monday.1", "Gym"}},
                    {{epoch + 1200, "t1", "\"Tea\"\tpot"}});

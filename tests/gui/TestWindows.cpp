@@ -554,7 +554,8 @@ void TestWindows::tabFollowsReadingOrder()
         {(static_cast<AlarmsWindow*>(f.list.get())->addAlarm(),
           static_cast<AlarmsWindow*>(f.list.get())->editor()),
          {"chkDay", "chkDay", "chkDay", "chkDay", "chkDay", "chkDay", "chkDay", "Text1", "Text2",
-          "Text3", "Command1", "cmdPlay", "cmdStop", "Combo1", "Combo2", "cmdOK", "cmdCancel"}}};
+          "Text3", "Command1", "cmdPlay", "cmdStop", "Combo1", "Combo2", "Text4",
+          "qt_spinbox_lineedit", "Combo3", "cmdOK", "cmdCancel"}}};
     for (const auto& [window, expected] : windows) {
         QStringList order;
         for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())

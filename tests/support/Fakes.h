@@ -126,6 +126,8 @@ struct FakeSoundDevice final : chimewell::SoundDevice
         emit started(file, 3000);
     }
     void stop() override { playing.clear(); }
+    double volume = 1.0;
+    void setVolume(double level) override { volume = level; }
     /// The sound comes to its end: it starts again while it repeats, else it has finished.
     void finish()
     {

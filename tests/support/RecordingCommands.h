@@ -22,6 +22,7 @@ public:
     const QList<Coming>& coming() const override { return m_real.coming(); }
     std::optional<QDateTime> nextAlarm() const override { return m_real.nextAlarm(); }
     Status status() const override { return m_real.status(); }
+    OutputWarning outputWarning() const override { return m_real.outputWarning(); }
     bool isArmed() const override { return m_real.isArmed(); }
     bool isRinging() const override { return m_real.isRinging(); }
     int snoozeMinutesNow() const override { return m_real.snoozeMinutesNow(); }
@@ -72,10 +73,10 @@ public:
     bool stop(const QString& id) override { return m_real.stop(id); }
     bool snooze(const QString& id) override { return m_real.snooze(id); }
     void stopAllSound() override { m_real.stopAllSound(); }
-    void tryOutSound(const QString& file) override
+    void tryOutSound(const QString& file, int volume, std::optional<int> fadeSeconds) override
     {
         asked << "try " + file;
-        m_real.tryOutSound(file);
+        m_real.tryOutSound(file, volume, fadeSeconds);
     }
     void preview(const chimewell::Alarm& alarm) override { m_real.preview(alarm); }
     bool setDefaultRingMinutes(int minutes, std::string* error) override
