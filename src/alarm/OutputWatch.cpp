@@ -41,6 +41,7 @@ OutputWatch::OutputWatch(SoundOutput* output, MediaPlayers* players, AlarmBell& 
         if (notice == m_notice)
             m_notice = 0;
     });
+    update();
 }
 
 OutputWatch::~OutputWatch()

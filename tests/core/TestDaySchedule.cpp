@@ -264,3 +264,31 @@ TEST_CASE("theWeekAsRows")
     CHECK_EQ(dayRuns(0b0010101, 1), (Runs{{2, 2}, {4, 4}, {0, 0}}));
     CHECK_EQ(dayRuns(0b1001011, 0), (Runs{{3, 3}, {6, 1}}));
 }
+
+TEST_CASE("anAlarmsVolumeAndFadeInAreKeptAsWritten")
+{
+    // Values that mean nothing, or repeated, stay byte for byte when something else changes;
+    // the first of a repeated key is the one that counts, and the one a change writes.
+    const std::string odd = "VOLUME=150\r\nFADESECONDS=100000\r\nVOLUME=40\r\n";
+    Day day(section("alarm", "07:00", odd));
+    CHECK_EQ(day.alarm("alarm").volume, "150");
+    AlarmChange reason;
+    reason.reason = "Run";
+    CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm"), reason));
+    CHECK_EQ(day.text(), "[alarm]\r\nREASON=Run\r\nTIME=07:00\r\nMUSIC=\r\n" + odd);
+    AlarmChange volume;
+    volume.volume = "60";
+    volume.fadeSeconds = "";
+    CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm"), volume));
+    CHECK_EQ(day.text(),
+             "[alarm]\r\nREASON=Run\r\nTIME=07:00\r\nMUSIC=\r\nVOLUME=60\r\nVOLUME=40\r\n");
+    // Alarms alike but for their volume are rows of their own.
+    DayAlarm quiet = day.alarm("alarm");
+    quiet.volume = "20";
+    CHECK(addDayAlarm(day.dir.path(), "Monday", quiet));
+    WeekAlarms week;
+    for (auto& d : week)
+        d = std::make_shared<const std::vector<DayAlarm>>();
+    week[1] = readDayAlarms(day.dir.path(), "Monday").alarms;
+    CHECK_EQ(alarmRows(week).size(), 2u);
+}

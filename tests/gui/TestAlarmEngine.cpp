@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "lang/LanguagePack.h"
 #include "platform/QtShellOpen.h"
+#include "storage/Loudness.h"
 #include "tray/TrayModule.h"
 #include "widgets/QtText.h"
 
@@ -101,6 +102,10 @@ private slots:
     void timersOutliveTheProgram();
     void aThousandTimers();
     void whatRingsStoppedBySnoozedByAndListedById();
+    void aMutedOutputIsWarnedOfOnceAndUnmutedByItsNotice();
+    void aRingIntoAMutedOutputSaysSoAndUnmutesWhenAsked();
+    void musicPausesWhileAnAlarmRings();
+    void anAlarmsOwnVolumeAndFadeIn();
 };
 
 void TestAlarmEngine::oneShotRingsEveryDayAndOpensWhatIsTicked()
@@ -528,9 +533,6 @@ void TestAlarmEngine::aSkippedDaylightSavingHourRingsAtTheJump()
     tzset();
 }
 
-QTEST_MAIN(TestAlarmEngine)
-#include "TestAlarmEngine.moc"
-
 void TestAlarmEngine::timersRingOnceAfterTheirLength()
 {
     Engine e;
@@ -659,3 +661,155 @@ void TestAlarmEngine::whatRingsStoppedBySnoozedByAndListedById()
     }
     QVERIFY(e.alarms().timers().isEmpty());
 }
+
+void TestAlarmEngine::aMutedOutputIsWarnedOfOnceAndUnmutedByItsNotice()
+{
+    Engine e;
+    e.fx.notifier.serviceRuns = true;
+    e.app.day("Tuesday", "07:00", "Wake");
+    e.fx.output.now = {true, true, 40};
+    e.fx.clock.time = QDateTime(kMonday, QTime(18, 59, 0));
+    e.tickAt(QTime(18, 59, 0));
+    // 12 hours and a minute ahead: nothing yet.
+    QCOMPARE(e.alarms().outputWarning().kind, AlarmCommands::OutputWarning::None);
+    e.tickAt(QTime(19, 0, 0));
+    QCOMPARE(e.alarms().outputWarning(),
+             (AlarmCommands::OutputWarning{AlarmCommands::OutputWarning::Muted, "07:00", 40}));
+    e.passTo(QTime(20, 0, 0));
+    const QString warned = "Muted: the 07:00 alarm will not be heard";
+    QCOMPARE(e.told(), QStringList{"Chimewell|" + warned});
+    const int notice = e.fx.notifier.showingWith(warned);
+    QCOMPARE(e.fx.notifier.showing.value(notice).actions.value(0).label, QString("Unmute now"));
+
+    // Its button unmutes the output, as loud as it was, and the warning goes.
+    e.fx.notifier.press(notice, "unmute");
+    QCoreApplication::processEvents();
+    QCOMPARE(e.fx.output.now, (OutputState{true, false, 40}));
+    QCOMPARE(e.alarms().outputWarning().kind, AlarmCommands::OutputWarning::None);
+    QVERIFY(!e.fx.notifier.showing.contains(notice));
+
+    // Muted again: a new notice. Its server gone and back: the warning returns, the notice not.
+    e.fx.output.becomes({true, true, 40});
+    e.fx.output.becomes({});
+    QCOMPARE(e.alarms().outputWarning().kind, AlarmCommands::OutputWarning::None);
+    e.fx.output.becomes({true, true, 40});
+    QCOMPARE(e.alarms().outputWarning().kind, AlarmCommands::OutputWarning::Muted);
+    QCOMPARE(e.fx.notifier.sent.size(), 2);
+
+    // Turned down below a tenth: "may not be heard", and the button raises it to half.
+    e.fx.output.becomes({true, false, 9});
+    QCOMPARE(e.alarms().outputWarning(),
+             (AlarmCommands::OutputWarning{AlarmCommands::OutputWarning::Quiet, "07:00", 9}));
+    QCOMPARE(e.fx.notifier.sent.size(), 2); // still the same warning: no new notice
+    e.fx.output.becomes({true, false, 10});
+    e.fx.output.becomes({true, false, 3});
+    const int quiet = e.fx.notifier.showingWith("Sound at 3 %: the 07:00 alarm may not be heard");
+    QVERIFY(quiet);
+    QCOMPARE(e.fx.notifier.showing.value(quiet).actions.value(0).label, QString("Turn up to 50 %"));
+    e.fx.notifier.press(quiet, "unmute");
+    QCOMPARE(e.fx.output.now, (OutputState{true, false, 50}));
+}
+
+void TestAlarmEngine::aRingIntoAMutedOutputSaysSoAndUnmutesWhenAsked()
+{
+    for (const char* whenMuted : {"warn", "unmute"}) {
+        Engine e;
+        e.fx.notifier.serviceRuns = true;
+        e.app.write("Chimewell.ini", QByteArray("[options]\r\nWHENMUTED=") + whenMuted + "\r\n");
+        e.app.day("Monday", "07:00", "Wake", "", "[alarm 2]\r\nTIME=07:10\r\nREASON=Later\r\n");
+        e.fx.output.now = {true, true, 30};
+        e.fx.clock.time = QDateTime(kMonday, QTime(6, 59, 59));
+        e.tickAt(QTime(7, 0, 0));
+        const bool unmute = whenMuted == QByteArray("unmute");
+        QVERIFY(
+            e.told().contains("Chimewell|It's 07:00. Time for Wake. The sound output is muted."));
+        QCoreApplication::processEvents();
+        QCOMPARE(e.fx.output.now,
+                 (unmute ? OutputState{true, false, 50} : OutputState{true, true, 30}));
+        // Unmuted, the notice no longer says it is muted.
+        QCOMPARE(bool(e.fx.notifier.showingWith("The sound output is muted.")), !unmute);
+        e.fx.notifier.press(e.fx.notifier.showingWith("Time for Wake"), "stop");
+        QCoreApplication::processEvents();
+        QCOMPARE(e.fx.output.now, (OutputState{true, true, 30}));
+        if (!unmute)
+            continue;
+        // The user mutes it during the next ring: it stays muted, then and after.
+        e.passTo(QTime(7, 10, 0));
+        QCoreApplication::processEvents();
+        QCOMPARE(e.fx.output.now, (OutputState{true, false, 50}));
+        e.fx.output.becomes({true, true, 50});
+        QCoreApplication::processEvents();
+        e.fx.notifier.press(e.fx.notifier.showingWith("Time for Later"), "snooze");
+        QCoreApplication::processEvents();
+        QCOMPARE(e.fx.output.now, (OutputState{true, true, 50}));
+        QCOMPARE(e.fx.output.asked.size(), 3); // raised, put back, raised: nothing since
+        // A snooze is a ring of its own: raised again, and put back as the user left it.
+        e.passTo(QTime(7, 15, 0));
+        QCoreApplication::processEvents();
+        QCOMPARE(e.fx.output.now, (OutputState{true, false, 50}));
+        e.alarms().stop();
+        QCoreApplication::processEvents();
+        QCOMPARE(e.fx.output.now, (OutputState{true, true, 50}));
+    }
+}
+
+void TestAlarmEngine::musicPausesWhileAnAlarmRings()
+{
+    for (const bool pause : {true, false}) {
+        Engine e;
+        if (!pause)
+            e.app.write("Chimewell.ini", "[options]\r\nPAUSEMUSIC=0\r\n");
+        e.app.day("Monday", "07:00", "Wake", "", "[alarm 2]\r\nTIME=07:00\r\nREASON=Too\r\n");
+        e.fx.clock.time = QDateTime(kMonday, QTime(6, 59, 59));
+        e.tickAt(QTime(7, 0, 0));
+        QCOMPARE(e.fx.players.asked, pause ? QStringList{"pause"} : QStringList{});
+        e.alarms().stop("monday.1");
+        QCOMPARE(e.fx.players.asked.size(), pause ? 1 : 0); // the other still rings
+        e.alarms().stop();
+        QCOMPARE(e.fx.players.asked, pause ? QStringList({"pause", "resume"}) : QStringList{});
+    }
+}
+
+void TestAlarmEngine::anAlarmsOwnVolumeAndFadeIn()
+{
+    const struct
+    {
+        QByteArray keys;
+        QByteArray options;
+        double atStart;
+        double after;
+    } cases[] = {
+        {"VOLUME=50\r\nFADESECONDS=20\r\n", "", 0.05, 0.5},
+        {"", "", 1.0, 1.0},
+        {"VOLUME=0\r\nFADESECONDS=-1\r\n", "FADESECONDS=10\r\n", 0.1, 1.0},
+        {"VOLUME=150\r\nFADESECONDS=100000\r\n", "", 1.0, 1.0},
+        {"VOLUME=\r\nFADESECONDS=\r\nVOLUME=30\r\n", "FADESECONDS=30\r\n", 0.1, 1.0},
+        {"VOLUME=30\r\nVOLUME=80\r\nFADESECONDS=0\r\n", "FADESECONDS=60\r\n", 0.3, 0.3},
+    };
+    for (const auto& c : cases) {
+        Engine e;
+        e.app.write("Chimewell.ini", "[options]\r\nRINGMINUTES=5\r\n" + c.options);
+        e.app.day("Monday", "07:00", "Wake", "", c.keys);
+        e.fx.clock.time = QDateTime(kMonday, QTime(6, 59, 59));
+        e.tickAt(QTime(7, 0, 0));
+        QVERIFY2(qAbs(e.fx.sound.volume - c.atStart) < 1e-6, c.keys + c.options);
+        // The repeating sound's second round plays at the alarm's volume.
+        emit e.fx.sound.started(e.fx.sound.playing, 3000);
+        QVERIFY2(qAbs(e.fx.sound.volume - c.after) < 1e-6, c.keys + c.options);
+        // Snoozed, it fades in again.
+        e.alarms().snooze();
+        e.passTo(QTime(7, 5, 0));
+        QVERIFY2(qAbs(e.fx.sound.volume - c.atStart) < 1e-6, c.keys + c.options);
+        e.alarms().stop();
+    }
+    // The play button plays as the alarm would; where the alarm has no fade, Options' one.
+    Engine p;
+    p.app.write("Chimewell.ini", "[options]\r\nFADESECONDS=30\r\n");
+    p.alarms().tryOutSound("/music/a.mp3", 40, 20);
+    QVERIFY(qAbs(p.fx.sound.volume - 0.04) < 1e-6);
+    p.alarms().tryOutSound("/music/a.mp3", 100);
+    QVERIFY(qAbs(p.fx.sound.volume - 0.1) < 1e-6);
+}
+
+QTEST_MAIN(TestAlarmEngine)
+#include "TestAlarmEngine.moc"

@@ -6,11 +6,13 @@
 #include "platform/Clock.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/FilePicker.h"
+#include "platform/MediaPlayers.h"
 #include "platform/MessageBox.h"
 #include "platform/PlatformServices.h"
 #include "platform/ShellOpen.h"
 #include "platform/SingleInstance.h"
 #include "platform/SoundDevice.h"
+#include "platform/SoundOutput.h"
 #include "platform/TrayIcon.h"
 
 #include <QtCore/QDir>
@@ -136,6 +138,35 @@ struct FakeSoundDevice final : chimewell::SoundDevice
     }
 };
 
+/// The sound output as a test sets it; the program's own changes are told from the event loop,
+/// as a sound server tells them.
+struct FakeSoundOutput final : chimewell::SoundOutput
+{
+    chimewell::OutputState now; // unknown until a test sets it
+    QList<chimewell::OutputState> asked;
+    chimewell::OutputState state() const override { return now; }
+    void set(const chimewell::OutputState& wanted) override
+    {
+        asked << wanted;
+        now = {true, wanted.muted, wanted.volume};
+        QMetaObject::invokeMethod(
+            this, [this] { emit changed(); }, Qt::QueuedConnection);
+    }
+    /// The user (or the server) changes the output.
+    void becomes(chimewell::OutputState state)
+    {
+        now = state;
+        emit changed();
+    }
+};
+
+struct FakeMediaPlayers final : chimewell::MediaPlayers
+{
+    QStringList asked; // "pause", "resume"
+    void pausePlaying() override { asked << "pause"; }
+    void resumePaused() override { asked << "resume"; }
+};
+
 struct FakePicker final : chimewell::FilePicker
 {
     std::optional<QString> nextAnswer; // nothing: the user cancels
@@ -170,8 +201,11 @@ struct Services
     FakeSoundDevice sound;
     FakePicker picker;
     FakeAutostart autostart;
-    chimewell::PlatformServices services{&clock,    &messages, &shell,  &instance, &tray,
-                                         &notifier, &sound,    &picker, &autostart};
+    FakeSoundOutput output;
+    FakeMediaPlayers players;
+    chimewell::PlatformServices services{&clock,    &messages, &shell,  &instance,  &tray,
+                                         &notifier, &sound,    &picker, &autostart, nullptr,
+                                         {},        &output,   &players};
 };
 
 /// The control of that name within `parent`. Missing, it fails the test, and a stand-in is
