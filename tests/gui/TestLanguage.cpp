@@ -19,6 +19,7 @@
 #include <QtGui/QScreen>
 #include <QtTest/QtTest>
 #include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QHeaderView>
@@ -279,6 +280,27 @@ void TestLanguage::optionsSaveEachChoiceOrTellWhy()
         QVERIFY2(f.app.read("Chimewell.ini").contains(QByteArray(line) + "\r\n"), line);
         QVERIFY2(child<QRadioButton>(f.optionsDialog().get(), button)->isChecked(), line);
     }
+
+    // The sound box: what is done about a muted output, the fade-in, pausing music.
+    auto* whenMuted = child<QComboBox>(dialog.get(), options.whenMuted);
+    auto* fade = child<QComboBox>(dialog.get(), options.fade);
+    auto* pauseMusic = child<QCheckBox>(dialog.get(), options.pauseMusic);
+    QCOMPARE(whenMuted->currentText() + "|" + fade->currentText(), QStringLiteral("Warn me|Off"));
+    QVERIFY(pauseMusic->isChecked());
+    whenMuted->setCurrentIndex(1);
+    emit whenMuted->activated(1);
+    fade->setCurrentIndex(2);
+    emit fade->activated(2);
+    pauseMusic->click();
+    const QByteArray chosen = f.app.read("Chimewell.ini");
+    QVERIFY2(chosen.contains("WHENMUTED=unmute\r\n") && chosen.contains("FADESECONDS=30\r\n") &&
+                 chosen.contains("PAUSEMUSIC=0\r\n"),
+             chosen.constData());
+    const auto again = f.optionsDialog();
+    QCOMPARE(child<QComboBox>(again.get(), options.whenMuted)->currentText() + "|" +
+                 child<QComboBox>(again.get(), options.fade)->currentText(),
+             QStringLiteral("Unmute while an alarm rings|30 s"));
+    QVERIFY(!child<QCheckBox>(again.get(), options.pauseMusic)->isChecked());
 
     // An entry that cannot be changed: the setting goes back, and the box with it.
     entry.works = false;

@@ -26,6 +26,7 @@
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QRadioButton>
+#include <QtWidgets/QSpinBox>
 #include <QtWidgets/QTableView>
 
 using namespace chimewell;
@@ -128,6 +129,7 @@ private slots:
     void aRingingAlarmIsStoppedFromTheWindowsAndTheMenu();
     void theAlarmsWindowEditsTheWeek();
     void theAlarmsWindowNeverWritesOverAHandEdit();
+    void theEditorsVolumeAndFadeIn();
     void clockRepaintsAloneAndTheCursorRests();
     void scheduleAndDeleteWriteTheDayFile();
     void refusedInputWritesNothing();
@@ -540,6 +542,48 @@ void TestWindows::theAlarmsWindowNeverWritesOverAHandEdit()
                  QStringLiteral("Gym by hand"));
 }
 
+void TestWindows::theEditorsVolumeAndFadeIn()
+{
+    const AlarmEditorNames& edit = alarmEditorNames;
+    Fixture f;
+    const QByteArray odd = "VOLUME=150\r\nFADESECONDS=100000\r\n";
+    f.app.day("Monday", "08:00", "Gym", "", odd);
+    auto* window = static_cast<AlarmsWindow*>(f.list.get());
+    window->table()->selectRow(0);
+    window->editAlarm();
+    QSpinBox* volume = child<QSpinBox>(window->editor(), edit.volume);
+    QComboBox* fade = child<QComboBox>(window->editor(), edit.fade);
+    // Values that mean nothing show what they mean, and stay as they are unless changed.
+    QCOMPARE(volume->value(), 100);
+    QCOMPARE(fade->currentText(), QStringLiteral("As in Options"));
+    child<QLineEdit>(window->editor(), edit.time)->setText("08:15");
+    child<QPushButton>(window->editor(), edit.ok)->click();
+    QCOMPARE(f.app.read("schedule/Monday.ini"),
+             "[alarm]\r\nREASON=Gym\r\nTIME=08:15\r\nMUSIC=\r\n" + odd);
+
+    QTRY_VERIFY(!window->editor());
+    window->table()->selectRow(0);
+    window->editAlarm();
+    volume = child<QSpinBox>(window->editor(), edit.volume);
+    fade = child<QComboBox>(window->editor(), edit.fade);
+    volume->setValue(40);
+    fade->setCurrentIndex(fade->findText("30 s"));
+    // The play button plays as the alarm would: at a tenth of its 40 % as its fade begins.
+    child<QPushButton>(window->editor(), edit.play)->click();
+    QVERIFY(qAbs(f.fx.sound.volume - 0.04) < 1e-6);
+    child<QPushButton>(window->editor(), edit.ok)->click();
+    QCOMPARE(f.app.read("schedule/Monday.ini"),
+             "[alarm]\r\nREASON=Gym\r\nTIME=08:15\r\nMUSIC=\r\nVOLUME=40\r\n"
+             "FADESECONDS=30\r\n");
+    // A fade of the file's own that the list lacks is offered as it is.
+    f.app.day("Monday", "08:15", "Gym", "", "FADESECONDS=20\r\n");
+    f.alarms->lookNow();
+    QTRY_VERIFY(!window->editor());
+    window->table()->selectRow(0);
+    window->editAlarm();
+    QCOMPARE(child<QComboBox>(window->editor(), edit.fade)->currentText(), QStringLiteral("20 s"));
+}
+
 void TestWindows::tabFollowsReadingOrder()
 {
     Fixture f;
@@ -553,9 +597,26 @@ void TestWindows::tabFollowsReadingOrder()
         {f.list.get(), {"lvAlarms", "cmdAdd", "cmdEdit", "cmdDelete", "cmdClose"}},
         {(static_cast<AlarmsWindow*>(f.list.get())->addAlarm(),
           static_cast<AlarmsWindow*>(f.list.get())->editor()),
-         {"chkDay", "chkDay", "chkDay", "chkDay", "chkDay", "chkDay", "chkDay", "Text1", "Text2",
-          "Text3", "Command1", "cmdPlay", "cmdStop", "Combo1", "Combo2", "Text4",
-          "qt_spinbox_lineedit", "Combo3", "cmdOK", "cmdCancel"}}};
+         {"chkDay",
+          "chkDay",
+          "chkDay",
+          "chkDay",
+          "chkDay",
+          "chkDay",
+          "chkDay",
+          "Text1",
+          "Text2",
+          "Text3",
+          "Command1",
+          "cmdPlay",
+          "cmdStop",
+          "Combo1",
+          "Combo2",
+          "Text4",
+          "qt_spinbox_lineedit",
+          "Combo3",
+          "cmdOK",
+          "cmdCancel"}}};
     for (const auto& [window, expected] : windows) {
         QStringList order;
         for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain())
