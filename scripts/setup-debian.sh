@@ -7,7 +7,7 @@
 set -euo pipefail
 want=${1:-build}
 
-packages=(g++ make cmake qt6-base-dev qt6-multimedia-dev
+packages=(g++ make cmake qt6-base-dev qt6-multimedia-dev libpulse-dev pkg-config
           gstreamer1.0-plugins-base gstreamer1.0-plugins-good qt6-translations-l10n doctest-dev)
 [ "$want" = windows ] && packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
                                     binutils-mingw-w64-x86-64 wine64 fonts-wine unzip xvfb xauth
