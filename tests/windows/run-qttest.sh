@@ -12,7 +12,8 @@ if [ "$1" = --desktop ]; then
     . "$(dirname "$0")/../e2e/lib.sh"
     start_desktop none
     unset QT_QPA_PLATFORM # Qt draws through Wine's Windows, not X11 itself
-    trap '/usr/lib/wine/wineserver -k 2>/dev/null; e2e_cleanup' EXIT
+    # (The program's status is handed on to the cleanup, which ends with it.)
+    trap 's=$?; /usr/lib/wine/wineserver -k 2>/dev/null; (exit $s); e2e_cleanup' EXIT
 fi
 log=$(mktemp)
 windows() { local p; p=$(readlink -f "$1"); printf 'Z:%s' "${p//\//\\}"; }
