@@ -6,8 +6,8 @@
 # - an alarm of VOLUME=50 is heard quieter than one of VOLUME=100; FADESECONDS=20 is quieter
 #   in its first two seconds than after twenty;
 # - a media player that plays is paused at the ring and played after Stop, while another one
-#   that never answers holds nothing up; one the user starts again during the ring is left
-#   as the user left it.
+#   that never answers holds nothing up; one the user stops during the ring stays stopped;
+# - the program ending while it rings puts the output back.
 . "$(dirname "$0")/lib.sh"
 E2E_NOTIFY=fake start_desktop xfce
 app=$(app_folder "sound" firstload=0 ringminutes=1)
@@ -112,3 +112,15 @@ stop_ring Again
 sleep 3
 [ "$(grep -cx Play "$E2E_WORK/one.log")" = 1 ] || fail "a player the user stopped was played"
 pass "a player the user stopped during the ring stays stopped"
+
+# The program ends while it rings with the output raised: the output is put back first.
+pactl set-sink-volume e2e 30%
+pactl set-sink-mute e2e 1
+alarm_at 13:13 Ending
+ring 13:13 Ending
+wait_for 5 test "$(mute_state)" = no || fail "not unmuted for the last ring"
+kill -TERM "$APP_PID"
+wait_for 10 bash -c "! kill -0 $APP_PID 2>/dev/null" || fail "the program did not end"
+[ "$(mute_state)" = yes ] && [ "$(volume_state)" = 30% ] ||
+    fail "not put back as the program ended: $(mute_state) $(volume_state)"
+pass "the output put back as the program ended while it rang"
