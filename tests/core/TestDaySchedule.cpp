@@ -282,13 +282,16 @@ TEST_CASE("anAlarmsVolumeAndFadeInAreKeptAsWritten")
     CHECK(changeDayAlarm(day.dir.path(), "Monday", day.alarm("alarm"), volume));
     CHECK_EQ(day.text(),
              "[alarm]\r\nREASON=Run\r\nTIME=07:00\r\nMUSIC=\r\nVOLUME=60\r\nVOLUME=40\r\n");
-    // Alarms alike but for their volume are rows of their own.
-    DayAlarm quiet = day.alarm("alarm");
-    quiet.volume = "20";
-    CHECK(addDayAlarm(day.dir.path(), "Monday", quiet));
+    // Alarms of two days alike but for their volume, or their fade-in, are rows of their own.
     WeekAlarms week;
     for (auto& d : week)
         d = std::make_shared<const std::vector<DayAlarm>>();
-    week[1] = readDayAlarms(day.dir.path(), "Monday").alarms;
-    CHECK_EQ(alarmRows(week).size(), 2u);
+    DayAlarm monday = day.alarm("alarm"), tuesday = monday;
+    for (std::string DayAlarm::*key : {&DayAlarm::volume, &DayAlarm::fadeSeconds}) {
+        tuesday = monday;
+        tuesday.*key = "20";
+        week[1] = std::make_shared<const std::vector<DayAlarm>>(std::vector{monday});
+        week[2] = std::make_shared<const std::vector<DayAlarm>>(std::vector{tuesday});
+        CHECK_EQ(alarmRows(week).size(), 2u);
+    }
 }

@@ -695,12 +695,17 @@ void TestAlarmEngine::aMutedOutputIsWarnedOfOnceAndUnmutedByItsNotice()
     e.fx.output.becomes({true, true, 40});
     QCOMPARE(e.alarms().outputWarning().kind, AlarmCommands::OutputWarning::Muted);
     QCOMPARE(e.fx.notifier.sent.size(), 2);
+    // Unmuted elsewhere: the notice has nothing more to say, and goes.
+    e.fx.output.becomes({true, false, 40});
+    QVERIFY(!e.fx.notifier.showingWith(warned));
 
     // Turned down below a tenth: "may not be heard", and the button raises it to half.
     e.fx.output.becomes({true, false, 9});
     QCOMPARE(e.alarms().outputWarning(),
              (AlarmCommands::OutputWarning{AlarmCommands::OutputWarning::Quiet, "07:00", 9}));
-    QCOMPARE(e.fx.notifier.sent.size(), 2); // still the same warning: no new notice
+    QCOMPARE(e.fx.notifier.sent.size(), 3);
+    e.fx.output.becomes({true, false, 3});
+    QCOMPARE(e.fx.notifier.sent.size(), 3); // still the same warning: no new notice
     e.fx.output.becomes({true, false, 10});
     e.fx.output.becomes({true, false, 3});
     const int quiet = e.fx.notifier.showingWith("Sound at 3 %: the 07:00 alarm may not be heard");
@@ -750,6 +755,15 @@ void TestAlarmEngine::aRingIntoAMutedOutputSaysSoAndUnmutesWhenAsked()
         e.alarms().stop();
         QCoreApplication::processEvents();
         QCOMPARE(e.fx.output.now, (OutputState{true, true, 50}));
+        // Not known as the ring begins (its server restarting): raised once it is known.
+        e.fx.output.becomes({});
+        e.app.day("Monday", "07:30", "Last");
+        e.alarms().lookNow();
+        e.passTo(QTime(7, 30, 0));
+        QVERIFY(e.alarms().isRinging());
+        e.fx.output.becomes({true, true, 30});
+        QCoreApplication::processEvents();
+        QCOMPARE(e.fx.output.now, (OutputState{true, false, 50}));
     }
 }
 
@@ -802,6 +816,16 @@ void TestAlarmEngine::anAlarmsOwnVolumeAndFadeIn()
         QVERIFY2(qAbs(e.fx.sound.volume - c.atStart) < 1e-6, c.keys + c.options);
         e.alarms().stop();
     }
+    // An alarm that joins a ring takes it as it is: it does not start quietly again.
+    Engine j;
+    j.app.write("Chimewell.ini", "[options]\r\nRINGMINUTES=5\r\n");
+    j.app.day("Monday", "07:00", "Wake", "",
+              "VOLUME=50\r\n[alarm 2]\r\nTIME=07:01\r\nREASON=Too\r\nFADESECONDS=20\r\n");
+    j.fx.clock.time = QDateTime(kMonday, QTime(6, 59, 59));
+    j.passTo(QTime(7, 1, 0));
+    QVERIFY(j.told().last().contains("Time for Too"));
+    QVERIFY(qAbs(j.fx.sound.volume - 0.5) < 1e-6);
+
     // The play button plays as the alarm would; where the alarm has no fade, Options' one.
     Engine p;
     p.app.write("Chimewell.ini", "[options]\r\nFADESECONDS=30\r\n");

@@ -238,6 +238,13 @@ void TestWindows::statusAndTooltipFollowTheAlarms()
     f.tickTo(QDateTime(kMonday.addDays(1), QTime(0, 0, 1)));
     QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (8:00)"));
     QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Tuesday 08:00"));
+    // A muted output: both say so while the alarm is within 12 hours, and no more once heard.
+    f.fx.output.becomes({true, true, 70});
+    QCOMPARE(f.status(), QStringLiteral("Muted: the 08:00 alarm will not be heard"));
+    QCOMPARE(f.fx.tray.tip, QStringLiteral("Chimewell\nNext alarm: Tuesday 08:00\nMuted: the "
+                                           "08:00 alarm will not be heard"));
+    f.fx.output.becomes({true, false, 70});
+    QCOMPARE(f.status(), QStringLiteral("Scheduled alarm active (8:00)"));
     // Further off than a day, the tooltip names the date too.
     QTest::mouseClick(f.get<QRadioButton>(name.alarmOff), Qt::LeftButton);
     f.tickTo(QDateTime(kMonday.addDays(1), QTime(8, 0, 1)));
