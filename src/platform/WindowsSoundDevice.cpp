@@ -260,7 +260,8 @@ QString WindowsSoundDevice::beepsFile()
     const QString path = QStandardPaths::writableLocation(QStandardPaths::TempLocation) +
                          QStringLiteral("/chimewell-beeps-%1.wav").arg(GetCurrentProcessId());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(waveFile(beepSamples(22050), 22050)) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(waveFile(beepSamples(22050), 22050)) < 0 ||
+        !file.commit())
         return {};
     m_beepsFile = path;
     return path;

@@ -44,8 +44,8 @@ public:
             return true;
         }
         if (message.interface() == kProperties && member == QLatin1String("GetAll")) {
-            bus.send(message.createReply(
-                QVariantMap{{QStringLiteral("PlaybackStatus"), m_status}}));
+            bus.send(
+                message.createReply(QVariantMap{{QStringLiteral("PlaybackStatus"), m_status}}));
             return true;
         }
         if (member == QLatin1String("Play"))
