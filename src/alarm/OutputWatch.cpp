@@ -30,6 +30,7 @@ OutputWatch::OutputWatch(SoundOutput* output, MediaPlayers* players, AlarmBell& 
         connect(m_output, &SoundOutput::changed, this, [this] {
             if (m_ringing)
                 raiseForRing();
+            noteForRinging();
             update();
         });
     connect(&m_bell, &AlarmBell::ringingChanged, this, &OutputWatch::onRinging);
@@ -41,6 +42,7 @@ OutputWatch::OutputWatch(SoundOutput* output, MediaPlayers* players, AlarmBell& 
         if (notice == m_notice)
             m_notice = 0;
     });
+    noteForRinging();
     update();
 }
 
@@ -71,7 +73,7 @@ void OutputWatch::look(const std::optional<QDateTime>& next, const QDateTime& no
     update();
 }
 
-void OutputWatch::update()
+void OutputWatch::noteForRinging()
 {
     const OutputState state = stateOf(m_output);
     const Hearing heard = hearing(state);
@@ -79,6 +81,12 @@ void OutputWatch::update()
                          : heard == Hearing::Quiet
                              ? m_texts.words(texts::ringQuiet, {QString::number(state.volume)})
                              : QString());
+}
+
+void OutputWatch::update()
+{
+    const OutputState state = stateOf(m_output);
+    const Hearing heard = hearing(state);
 
     const std::optional<std::int64_t> ahead =
         m_next && m_now.isValid() ? std::optional<std::int64_t>(m_now.secsTo(*m_next))

@@ -46,6 +46,10 @@ signals:
     void warningChanged();
 
 private:
+    /// What the ringing alarms' notices say of the output: at every change of it, not of the
+    /// clock.
+    void noteForRinging();
+    /// The warning, after a change of the output or of the next alarm, or the clock's tick.
     void update();
     void onRinging(bool ringing);
     void raiseForRing();
