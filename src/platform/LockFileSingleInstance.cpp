@@ -93,13 +93,8 @@ void LockFileSingleInstance::serve(Answer answer)
         return;
     m_server = new QLocalServer;
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // What a killed copy left behind is ours: this copy holds the lock.
-    QLocalServer::removeServer(m_socketName);
-    if (!m_server->listen(m_socketName)) {
-        qWarning("Chimewell takes no requests from the command line: %s",
-                 qPrintable(m_server->errorString()));
-        return;
-    }
+    // Connected before it listens: on Windows a request that comes while the server is being
+    // set up is told during listen() itself, and would otherwise wait unanswered for the next.
     QObject::connect(m_server, &QLocalServer::newConnection, m_server, [this, answer] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             // A request that does not come whole within 5 s, or could never be whole, is
@@ -134,6 +129,11 @@ void LockFileSingleInstance::serve(Answer answer)
                              });
         }
     });
+    // What a killed copy left behind is ours: this copy holds the lock.
+    QLocalServer::removeServer(m_socketName);
+    if (!m_server->listen(m_socketName))
+        qWarning("Chimewell takes no requests from the command line: %s",
+                 qPrintable(m_server->errorString()));
 }
 
 SingleInstance::Asked LockFileSingleInstance::ask(const QByteArray& request, int timeoutMs,

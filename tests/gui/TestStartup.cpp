@@ -8,6 +8,7 @@
 #include "platform/LockFileSingleInstance.h"
 
 #include <QtTest/QtTest>
+#include <future>
 
 using namespace chimewell;
 
@@ -89,6 +90,18 @@ void TestStartup::oneCopyPerFolder()
     left.close();
     QVERIFY(reused.tryAcquire());
 
+    // A later copy asking again and again while this one starts to listen is answered.
+    QByteArray reply;
+    auto asked = std::async(std::launch::async, [&] {
+        using enum SingleInstance::Asked;
+        auto result = NobodyListens;
+        for (QDeadlineTimer limit(5000); result == NobodyListens && !limit.hasExpired();)
+            result = again.ask("?", 2000, reply);
+    });
+    first.serve([](const QByteArray& request) { return request + "!"; });
+    QTRY_VERIFY(asked.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+    QCOMPARE(reply, "?!");
+
     // The lock's place is the user's, whatever the environment says.
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     const QString withRuntime = LockFileSingleInstance(one.path()).lockPath();
@@ -106,8 +119,8 @@ void TestStartup::unwritableFilesToldOnceAtStart()
     // A settings file that cannot be written, or a schedule folder that is no folder: one
     // message naming it and why, and the program goes on. (A writable folder says nothing: the
     // welcome test.)
-    for (const auto& [broken, reason] : {std::pair{"Chimewell.ini", "is read-only"},
-                                         std::pair{"schedule", "is not a folder"}}) {
+    for (const auto& [broken, reason] :
+         {std::pair{"Chimewell.ini", "is read-only"}, std::pair{"schedule", "is not a folder"}}) {
         fakes::Services fx;
         fakes::AppFolder app;
         QDir(app.path()).rmdir(QStringLiteral("schedule"));
