@@ -8,7 +8,7 @@
 . "$(dirname "$0")/lib.sh"
 E2E_NOTIFY=fake start_desktop xfce
 app=$(app_folder "ringing" firstload=0 ringminutes=5)
-sox -n -r 44100 -c 2 -b 16 "$E2E_WORK/short.wav" synth 3 sine 500 gain -3
+sox -n -r 44100 -c 2 -b 16 "$E2E_WORK/short.wav" synth 3 sine 400-800 gain -3 # a sweep: overlapping rounds never cancel out
 sox -n -r 44100 -c 2 -b 16 "$E2E_WORK/long.wav" synth 20 sine 700 gain -3
 write_day_file "$app" Monday 13:00 "Long" "$E2E_WORK/short.wav"
 printf '[alarm 2]\r\nTIME=13:01\r\nREASON=Once\r\nMUSIC=%s\r\nRINGMINUTES=0\r\n' \
